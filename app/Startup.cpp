@@ -1,0 +1,99 @@
+#include "app/Startup.h"
+
+#include <commctrl.h>
+
+#include "app/Globals.h"
+#include "dialog/MainDialog.h"
+#include "resources/resource.h"
+#include "text/MessageBox.h"
+#include "text/Strings.h"
+
+HBRUSH DarkBrush = nullptr;
+HBRUSH LightBrush = nullptr;
+HWND OwnerWindow = nullptr;
+
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"OxaAdvanced";
+
+void CreateOwnerWindow(HINSTANCE instance)
+{
+    // Registered under the name it is created with, so that the owner really
+    // exists and owns both dialogs.
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = kOwnerClass;
+    RegisterClassExW(&windowClass);
+
+    OwnerWindow = CreateWindowExW(WS_EX_APPWINDOW, kOwnerClass, L"OxaAdvanced", WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+    if (OwnerWindow != nullptr)
+        ShowWindow(OwnerWindow, SW_HIDE);
+}
+
+bool OperatingSystemPasses()
+{
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    // A failed query leaves zeros, which are refused.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+    GetVersionExW(&version);
+    return OsVersionPasses(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
+}
+
+} // namespace
+
+bool OsVersionPasses(DWORD platformId, DWORD major, DWORD minor)
+{
+    if (platformId != VER_PLATFORM_WIN32_NT)
+        return false;
+    return major > 5 || (major == 5 && minor >= 1);
+}
+
+void CreateBrushes()
+{
+    if (DarkBrush == nullptr)
+        DarkBrush = CreateSolidBrush(RGB(114, 112, 112));
+    if (LightBrush == nullptr)
+        LightBrush = CreateSolidBrush(RGB(226, 226, 226));
+}
+
+void DeleteBrushes()
+{
+    if (DarkBrush != nullptr) {
+        DeleteObject(DarkBrush);
+        DarkBrush = nullptr;
+    }
+    if (LightBrush != nullptr) {
+        DeleteObject(LightBrush);
+        LightBrush = nullptr;
+    }
+}
+
+int RunApplication(HINSTANCE instance)
+{
+    InitCommonControls();
+    CreateBrushes();
+    InitLanguage(instance);
+    AssignLanguageBases();
+    CreateOwnerWindow(instance);
+
+    int exitCode = 0;
+    if (OperatingSystemPasses()) {
+        MainDialog dialog;
+        dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
+    } else {
+        ShowMessageBox(OwnerWindow, L"The OXA Engraver Application requires Windows XP or higher.",
+                       L"Cannot Install", MB_ICONHAND);
+        exitCode = -1;
+    }
+    DeleteBrushes();
+    return exitCode;
+}

@@ -1,0 +1,123 @@
+#include "settings/SettingsStore.h"
+
+#include <shlobj.h>
+#include <wchar.h>
+
+namespace {
+
+constexpr wchar_t kDriverSection[] = L"SETTINGS";
+constexpr wchar_t kDriverFile[] = L"QRZINFO.INI";
+constexpr const wchar_t* kCopyFolders[kDriverCopyCount] = {L"\\OXAQRZ\\", L"\\OXAWEN\\", L"\\OXAEST\\"};
+
+wchar_t driverPaths[kDriverCopyCount][MAX_PATH];
+
+// Appends `tail` to `path`; false (and `path` unchanged) when the result would
+// not fit. A cut path would name another file, so it is never used.
+bool Append(wchar_t* path, int capacity, const wchar_t* tail)
+{
+    size_t used = wcslen(path);
+    size_t extra = wcslen(tail);
+    if (used + extra + 1 > static_cast<size_t>(capacity))
+        return false;
+    wmemcpy(path + used, tail, extra + 1);
+    return true;
+}
+
+} // namespace
+
+bool GetCommonDataFolder(wchar_t* folder, int capacity)
+{
+    wchar_t found[kPathCapacity] = {};
+    HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, found);
+    if (FAILED(hr))
+        return false;
+    lstrcpynW(folder, found, capacity);
+    return true;
+}
+
+bool GetDataFolder(wchar_t (&folder)[kPathCapacity])
+{
+    folder[0] = L'\0';
+    if (!GetCommonDataFolder(folder, kPathCapacity))
+        return false;
+    if (!Append(folder, kPathCapacity, L"\\OXADAT")) {
+        folder[0] = L'\0';
+        return false;
+    }
+    return true;
+}
+
+void GetJobInfoPath(wchar_t (&path)[kPathCapacity])
+{
+    // The platform's profile functions take at most MAX_PATH characters with
+    // the NUL; anything longer is treated as if the folder were missing.
+    if (!GetDataFolder(path) || !Append(path, MAX_PATH, L"\\JobInfo.ini"))
+        path[0] = L'\0';
+}
+
+bool BuildDriverPaths()
+{
+    if (driverPaths[kCopyQrz][0] != L'\0')
+        return true;
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetCommonDataFolder(folder, MAX_PATH))
+        return false;
+    wchar_t built[kDriverCopyCount][MAX_PATH] = {};
+    for (int copy = 0; copy < kDriverCopyCount; ++copy) {
+        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, kCopyFolders[copy])
+            || !Append(built[copy], MAX_PATH, kDriverFile))
+            return false;
+    }
+    for (int copy = 0; copy < kDriverCopyCount; ++copy)
+        wmemcpy(driverPaths[copy], built[copy], MAX_PATH);
+    return true;
+}
+
+const wchar_t* DriverPath(DriverCopy copy)
+{
+    return driverPaths[copy];
+}
+
+void ResetDriverPaths()
+{
+    for (auto& path : driverPaths)
+        path[0] = L'\0';
+}
+
+void ReadDriverSetting(const wchar_t* key, uint32_t& value)
+{
+    // Without a folder there is no file to ask; the default stands.
+    if (!BuildDriverPaths())
+        return;
+    uint32_t first = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(kAbsentMarker),
+                                           driverPaths[kCopyQrz]);
+    if (first != kAbsentMarker) {
+        value = first;
+        return;
+    }
+    value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kCopyWen]);
+}
+
+unsigned WriteDriverSetting(const wchar_t* key, uint32_t value)
+{
+    unsigned failed = 0;
+    if (!BuildDriverPaths())
+        return (1u << kDriverCopyCount) - 1;
+    wchar_t text[32];
+    wsprintfW(text, L"%u", value);
+    for (int copy = 0; copy < kDriverCopyCount; ++copy) {
+        if (!WritePrivateProfileStringW(kDriverSection, key, text, driverPaths[copy]))
+            failed |= 1u << copy;
+    }
+    return failed;
+}
+
+BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file)
+{
+    // An empty name would make the platform pick a file of its own choosing.
+    if (file == nullptr || file[0] == L'\0')
+        return FALSE;
+    wchar_t text[256];
+    wsprintfW(text, L"%d", value);
+    return WritePrivateProfileStringW(section, key, text, file);
+}

@@ -1,0 +1,38 @@
+// Where the settings files lie and the primitives that read and write them.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+// Capacity of every path buffer: the platform's path limit plus the NUL.
+constexpr int kPathCapacity = MAX_PATH + 1;
+
+// The per-machine application-data folder, without a trailing separator.
+bool GetCommonDataFolder(wchar_t* folder, int capacity);
+// The common data folder followed by "\OXADAT".
+bool GetDataFolder(wchar_t (&folder)[kPathCapacity]);
+// The full path of JobInfo.ini; empty when the folder cannot be found or the
+// path would not fit the platform's limit.
+void GetJobInfoPath(wchar_t (&path)[kPathCapacity]);
+
+// The three copies of QRZINFO.INI, in the order they are written.
+enum DriverCopy { kCopyQrz = 0, kCopyWen = 1, kCopyEst = 2, kDriverCopyCount = 3 };
+
+// Builds the three driver-settings paths unless already built. Returns
+// whether they are built.
+bool BuildDriverPaths();
+// The built path of one copy; empty until BuildDriverPaths succeeds.
+const wchar_t* DriverPath(DriverCopy copy);
+// Forgets the built paths, so the next access looks the folder up again.
+// For tests that point the common data folder elsewhere.
+void ResetDriverPaths();
+
+// Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides.
+constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
+
+// `value` holds the caller's default on entry and the setting on return.
+void ReadDriverSetting(const wchar_t* key, uint32_t& value);
+// Writes the value as unsigned decimal to every copy, OXAQRZ first. Returns
+// a bit per copy (1 << DriverCopy) whose write the platform refused.
+unsigned WriteDriverSetting(const wchar_t* key, uint32_t value);
+// Writes the value as signed decimal; returns the platform's success flag.
+BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file);

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Both executables: the right machine type, a manifest for that processor,
+# and imports of system DLLs only (the runtime is linked statically).
+set -u
+build=$1
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
+fail=0
+shopt -s nocasematch
+check() {
+  local exe=$1 objdump=$2 format=$3 arch=$4
+  if [ ! -f "$exe" ]; then echo "missing: $exe"; fail=1; return; fi
+  "$objdump" -f "$exe" | grep -q "file format $format" || { echo "$exe: not $format"; fail=1; }
+  while read -r dll; do
+    if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
+  done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
+  if grep -aq 'processorArchitecture="' "$exe" && grep -ao 'processorArchitecture="[^"]*"' "$exe" | grep -vq "\"$arch\""; then
+    echo "$exe: manifest names another processor"; fail=1
+  fi
+}
+check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
+check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
+if [ $fail -eq 0 ]; then echo "both executables: machine, manifest and imports as expected"; fi
+exit $fail

@@ -1,0 +1,150 @@
+#include "support/ProgramRun.h"
+
+#include "support/TestFiles.h"
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return false;
+        DWORD wait = timeoutMs - elapsed;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait < 10 ? wait : 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+ProgramRun::ProgramRun(const std::wstring& exeName)
+{
+    path_ = EnvPath(L"OXA_BUILD_DIR") + L"\\" + exeName;
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (info_.hProcess) {
+        if (Running()) {
+            TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+bool ProgramRun::Start()
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + path_ + L"\"";
+    return CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info_) != FALSE;
+}
+
+namespace {
+struct FindRequest {
+    DWORD pid;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND window, LPARAM lParam)
+{
+    auto* request = reinterpret_cast<FindRequest*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != request->pid || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(window, request->controlId) != nullptr) {
+        request->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND ProgramRun::FindDialog(int controlId) const
+{
+    FindRequest request = {info_.dwProcessId, controlId, nullptr};
+    EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND ProgramRun::WaitForDialog(int controlId, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = FindDialog(controlId)) != nullptr || !Running(); }, timeoutMs);
+    if (found && controlId == 1051)
+        dialog = found;
+    return found;
+}
+
+bool ProgramRun::Running() const
+{
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
+{
+    if (!info_.hProcess)
+        return STILL_ACTIVE;
+    PumpUntil([&] { return !Running(); }, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool ProgramRun::IsChecked(int id) const
+{
+    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool ProgramRun::IsEnabled(int id) const
+{
+    return IsWindowEnabled(Item(id)) != FALSE;
+}
+
+std::wstring ProgramRun::Text(int id) const
+{
+    wchar_t buffer[2048] = {};
+    GetWindowTextW(Item(id), buffer, 2048);
+    return buffer;
+}
+
+void ProgramRun::Click(int id)
+{
+    // A timed send: the program may be busy sending to this thread's
+    // companion windows, which the send serves while it waits.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Item(id), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+void ProgramRun::PressKey(UINT vk)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    HWND target = dialog;
+    if (GetGUIThreadInfo(thread, &gui) && gui.hwndFocus)
+        target = gui.hwndFocus;
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+void ProgramRun::CloseFromSystemMenu()
+{
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}

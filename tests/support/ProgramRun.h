@@ -1,0 +1,49 @@
+// Drives the real OxaAdvanced.exe from a test: starts it, finds its dialog,
+// reads and clicks controls by id, closes it as a user would, and waits for
+// its exit while pumping this thread's messages (the program sends to the
+// stand-in companion windows that this thread owns).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Serves this thread's messages until `done` is true or `timeoutMs` passes.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+void PumpFor(DWORD ms);
+
+class ProgramRun {
+public:
+    // `exeName` is a file in the build folder (copies named for other
+    // Windows versions sit beside the program).
+    explicit ProgramRun(const std::wstring& exeName = L"OxaAdvanced.exe");
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    bool Start();
+    // The process's visible dialog that has control `controlId` (1051: the
+    // settings dialog; 1017: the message box). Null after the time-out.
+    HWND WaitForDialog(int controlId = 1051, DWORD timeoutMs = 15000);
+    HWND FindDialog(int controlId) const;
+    // The exit code, or STILL_ACTIVE if it did not end in time.
+    DWORD WaitForExit(DWORD timeoutMs = 15000);
+    bool Running() const;
+    DWORD ProcessId() const { return info_.dwProcessId; }
+
+    HWND dialog = nullptr;
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    bool IsChecked(int id) const;
+    bool IsEnabled(int id) const;
+    std::wstring Text(int id) const;
+    // A click as the button's own BM_CLICK handling gives it.
+    void Click(int id);
+    // Posts a key to the control that has the focus in the program.
+    void PressKey(UINT vk);
+    // The system menu's Close, as Alt+F4 gives it.
+    void CloseFromSystemMenu();
+
+private:
+    std::wstring path_;
+    PROCESS_INFORMATION info_ = {};
+};

@@ -1,0 +1,40 @@
+#include "text/ControlText.h"
+
+#include "skin/SkinControl.h"
+#include "text/Strings.h"
+
+void SetTextFromId(HWND control, UINT id, int maxChars)
+{
+    SetTextFromIdWithSuffix(control, id, L"", maxChars);
+}
+
+void SetTextFromIdWithSuffix(HWND control, UINT id, const wchar_t* suffix, int maxChars)
+{
+    if (maxChars < 0)
+        return;
+    if (suffix == nullptr)
+        suffix = L"";
+    int suffixLength = lstrlenW(suffix);
+    // Room for the cut text, the whole suffix and the NUL.
+    SIZE_T capacity = static_cast<SIZE_T>(maxChars) + suffixLength + 1;
+    wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, capacity * sizeof(wchar_t)));
+    if (buffer == nullptr)
+        return;
+    LoadLangString(id, buffer, maxChars + 1);
+    int length = lstrlenW(buffer);
+    CopyMemory(buffer + length, suffix, (suffixLength + 1) * sizeof(wchar_t));
+    SetWindowTextW(control, buffer);
+    HeapFree(GetProcessHeap(), 0, buffer);
+}
+
+void SetCaptionFromId(SkinControl& control, UINT id, const wchar_t* suffix)
+{
+    if (id == 0)
+        return;
+    wchar_t text[128];
+    LoadLangString(id, text, 128);
+    // The caption changes first, so the repaint caused by the window text
+    // already shows it.
+    control.caption.Assign(text, suffix);
+    SetTextFromIdWithSuffix(control.control, id, suffix, 32);
+}

@@ -1,0 +1,7 @@
+#include "text/MessageBox.h"
+
+// Placeholder until the skinned box exists.
+int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
+{
+    return MessageBoxW(owner, text, caption, style);
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and opens the dialog under Wine on a demo
+# data folder (a copy of tools/demo-data). With $DISPLAY the dialog is yours
+# to use and close; without one it runs on a virtual display, a screenshot is
+# saved and its path printed, and the dialog is closed.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash tools/setup.sh
+bash tools/build.sh >/dev/null
+bash tools/prepare-prefix.sh
+source tools/wine-env.sh
+demo="$root/build/demo"
+rm -rf "$demo" && mkdir -p "$demo" && cp -r tools/demo-data/. "$demo/"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+"$WINE64" reg add "$key" /v "Common AppData" /t REG_SZ /d "Z:${demo//\//\\}" /f >/dev/null 2>&1
+restore() { "$WINE64" reg add "$key" /v "Common AppData" /t REG_EXPAND_SZ /d '%ProgramData%' /f >/dev/null 2>&1 || true; }
+trap restore EXIT
+"$WINESERVER" -w
+echo "Settings files: $demo"
+if [ -n "${DISPLAY:-}" ]; then
+  "$WINE64" build/x64/OxaAdvanced.exe || true
+else
+  shot="$root/build/artifacts/demo.png"
+  rm -f "$root/build/artifacts/demo.bmp"
+  OXA_BUILD_DIR="Z:$root/build/x64" OXA_ARTIFACTS="Z:$root/build/artifacts" OXA_DEMO_DATA="Z:$demo" \
+    xvfb-run -a -s "-screen 0 1024x768x24" "$WINE64" build/x64/tests/e2e_tests.exe \
+      --gtest_also_run_disabled_tests --gtest_filter='Demo.DISABLED_ShowAndScreenshot' >/dev/null 2>&1 || true
+  [ -f "$root/build/artifacts/demo.bmp" ] || { echo "The dialog did not open"; exit 1; }
+  convert "$root/build/artifacts/demo.bmp" "$shot"
+  echo "Screenshot: $shot"
+fi

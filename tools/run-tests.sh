@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs ctest with one persistent Wine server, so each test process starts in
+# a fraction of a second. Expects an X display.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+cd "$OXA_ROOT"
+"$WINESERVER" -k 2>/dev/null
+"$WINESERVER" -p
+# Start the server's helper processes with nothing attached to the test's
+# output, or ctest waits on them.
+"$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+ctest --test-dir build/x64 --output-on-failure --timeout 120 "$@"
+status=$?
+"$WINESERVER" -k 2>/dev/null
+# Screenshots the tests saved, as PNG for people to look at.
+for bmp in build/x64/artifacts/*.bmp; do
+  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+[ -d build/x64/artifacts ] && echo "Screenshots: $OXA_ROOT/build/x64/artifacts"
+exit $status

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds both targets, runs every
+# test under 64-bit Wine on a virtual X display.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash tools/setup.sh
+bash tools/build.sh
+bash tools/prepare-prefix.sh
+exec xvfb-run -a -s "-screen 0 1024x768x24" bash tools/run-tests.sh "$@"
