@@ -9,12 +9,12 @@ cd "$OXA_ROOT"
 # Start the server's helper processes with nothing attached to the test's
 # output, or ctest waits on them.
 "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
-ctest --test-dir build/x64 --output-on-failure --timeout 120 "$@"
+ctest --test-dir "$OXA_BUILD/x64" --output-on-failure --timeout 120 "$@"
 status=$?
 "$WINESERVER" -k 2>/dev/null
 # Screenshots the tests saved, as PNG for people to look at.
-for bmp in build/x64/artifacts/*.bmp; do
+for bmp in $OXA_BUILD/x64/artifacts/*.bmp; do
   [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
-[ -d build/x64/artifacts ] && echo "Screenshots: $OXA_ROOT/build/x64/artifacts"
+[ -d $OXA_BUILD/x64/artifacts ] && echo "Screenshots: $OXA_ROOT/$OXA_BUILD/x64/artifacts"
 exit $status

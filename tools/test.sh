@@ -7,4 +7,4 @@ cd "$root"
 bash tools/setup.sh
 bash tools/build.sh
 bash tools/prepare-prefix.sh
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash tools/run-tests.sh "$@"
+exec xvfb-run -a -n "${OXA_DISPLAY_NUM:-99}" -s "-screen 0 1024x768x24" bash tools/run-tests.sh "$@"
