@@ -1,0 +1,62 @@
+#include "settings/FileAccess.h"
+
+FileAccess ProbeFile(const wchar_t* path, bool forWrite)
+{
+    if (path == nullptr || path[0] == L'\0')
+        return FileAccess::Missing;
+    DWORD access = forWrite ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
+    HANDLE file = CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return FileAccess::Open;
+    }
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return FileAccess::Missing;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileAccess::Held;
+    default:
+        return FileAccess::Denied;
+    }
+}
+
+FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline)
+{
+    for (;;) {
+        FileAccess access = ProbeFile(path, forWrite);
+        // Signed difference so that the tick counter's wrap does not matter.
+        if (access != FileAccess::Held || static_cast<LONG>(GetTickCount() - deadline) >= 0)
+            return access;
+        Sleep(20);
+    }
+}
+
+#include "settings/SettingsStore.h"
+
+void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1])
+{
+    path[0] = L'\0';
+    if (file == kFileJobInfo) {
+        GetJobInfoPath(path);
+        return;
+    }
+    if (BuildDriverPaths())
+        lstrcpynW(path, DriverPath(static_cast<DriverCopy>(file)), MAX_PATH + 1);
+}
+
+unsigned WaitForReadableSettings()
+{
+    const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileJobInfo};
+    DWORD deadline = GetTickCount() + kSharingWaitMs;
+    unsigned held = 0;
+    for (SettingsFile file : readAtStart) {
+        wchar_t path[MAX_PATH + 1];
+        SettingsFilePath(file, path);
+        if (WaitForFile(path, false, deadline) == FileAccess::Held)
+            held |= 1u << file;
+    }
+    return held;
+}

@@ -1,0 +1,29 @@
+// Waiting out other programs that hold a settings file open for a moment
+// (a backup tool, a virus scanner, a companion in the middle of a write).
+#pragma once
+#include <windows.h>
+
+// How long a file held open by another program is waited for.
+constexpr DWORD kSharingWaitMs = 500;
+
+enum class FileAccess { Open, Missing, Held, Denied };
+
+// Whether the file can be opened now for reading (or reading and writing),
+// sharing with everyone, as the profile functions open it.
+FileAccess ProbeFile(const wchar_t* path, bool forWrite);
+
+// Retries while another program holds `path` without sharing, until the
+// deadline (a GetTickCount value) passes. Returns the last probe's answer.
+FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
+
+// The settings files, as the program names them to the user.
+enum SettingsFile { kFileQrz, kFileWen, kFileEst, kFileJobInfo, kSettingsFileCount };
+
+// The full path of one settings file; empty when the folder is unknown.
+void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1]);
+
+// Waits, for about kSharingWaitMs in all, until the files read at start-up
+// (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
+// Returns a bit (1 << SettingsFile) for each one still held by another
+// program: its options will show their defaults.
+unsigned WaitForReadableSettings();

@@ -1,0 +1,88 @@
+// Waiting out a settings file that another program holds open.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "settings/FileAccess.h"
+#include "support/DataFolder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    DataFolder data{CurrentTestName()};
+    std::wstring file = data.Root() + L"\\held.ini";
+    void SetUp() override { WriteBytes(file, "[SETTINGS]\r\nA=1\r\n"); }
+
+    HANDLE Hold(DWORD share)
+    {
+        return CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+};
+
+TEST_F(FileAccessTest, ProbeTellsOpenMissingAndHeld)
+{
+    EXPECT_EQ(ProbeFile(file.c_str(), true), FileAccess::Open);
+    EXPECT_EQ(ProbeFile((data.Root() + L"\\none.ini").c_str(), false), FileAccess::Missing);
+    EXPECT_EQ(ProbeFile((data.Root() + L"\\no\\none.ini").c_str(), true), FileAccess::Missing);
+    EXPECT_EQ(ProbeFile(L"", false), FileAccess::Missing);
+
+    HANDLE readers = Hold(FILE_SHARE_READ);  // others may read but not write
+    EXPECT_EQ(ProbeFile(file.c_str(), false), FileAccess::Open);
+    EXPECT_EQ(ProbeFile(file.c_str(), true), FileAccess::Held);
+    CloseHandle(readers);
+    HANDLE nobody = Hold(0);
+    EXPECT_EQ(ProbeFile(file.c_str(), false), FileAccess::Held);
+    CloseHandle(nobody);
+}
+
+TEST_F(FileAccessTest, GivesUpOnAFileHeldForGoodAfterTheWait)
+{
+    HANDLE nobody = Hold(0);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(WaitForFile(file.c_str(), false, start + kSharingWaitMs), FileAccess::Held);
+    DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited, kSharingWaitMs - 20);
+    EXPECT_LT(waited, kSharingWaitMs + 400);
+    CloseHandle(nobody);
+}
+
+TEST_F(FileAccessTest, GetsAFileHeldOnlyBriefly)
+{
+    HANDLE nobody = Hold(0);
+    std::thread release([nobody] {
+        Sleep(150);
+        CloseHandle(nobody);
+    });
+    DWORD start = GetTickCount();
+    EXPECT_EQ(WaitForFile(file.c_str(), true, start + kSharingWaitMs), FileAccess::Open);
+    EXPECT_LT(GetTickCount() - start, kSharingWaitMs);
+    release.join();
+}
+
+} // namespace
+
+namespace {
+
+TEST(StartupRead, NamesTheFilesStillHeldAfterTheWait)
+{
+    DataFolder data(CurrentTestName());
+    data.MakeAllFolders();
+    for (const std::wstring& path : {data.Qrz(), data.Wen(), data.Est(), data.JobInfo()})
+        WriteBytes(path, "[SETTINGS]\r\n");
+    EXPECT_EQ(WaitForReadableSettings(), 0u);
+
+    // The OXAEST copy is never read, so holding it costs nothing.
+    HANDLE est = CreateFileW(data.Est().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE wen = CreateFileW(data.Wen().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE job = CreateFileW(data.JobInfo().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(WaitForReadableSettings(), (1u << kFileWen) | (1u << kFileJobInfo));
+    EXPECT_LT(GetTickCount() - start, kSharingWaitMs + 400) << "one wait for all files, not one each";
+    CloseHandle(est);
+    CloseHandle(wen);
+    CloseHandle(job);
+}
+
+} // namespace
