@@ -1,0 +1,30 @@
+// The hidden owner window: it exists, stays hidden and owns the dialog.
+#include <gtest/gtest.h>
+
+#include "support/DataFolder.h"
+#include "support/ProgramRun.h"
+
+namespace {
+
+TEST(OwnerWindow, ExistsHiddenAndOwnsTheDialog)
+{
+    DataFolder data(CurrentTestName());
+    ProgramRun run;
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.WaitForDialog(), nullptr);
+    HWND owner = GetWindow(run.dialog, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    wchar_t cls[64] = {}, title[64] = {};
+    GetClassNameW(owner, cls, 64);
+    GetWindowTextW(owner, title, 64);
+    EXPECT_STREQ(cls, L"OxaAdvanced");
+    EXPECT_STREQ(title, L"OxaAdvanced");
+    EXPECT_FALSE(IsWindowVisible(owner));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(owner, &pid);
+    EXPECT_EQ(pid, run.ProcessId());
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+} // namespace
