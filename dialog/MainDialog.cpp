@@ -1,18 +1,179 @@
 #include "dialog/MainDialog.h"
 
-// Placeholder: opens and closes only.
-INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "settings/Catalogue.h"
+#include "settings/SettingsStore.h"
+#include "text/ControlText.h"
+
+const int kLogOptionIds[kLogOptionCount] = {
+    IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR,    IDC_LOG_DATE,
+    IDC_LOG_TIME,  IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL,
+};
+
+int LogOptionIndex(int controlId)
 {
-    int id = LOWORD(wParam);
-    if (id == IDOK || id == IDCANCEL) {
-        PostMessageW(hwnd_, WM_CLOSE, id, 0);
-        return 1;
+    for (int i = 0; i < kLogOptionCount; ++i) {
+        if (kLogOptionIds[i] == controlId)
+            return i;
     }
-    return 0;
+    return -1;
 }
 
-INT_PTR MainDialog::OnClose(WPARAM code)
+namespace {
+
+constexpr COLORREF kBodyColour = RGB(226, 226, 226);
+
+// Texts of the log options, in the order of kLogOptionIds.
+constexpr UINT kLogTextIds[kLogOptionCount] = {
+    IDS_LOG_START, IDS_LOG_COMPLETE, IDS_LOG_PAUSE, IDS_LOG_RESUME, IDS_LOG_ERROR,  IDS_LOG_DATE,
+    IDS_LOG_TIME,  IDS_LOG_JOB_NAME, IDS_LOG_DURATION, IDS_LOG_USER, IDS_LOG_SERIAL,
+};
+constexpr UINT kRetailTextIds[4] = {IDS_RETAIL_HIDE_SYSTEM, IDS_RETAIL_FORBID_QUEUE, IDS_RETAIL_NO_FIXTURE,
+                                    IDS_RETAIL_HIDE_SETTINGS};
+constexpr int kRetailOptionIds[4] = {IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_FORBID_QUEUE, IDC_RETAIL_NO_FIXTURE,
+                                     IDC_RETAIL_HIDE_SETTINGS};
+
+constexpr int kOptionTextLimit = 64;
+constexpr int kLabelTextLimit = 128;
+constexpr int kHelpTextLimit = 1024;
+constexpr int kRetailTextLimit = 32;
+
+} // namespace
+
+int MainDialog::IsChecked(HWND box)
 {
-    EndDialog(hwnd_, static_cast<INT_PTR>(code));
-    return 0;
+    int id = static_cast<int>(GetWindowLongPtrW(box, GWLP_ID));
+    return IsDlgButtonChecked(GetParent(box), id) == BST_CHECKED ? 1 : 0;
+}
+
+HWND MainDialog::SetUpControl(int id, UINT textId, int maxChars)
+{
+    HWND control = GetDlgItem(hwnd_, id);
+    SetTextFromId(control, textId, maxChars);
+    return control;
+}
+
+void MainDialog::UseSystemFont(HWND control)
+{
+    if (control != nullptr)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(systemFont_), TRUE);
+}
+
+void MainDialog::Tick(HWND box, bool ticked)
+{
+    if (box != nullptr)
+        CheckDlgButton(hwnd_, static_cast<int>(GetWindowLongPtrW(box, GWLP_ID)), ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
+{
+    header_.Attach(hwnd_, IDC_HEADER);
+    header_.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    SetCaptionFromId(header_, IDS_TITLE, L" 1.9");
+
+    okButton_.Attach(hwnd_, IDOK);
+    SetCaptionFromId(okButton_, IDS_OK, L"");
+    cancelButton_.Attach(hwnd_, IDCANCEL);
+    SetCaptionFromId(cancelButton_, IDS_CANCEL, L"");
+
+    systemFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+
+    ReadSetting(DriverKey::WizardOnly, cached_.wizardOnly);
+    ReadSetting(DriverKey::WizardOnlyPlus, cached_.wizardOnlyPlus);
+    ReadSetting(DriverKey::RetailMode, cached_.retailMode);
+    ReadSetting(DriverKey::PollForFiles, cached_.pollForFiles);
+    ReadSetting(DriverKey::DeleteAfterRun, cached_.deleteAfterRun);
+    ReadSetting(DriverKey::UserSwitching, cached_.userSwitching);
+
+    manualControls_[0] = SetUpControl(IDC_MANUAL_KMR, IDS_MANUAL_KMR, kLabelTextLimit);
+    Tick(manualControls_[0], cached_.wizardOnly == 0);
+    UseSystemFont(manualControls_[0]);
+    manualControls_[1] = SetUpControl(IDC_MANUAL_KMR_HELP, IDS_MANUAL_KMR_HELP, kHelpTextLimit);
+    manualControls_[2] = SetUpControl(IDC_MANUAL_OTHER, IDS_MANUAL_OTHER, kLabelTextLimit);
+    Tick(manualControls_[2], cached_.wizardOnlyPlus == 0);
+    UseSystemFont(manualControls_[2]);
+    manualControls_[3] = SetUpControl(IDC_MANUAL_OTHER_HELP, IDS_MANUAL_OTHER_HELP, kHelpTextLimit);
+    retailMode_ = SetUpControl(IDC_RETAIL_MODE, IDS_RETAIL_MODE, kRetailTextLimit);
+    Tick(retailMode_, cached_.retailMode != 0);
+    UseSystemFont(retailMode_);
+    // Their ticks and enabling come from the retail rule below.
+    for (int bit = 0; bit < 4; ++bit)
+        retailOptions_[bit] = SetUpControl(kRetailOptionIds[bit], kRetailTextIds[bit], kOptionTextLimit);
+    deleteAfterRun_ = SetUpControl(IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, kLabelTextLimit);
+    Tick(deleteAfterRun_, cached_.deleteAfterRun != 0);
+    UseSystemFont(deleteAfterRun_);
+    pollForFiles_ = SetUpControl(IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, kOptionTextLimit);
+    Tick(pollForFiles_, cached_.pollForFiles != 0);
+    UseSystemFont(pollForFiles_);
+    pollForFilesHelp_ = SetUpControl(IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, kLabelTextLimit);
+    userSwitching_ = SetUpControl(IDC_USER_SWITCHING, IDS_USER_SWITCHING, kLabelTextLimit);
+    Tick(userSwitching_, cached_.userSwitching != 0);
+    UseSystemFont(userSwitching_);
+    userSwitchingHelp_ = SetUpControl(IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, kHelpTextLimit);
+
+    ReadSetting(DriverKey::AlwaysHomeZ, cached_.alwaysHomeZ);
+    homeZ_ = SetUpControl(IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit);
+    Tick(homeZ_, cached_.alwaysHomeZ != 0);
+    UseSystemFont(homeZ_);
+    homeZHelp_ = SetUpControl(IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, kHelpTextLimit);
+
+    ReadSetting(DriverKey::JobLogging, cached_.jobLogging);
+    LoadLogValues();
+
+    jobLogging_ = SetUpControl(IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit);
+    Tick(jobLogging_, cached_.jobLogging != 0);
+    UseSystemFont(jobLogging_);
+    for (int i = 0; i < kLogOptionCount; ++i) {
+        logOptions_[i] = SetUpControl(kLogOptionIds[i], kLogTextIds[i], kOptionTextLimit);
+        Tick(logOptions_[i], cached_.log[i] != 0);
+    }
+
+    UpdateRetailOptions(false);
+    UpdateLogOptions();
+
+    frame_.ApplyShape(hwnd_, header_);
+    // Lets the platform focus the first tab stop, the header strip.
+    return 1;
+}
+
+void MainDialog::LoadLogValues()
+{
+    // One path for all eleven reads; empty when the data folder is missing,
+    // and then every read gives its default.
+    wchar_t path[kPathCapacity];
+    GetJobInfoPath(path);
+    if (path[0] == L'\0')
+        return;
+    for (const JobLogKey& entry : kJobLogKeys) {
+        int index = LogOptionIndex(entry.controlId);
+        if (index >= 0)
+            cached_.log[index] = GetPrivateProfileIntW(kJobInfoSection, entry.key, entry.defaultValue, path);
+    }
+}
+
+INT_PTR MainDialog::OnCtlColorDlg(WPARAM, LPARAM)
+{
+    return reinterpret_cast<INT_PTR>(LightBrush);
+}
+
+INT_PTR MainDialog::OnCtlColorStatic(WPARAM wParam, LPARAM)
+{
+    SetBkColor(reinterpret_cast<HDC>(wParam), kBodyColour);
+    return reinterpret_cast<INT_PTR>(LightBrush);
+}
+
+INT_PTR MainDialog::OnDrawItem(WPARAM, LPARAM lParam)
+{
+    const auto* drawItem = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (drawItem == nullptr)
+        return 0;
+    if (drawItem->CtlID == IDC_HEADER) {
+        header_.Draw(drawItem, false);
+        return 1;
+    }
+    return frame_.DrawEdge(static_cast<int>(drawItem->CtlID), drawItem);
 }

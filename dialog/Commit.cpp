@@ -1,0 +1,205 @@
+// OK: every option to the settings files, then the companion applications
+// told; any other close writes and sends nothing.
+#include "dialog/MainDialog.h"
+
+#include "dialog/SaveCheck.h"
+#include "resources/resource.h"
+#include "settings/Catalogue.h"
+#include "settings/FileAccess.h"
+#include "settings/SettingsStore.h"
+#include "text/MessageBox.h"
+#include "text/Strings.h"
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"RIDODUZO";
+constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
+constexpr wchar_t kDriverSection[] = L"SETTINGS";
+// Long enough for a busy companion, short enough that a hung one does not
+// look like a hung dialog.
+constexpr UINT kCompanionTimeoutMs = 5000;
+
+// Clears the flag however the scope is left.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam)
+{
+    HWND window = FindWindowW(windowClass, nullptr);
+    if (window == nullptr)
+        return;
+    // Not SMTO_BLOCK: a companion that calls back into the dialog while it
+    // handles the message must be served, not deadlocked.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kCompanionTimeoutMs, &answer);
+}
+
+struct DriverWrite {
+    DriverKey key;
+    uint32_t value;
+};
+
+// Appends `tail`, cut to what fits.
+void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
+{
+    int used = lstrlenW(buffer);
+    if (used < capacity - 1)
+        lstrcpynW(buffer + used, tail, capacity - used);
+}
+
+} // namespace
+
+void MainDialog::NotifyPanel()
+{
+    SendToCompanion(kPanelClass, WM_COMMAND, 2);
+}
+
+void MainDialog::CloseCompanions()
+{
+    SendToCompanion(kPanelClass, WM_CLOSE, 0);
+    SendToCompanion(kEstimatorClass, WM_CLOSE, 0);
+}
+
+INT_PTR MainDialog::OnClose(WPARAM code)
+{
+    // A companion may send WM_CLOSE back while the commit waits on it.
+    if (committing_ || ended_)
+        return 0;
+    if (code == IDOK) {
+        ScopedFlag busy(committing_);
+        CachedSettings next = cached_;
+        bool closeCompanions = ReadBoxes(next);
+        // A failed save keeps the dialog open with the values as loaded, so
+        // that a second OK compares against them again.
+        if (!SaveAndVerify(next))
+            return 0;
+        cached_ = next;
+        NotifyPanel();
+        if (closeCompanions)
+            CloseCompanions();
+    }
+    ended_ = true;
+    EndDialog(hwnd_, static_cast<INT_PTR>(code));
+    return 0;
+}
+
+bool MainDialog::ReadBoxes(CachedSettings& next) const
+{
+    next.wizardOnly = IsChecked(manualControls_[0]) ? 0 : 1;
+    next.wizardOnlyPlus = IsChecked(manualControls_[2]) ? 0 : 1;
+    next.retailMode = 0;
+    if (IsChecked(retailMode_)) {
+        for (int bit = 0; bit < 4; ++bit)
+            next.retailMode |= static_cast<uint32_t>(IsChecked(retailOptions_[bit])) << bit;
+    }
+    bool changed = false;
+    // Compared with the values as loaded: a stored 2 shows ticked and is
+    // saved as 1, which is a change.
+    next.pollForFiles = IsChecked(pollForFiles_);
+    changed |= cached_.pollForFiles != next.pollForFiles;
+    next.deleteAfterRun = IsChecked(deleteAfterRun_);
+    next.userSwitching = IsChecked(userSwitching_);
+    changed |= cached_.userSwitching != next.userSwitching;
+    next.alwaysHomeZ = IsChecked(homeZ_);
+    changed |= cached_.alwaysHomeZ != next.alwaysHomeZ;
+    next.jobLogging = IsChecked(jobLogging_);
+    changed |= cached_.jobLogging != next.jobLogging;
+    for (int i = 0; i < kLogOptionCount; ++i) {
+        // Greyed or not, a log option is stored as it is ticked.
+        next.log[i] = IsChecked(logOptions_[i]);
+        changed |= cached_.log[i] != next.log[i];
+    }
+    return changed;
+}
+
+bool MainDialog::SaveAndVerify(const CachedSettings& next)
+{
+    unsigned notInstalled = 0;
+    wchar_t paths[kSettingsFileCount][MAX_PATH + 1];
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        SettingsFilePath(static_cast<SettingsFile>(file), paths[file]);
+        if (file != kFileJobInfo && !FolderOfFileExists(paths[file]))
+            notInstalled |= 1u << file;
+    }
+
+    const DriverWrite driverWrites[] = {
+        {DriverKey::WizardOnly, next.wizardOnly},     {DriverKey::WizardOnlyPlus, next.wizardOnlyPlus},
+        {DriverKey::RetailMode, next.retailMode},     {DriverKey::PollForFiles, next.pollForFiles},
+        {DriverKey::DeleteAfterRun, next.deleteAfterRun}, {DriverKey::UserSwitching, next.userSwitching},
+        {DriverKey::AlwaysHomeZ, next.alwaysHomeZ},   {DriverKey::JobLogging, next.jobLogging},
+    };
+    unsigned refused = 0;
+    // Every write is made, whatever the ones before it answered.
+    for (const DriverWrite& write : driverWrites)
+        refused |= WriteSetting(write.key, write.value);
+    const wchar_t* jobInfo = paths[kFileJobInfo];
+    for (const JobLogKey& entry : kJobLogKeys) {
+        int index = LogOptionIndex(entry.controlId);
+        if (index >= 0 && !WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(next.log[index]), jobInfo))
+            refused |= 1u << kFileJobInfo;
+    }
+
+    unsigned mismatched = 0;
+    wchar_t expected[32];
+    for (int copy = kFileQrz; copy <= kFileEst; ++copy) {
+        unsigned bit = 1u << copy;
+        if ((notInstalled | refused) & bit)
+            continue;
+        ForgetCachedFile(paths[copy]);
+        for (const DriverWrite& write : driverWrites) {
+            wsprintfW(expected, L"%u", write.value);
+            if (!FileHolds(paths[copy], kDriverSection, KeyName(write.key), expected))
+                mismatched |= bit;
+        }
+    }
+    if (!(refused & (1u << kFileJobInfo))) {
+        ForgetCachedFile(jobInfo);
+        for (const JobLogKey& entry : kJobLogKeys) {
+            int index = LogOptionIndex(entry.controlId);
+            wsprintfW(expected, L"%d", static_cast<int32_t>(next.log[index]));
+            if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
+                mismatched |= 1u << kFileJobInfo;
+        }
+    }
+
+    unsigned unsaved = UnsavedFiles(notInstalled, refused, mismatched);
+    if (unsaved == 0)
+        return true;
+
+    // The intro, one line per file, then what to do.
+    wchar_t text[2048] = {};
+    wchar_t line[512];
+    LoadLangString(IDS_SAVE_FAILED, line, 512);
+    Append(text, 2048, line);
+    Append(text, 2048, L"\n");
+    bool bareCopyNamed = false;
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        if (!(unsaved & (1u << file)))
+            continue;
+        // Without the data folder there is no path; the file name still
+        // tells the user which settings were not saved.
+        const wchar_t* name = paths[file];
+        if (name[0] == L'\0') {
+            bool copy = file != kFileJobInfo;
+            if (copy && bareCopyNamed)
+                continue;
+            bareCopyNamed |= copy;
+            name = copy ? L"QRZINFO.INI" : L"JobInfo.ini";
+        }
+        Append(text, 2048, L"\n");
+        Append(text, 2048, name);
+    }
+    Append(text, 2048, L"\n\n");
+    LoadLangString(IDS_SAVE_FAILED_HINT, line, 512);
+    Append(text, 2048, line);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    return false;
+}
