@@ -1,5 +1,65 @@
+#include "skin/GdiHandles.h"
 #include "skin/SkinControl.h"
-// Placeholder bodies until the skin is built.
-void SkinButton::FitToFace() {}
-void SkinButton::DrawFace(HDC, const RECT&, int, int, int) {}
-void SkinButton::Draw(const DRAWITEMSTRUCT*, bool) {}
+
+void SkinButton::FitToFace()
+{
+    SIZE face;
+    if (!BitmapSize(normalFace, face))
+        return;
+    // No SWP_NOZORDER: the button also comes to the top of its siblings.
+    SetWindowPos(control, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE);
+    if (faceWidth == 0)
+        faceWidth = face.cx;
+    if (faceHeight == 0)
+        faceHeight = face.cy;
+}
+
+void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId)
+{
+    MemoryDC memory(dc);
+    if (!memory)
+        return;
+    int width = itemRect.right - itemRect.left;
+    int height = itemRect.bottom - itemRect.top;
+    if (faceWidth == 0)
+        faceWidth = width;
+    if (faceHeight == 0)
+        faceHeight = height;
+    BitmapHandle image(CreateCompatibleBitmap(dc, faceWidth, faceHeight));
+    if (!image)
+        return;
+    SelectGuard select(memory.get(), image.get());
+    RECT face = {0, 0, faceWidth, faceHeight};
+    BlitBitmap(memory.get(), face, faceId);
+    DrawCaption(memory.get(), face, dx, dy);
+    // A button grown past its face shows nothing new beyond the image.
+    BitBlt(dc, itemRect.left, itemRect.top, width < faceWidth ? width : faceWidth,
+           height < faceHeight ? height : faceHeight, memory.get(), 0, 0, SRCCOPY);
+}
+
+void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
+{
+    if (drawItem == nullptr)
+        return;
+    SkinState state = ChooseButtonState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
+    int face = 0;
+    POINT offset = captionOffset;
+    switch (state) {
+    case SkinState::Pressed:
+        face = pressedFace;
+        offset = pressedCaptionOffset;
+        break;
+    case SkinState::Disabled:
+        face = disabledFace;
+        break;
+    case SkinState::Hover:
+        face = hoverFace;
+        break;
+    case SkinState::Normal:
+        face = normalFace;
+        break;
+    case SkinState::Nothing:
+        return;
+    }
+    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, face);
+}

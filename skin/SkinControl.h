@@ -11,7 +11,9 @@ public:
     SkinControl() = default;
     SkinControl(const SkinControl&) = delete;
     SkinControl& operator=(const SkinControl&) = delete;
-    virtual ~SkinControl() = default;
+    // Takes the hover procedure off a control that outlives this object, so
+    // that no message reaches a destroyed object.
+    virtual ~SkinControl();
 
     // Binds to the dialog's control and starts hover tracking.
     void Attach(HWND dialog, int controlId);
@@ -22,6 +24,9 @@ public:
     int BitmapWidth(int bitmapId) const;
     void BlitBitmap(HDC dc, const RECT& rect, int bitmapId) const;
     void FillWithTile(HDC dc, const RECT& rect, int bitmapId) const;
+    // Width and height of a bitmap of the control's module; false if it
+    // cannot be loaded.
+    bool BitmapSize(int bitmapId, SIZE& size) const;
 
     HWND control = nullptr;
     HINSTANCE instance = nullptr;
@@ -32,6 +37,22 @@ public:
     COLORREF captionColour = RGB(255, 255, 255);
     COLORREF disabledCaptionColour = RGB(127, 127, 127);
 };
+
+// What a skinned control paints for one draw-item request. The button and
+// the strip test the states in different orders, so each has its chooser.
+enum class SkinState { Nothing, Pressed, Hover, Disabled, Normal };
+SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering);
+SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering);
+
+// Hover tracking: what a mouse move means for a control.
+enum class HoverChange { None, Enter, Leave };
+HoverChange ChooseHoverChange(bool captureHeld, bool cursorInside);
+// Entering a control takes the focus only from a window of this exact class
+// name; the platform's own buttons report "Button" and keep it.
+bool HoverTakesFocusFrom(const wchar_t* focusClassName);
+// Window rectangle test with all four edges inside, the right and bottom
+// values included.
+bool InsideInclusive(const RECT& rect, POINT point);
 
 LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR subclassId, DWORD_PTR referenceData);

@@ -1,10 +1,113 @@
+#include "skin/GdiHandles.h"
 #include "skin/SkinControl.h"
-// Placeholder bodies until the skin is built.
-void SkinStrip::SetNormalImages(int, int, int, int) {}
-void SkinStrip::SetPressedImages(int, int, int, int) {}
-void SkinStrip::SetHoverImages(int, int, int, int) {}
-void SkinStrip::SetDisabledImages(int, int, int, int) {}
-void SkinStrip::MeasurePieces(int, int, int) {}
-void SkinStrip::FitThickness() {}
-void SkinStrip::DrawPieces(HDC, const RECT&, int, int, const Pieces&) {}
-void SkinStrip::Draw(const DRAWITEMSTRUCT*, bool) {}
+
+namespace {
+
+void Store(SkinStrip::Pieces& pieces, int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    pieces.leftCap = leftCap;
+    pieces.rightCap = rightCap;
+    pieces.middleTile = middleTile;
+    pieces.extraPiece = extraPiece;
+}
+
+}  // namespace
+
+void SkinStrip::SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    Store(normal, leftCap, rightCap, middleTile, extraPiece);
+    MeasurePieces(leftCap, rightCap, extraPiece);
+}
+
+void SkinStrip::SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    Store(pressed, leftCap, rightCap, middleTile, extraPiece);
+    MeasurePieces(leftCap, rightCap, extraPiece);
+}
+
+void SkinStrip::SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    Store(hover, leftCap, rightCap, middleTile, extraPiece);
+    MeasurePieces(leftCap, rightCap, extraPiece);
+}
+
+void SkinStrip::SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    Store(disabled, leftCap, rightCap, middleTile, extraPiece);
+    MeasurePieces(leftCap, rightCap, extraPiece);
+}
+
+void SkinStrip::MeasurePieces(int leftCap, int rightCap, int extraPiece)
+{
+    // Measured once: every state shares the widths of the first pieces set.
+    if (leftCapWidth == 0)
+        leftCapWidth = BitmapWidth(leftCap);
+    if (rightCapWidth == 0)
+        rightCapWidth = BitmapWidth(rightCap);
+    if (extraWidth == 0)
+        extraWidth = BitmapWidth(extraPiece);
+}
+
+void SkinStrip::FitThickness()
+{
+    SIZE cap;
+    RECT rect;
+    if (!BitmapSize(normal.leftCap, cap) || !GetWindowRect(control, &rect))
+        return;
+    SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap.cy, SWP_NOMOVE);
+}
+
+void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces)
+{
+    MemoryDC memory(nullptr);
+    if (!memory)
+        return;
+    int width = itemRect.right - itemRect.left;
+    int height = itemRect.bottom - itemRect.top;
+    BitmapHandle image(CreateCompatibleBitmap(dc, width, height));
+    if (!image)
+        return;
+    SelectGuard select(memory.get(), image.get());
+    // Whatever the pieces leave uncovered keeps the current picture.
+    BitBlt(memory.get(), 0, 0, width, height, dc, itemRect.left, itemRect.top, SRCCOPY);
+    int left = leftCapWidth;
+    int middleLeft = leftCapWidth + extraWidth;
+    int middleRight = width - rightCapWidth;
+    RECT leftRect = {0, 0, left, height};
+    RECT extraRect = {left, 0, middleLeft, height};
+    RECT middleRect = {middleLeft, 0, middleRight, height};
+    RECT rightRect = {middleRight, 0, width, height};
+    BlitBitmap(memory.get(), leftRect, pieces.leftCap);
+    BlitBitmap(memory.get(), extraRect, pieces.extraPiece);
+    FillWithTile(memory.get(), middleRect, pieces.middleTile);
+    BlitBitmap(memory.get(), rightRect, pieces.rightCap);
+    DrawCaption(memory.get(), middleRect, dx, dy);
+    BitBlt(dc, itemRect.left, itemRect.top, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+void SkinStrip::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
+{
+    if (drawItem == nullptr)
+        return;
+    SkinState state = ChooseStripState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
+    const Pieces* pieces = nullptr;
+    POINT offset = captionOffset;
+    switch (state) {
+    case SkinState::Pressed:
+        pieces = &pressed;
+        offset = pressedCaptionOffset;
+        break;
+    case SkinState::Hover:
+        pieces = &hover;
+        break;
+    case SkinState::Disabled:
+        pieces = &disabled;
+        break;
+    case SkinState::Normal:
+        pieces = &normal;
+        break;
+    case SkinState::Nothing:
+        return;
+    }
+    DrawPieces(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, *pieces);
+}

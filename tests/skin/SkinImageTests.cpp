@@ -1,0 +1,137 @@
+// The image operations on the skin's bitmaps, drawn into real device contexts
+// and read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include "SkinTestKit.h"
+#include "resources/resource.h"
+
+namespace {
+
+class SkinImages : public ::testing::Test {
+protected:
+    SkinControl skin;
+    void SetUp() override { skin.instance = GetModuleHandleW(nullptr); }
+};
+
+TEST_F(SkinImages, BitmapWidthMeasuresLoadableBitmapsOnly)
+{
+    const struct {
+        int id;
+        int width;
+    } cases[] = {{0, 0},        {999, 0},      {-1, 0},       {0x10000 + IDB_HEADER_LEFT, 0},
+                 {IDB_HEADER_LEFT, 16}, {IDB_HEADER_RIGHT, 16}, {IDB_HEADER_TILE, 1},
+                 {IDB_FACE_DISABLED, 109}, {IDB_FACE_NORMAL, 109}, {IDB_FACE_RINGED, 109}};
+    for (const auto& c : cases)
+        EXPECT_EQ(skin.BitmapWidth(c.id), c.width) << c.id;
+}
+
+TEST_F(SkinImages, WithoutAnInstanceNothingLoads)
+{
+    // A null instance must not reach the system's own bitmaps (OBM_CLOSE).
+    SkinControl unattached;
+    EXPECT_EQ(unattached.BitmapWidth(32754), 0);
+    EXPECT_EQ(unattached.BitmapWidth(IDB_HEADER_LEFT), 0);
+}
+
+TEST_F(SkinImages, EveryBitmapHasItsSizeAndTheFacesHaveDarkCorners)
+{
+    const struct {
+        int id, width, height;
+    } cases[] = {{IDB_HEADER_LEFT, 16, 32}, {IDB_HEADER_RIGHT, 16, 32}, {IDB_HEADER_TILE, 1, 32},
+                 {IDB_FACE_DISABLED, 109, 37}, {IDB_FACE_HOVER, 109, 37}, {IDB_FACE_NORMAL, 109, 37},
+                 {IDB_FACE_PRESSED, 109, 37}, {IDB_FACE_RINGED, 109, 37}};
+    for (const auto& c : cases) {
+        Picture p = LoadPicture(c.id);
+        EXPECT_EQ(p.width, c.width) << c.id;
+        EXPECT_EQ(p.height, c.height) << c.id;
+        if (c.width == 109) {
+            // The surround at the corners hides any platform frame.
+            EXPECT_EQ(p.At(0, 0), RGB(114, 112, 112)) << c.id;
+            EXPECT_EQ(p.At(108, 36), RGB(114, 112, 112)) << c.id;
+        }
+    }
+}
+
+TEST_F(SkinImages, CapsMirrorEachOtherAndLineUpWithTheTile)
+{
+    Picture left = LoadPicture(IDB_HEADER_LEFT), right = LoadPicture(IDB_HEADER_RIGHT);
+    Picture tile = LoadPicture(IDB_HEADER_TILE);
+    ASSERT_EQ(left.width, 16);
+    ASSERT_EQ(tile.height, 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(left.At(x, y), right.At(15 - x, y)) << x << "," << y;
+        EXPECT_EQ(left.At(15, y), tile.At(0, y)) << "row " << y;
+    }
+    EXPECT_EQ(left.At(0, 0), RGB(114, 112, 112));
+    EXPECT_EQ(left.At(0, 20), left.At(1, 20));
+    EXPECT_LT(GetRValue(left.At(0, 20)), 100);
+}
+
+TEST_F(SkinImages, FaceAtItsOwnSizeIsCopiedPixelForPixel)
+{
+    for (int id : {IDB_FACE_NORMAL, IDB_FACE_DISABLED}) {
+        Picture face = LoadPicture(id);
+        Canvas canvas(109, 37);
+        skin.BlitBitmap(canvas.dc(), {0, 0, 109, 37}, id);
+        RECT diff = DifferenceBox(canvas, face);
+        EXPECT_TRUE(IsRectEmpty(&diff)) << id;
+    }
+}
+
+TEST_F(SkinImages, SmallerTargetShowsTheTopLeftAndLargerKeepsTheRest)
+{
+    Picture face = LoadPicture(IDB_FACE_HOVER);
+    Canvas canvas(120, 40, RGB(9, 9, 9));
+    skin.BlitBitmap(canvas.dc(), {5, 3, 45, 23}, IDB_FACE_HOVER);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) {
+            bool inside = x >= 5 && x < 45 && y >= 3 && y < 23;
+            COLORREF expected = inside ? face.At(x - 5, y - 3) : RGB(9, 9, 9);
+            ASSERT_EQ(canvas.Pixel(x, y), expected) << x << "," << y;
+        }
+    // A target taller and wider than the face: what lies beyond keeps its pixels.
+    canvas.Fill(RGB(9, 9, 9));
+    skin.BlitBitmap(canvas.dc(), {0, 0, 120, 40}, IDB_FACE_HOVER);
+    EXPECT_EQ(canvas.Pixel(108, 36), face.At(108, 36));
+    EXPECT_EQ(canvas.Pixel(115, 10), RGB(9, 9, 9));
+    EXPECT_EQ(canvas.Pixel(10, 38), RGB(9, 9, 9));
+}
+
+TEST_F(SkinImages, MissingBitmapDrawsNothing)
+{
+    Canvas canvas(20, 20, RGB(9, 9, 9));
+    skin.BlitBitmap(canvas.dc(), {0, 0, 20, 20}, 999);
+    skin.FillWithTile(canvas.dc(), {0, 0, 20, 20}, 999);
+    skin.FillWithTile(canvas.dc(), {0, 0, 20, 20}, IDB_FACE_NORMAL + 100);
+    Picture untouched;
+    untouched.width = untouched.height = 20;
+    untouched.pixels.assign(400, RGB(9, 9, 9));
+    RECT diff = DifferenceBox(canvas, untouched);
+    EXPECT_TRUE(IsRectEmpty(&diff));
+}
+
+TEST_F(SkinImages, TileFillRepeatsTheColumnAcrossTheWidth)
+{
+    Picture tile = LoadPicture(IDB_HEADER_TILE);
+    ASSERT_EQ(tile.height, 32);
+    Canvas canvas(100, 32);
+    skin.FillWithTile(canvas.dc(), {0, 0, 100, 32}, IDB_HEADER_TILE);
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 32; ++y)
+            ASSERT_EQ(canvas.Pixel(x, y), tile.At(0, y)) << x << "," << y;
+}
+
+TEST_F(SkinImages, TileFillOfNoWidthDrawsNothingWhateverTheHeight)
+{
+    const RECT cases[] = {{10, 0, 10, 32}, {20, 0, 10, 32}, {20, 32, 10, 0}, {10, 0, 9, 1000}};
+    for (const RECT& r : cases) {
+        Canvas canvas(40, 40, RGB(9, 9, 9));
+        skin.FillWithTile(canvas.dc(), r, IDB_HEADER_TILE);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(canvas.Pixel(x, y), RGB(9, 9, 9)) << r.left << "->" << r.right;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// Shared pieces of the skin tests: a pixel canvas, bitmap readers, a small
+// skinned test dialog and a message pump.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "skin/SkinControl.h"
+#include "skin/SkinFrame.h"
+
+// A 32-bit top-down DIB selected into a memory DC: a real device context
+// whose pixels can be read back exactly.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill = RGB(1, 2, 3));
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    COLORREF Pixel(int x, int y) const;
+    void Fill(COLORREF colour);
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    DWORD* bits_ = nullptr;
+};
+
+// The pixels of a bitmap resource of this program, row by row from the top;
+// empty if it does not load.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[y * width + x]; }
+};
+Picture LoadPicture(int bitmapId);
+// What the screen shows of a window's client area.
+Picture CaptureClient(HWND window);
+// The pixels that differ between two pictures of one size, as a bounding box
+// (empty rectangle when none differ).
+RECT DifferenceBox(const Canvas& a, const Picture& b);
+
+// A draw-item record for control `id` painting onto `dc`.
+DRAWITEMSTRUCT DrawRequest(HDC dc, int width, int height, UINT action, UINT state, int id = 1);
+
+void Pump(DWORD ms = 50);
+// Moves the cursor as the user's mouse would (absolute SendInput), then
+// serves messages.
+void MoveMouse(int x, int y);
+void ClickMouse(int x, int y, bool twice);
+
+// The skinned test dialog: a header strip on 1011, two skinned buttons on 1
+// and 2, the three edge strips, drawn through the skin like the program's
+// own boxes. Modeless, shown at (100, 100).
+class SkinDialog {
+public:
+    SkinDialog();
+    ~SkinDialog();
+    SkinDialog(const SkinDialog&) = delete;
+    SkinDialog& operator=(const SkinDialog&) = delete;
+
+    HWND window = nullptr;
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+
+    SkinStrip header;
+    SkinButton first;
+    SkinButton second;
+    SkinFrame frame;
+
+    // Every draw-item request, by control id, in order of arrival.
+    std::map<int, std::vector<DRAWITEMSTRUCT>> draws;
+    HBRUSH background = nullptr;
+
+private:
+    static INT_PTR CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    void Init(HWND);
+};
+
+// The skin's faces and pieces on a button or strip.
+void GiveFaces(SkinButton& button);
+void GivePieces(SkinStrip& strip);
