@@ -1,7 +1,280 @@
 #include "text/MessageBox.h"
 
-// Placeholder until the skinned box exists.
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "skin/GdiHandles.h"
+#include "text/ControlText.h"
+
+namespace {
+
+// The text area is never shorter than this, and gets this much more room
+// than the wrapped message needs.
+constexpr int kMinTextHeight = 40;
+constexpr int kTextMargin = 10;
+
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_WORD_ELLIPSIS;
+constexpr UINT kDrawFlags = DT_WORDBREAK | DT_WORD_ELLIPSIS;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+void Place(HWND window, const RECT& r)
+{
+    MoveWindow(window, r.left, r.top, Width(r), Height(r), FALSE);
+}
+
+void GiveFaces(SkinButton& button)
+{
+    button.normalFace = IDB_FACE_NORMAL;
+    button.pressedFace = IDB_FACE_PRESSED;
+    button.hoverFace = IDB_FACE_HOVER;
+    button.disabledFace = IDB_FACE_DISABLED;
+}
+
+} // namespace
+
+ButtonCaptions CaptionsForStyle(UINT style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_OK: return {IDS_OK, 0};
+    case MB_OKCANCEL: return {IDS_OK, IDS_CANCEL};
+    case MB_YESNO: return {IDS_YES, IDS_NO};
+    default: return {0, 0};
+    }
+}
+
+UINT IconForStyle(UINT style)
+{
+    switch (style & MB_ICONMASK) {
+    case MB_ICONHAND: return 32513;         // IDI_HAND
+    case MB_ICONQUESTION: return 32514;     // IDI_QUESTION
+    case MB_ICONEXCLAMATION: return 32515;  // IDI_EXCLAMATION
+    case MB_ICONASTERISK: return 32516;     // IDI_ASTERISK
+    default: return 0;
+    }
+}
+
+INT_PTR ResultForClose(UINT style, WPARAM code)
+{
+    // Single bits, not the button-set values: bit 0 first, then bit 2.
+    if (style & 0x1)
+        return code == 1 ? IDOK : IDCANCEL;
+    if (style & 0x4)
+        return code == 1 ? IDYES : IDNO;
+    return static_cast<INT_PTR>(code);
+}
+
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
 {
+    MessageBox box;
+    return box.Run(owner, text, caption, style);
+}
+
+int MessageBox::Run(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
+{
+    text_ = text != nullptr ? text : L"";
+    caption_ = caption != nullptr ? caption : L"";
+    style_ = style;
+    // The template comes from the owner's module. Without an owner it is the
+    // executable's, named by its handle rather than by null: the controls
+    // inherit the instance, and the skin loads its bitmaps from it.
+    HINSTANCE instance = owner != nullptr
+        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
+        : GetModuleHandleW(nullptr);
+    INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MESSAGE_BOX), owner, &StartDlgProc,
+                                     reinterpret_cast<LPARAM>(this));
+    if (result > 0)
+        return static_cast<int>(result);
     return MessageBoxW(owner, text, caption, style);
+}
+
+RECT MessageBox::ChildRect(HWND child) const
+{
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
+{
+    header_.Attach(hwnd_, IDC_HEADER);
+    firstButton_.Attach(hwnd_, IDOK);
+    secondButton_.Attach(hwnd_, IDCANCEL);
+    textControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
+    panel_ = GetDlgItem(hwnd_, IDC_MESSAGE_PANEL);
+    iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
+    header_.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    // Only the skin draws the caption; the window keeps its template text.
+    header_.caption.Assign(caption_);
+    header_.FitThickness();
+
+    WindowDC dc(textControl_);
+    if (!dc)
+        return TRUE;
+    RECT textClient = {};
+    GetClientRect(textControl_, &textClient);
+    int oldHeight = Height(textClient);
+    // Measured in the device context's own font, the system font, which is
+    // also the font the text is drawn in.
+    RECT measured = textClient;
+    if (DrawTextW(dc.get(), text_, -1, &measured, kMeasureFlags) == 0)
+        return TRUE;
+    int textHeight = Height(measured) + kTextMargin;
+    if (textHeight < kMinTextHeight)
+        textHeight = kMinTextHeight;
+    // Positive when the box shrinks.
+    int change = oldHeight - textHeight;
+
+    // Half the change off the top and half off the bottom keeps the centre.
+    RECT box = {};
+    GetWindowRect(hwnd_, &box);
+    MoveWindow(hwnd_, box.left, box.top + change / 2, Width(box), Height(box) - 2 * (change / 2), FALSE);
+
+    RECT text = ChildRect(textControl_);
+    text.bottom = text.top + textHeight;
+    Place(textControl_, text);
+
+    RECT panel = ChildRect(panel_);
+    panel.bottom -= change;
+    Place(panel_, panel);
+
+    RECT icon = ChildRect(iconControl_);
+    int iconHeight = Height(icon);
+    icon.top = text.top + (textHeight - iconHeight) / 2;
+    icon.bottom = icon.top + iconHeight;
+    Place(iconControl_, icon);
+
+    HWND buttons[2] = {firstButton_.control, secondButton_.control};
+    for (HWND button : buttons) {
+        if (button == nullptr)
+            continue;
+        RECT r = ChildRect(button);
+        OffsetRect(&r, 0, -change);
+        Place(button, r);
+    }
+
+    SetupButtons();
+    frame_.ApplyShape(hwnd_, header_);
+    // TRUE lets the dialog manager focus the first tab stop: the text area is
+    // disabled, so that is the first button.
+    return TRUE;
+}
+
+void MessageBox::SetupButtons()
+{
+    ButtonCaptions captions = CaptionsForStyle(style_);
+
+    GiveFaces(firstButton_);
+    SetCaptionFromId(firstButton_, captions.first, L"");
+    firstButton_.FitToFace();
+    InvalidateRect(firstButton_.control, nullptr, FALSE);
+
+    if (captions.second != 0) {
+        GiveFaces(secondButton_);
+        SetCaptionFromId(secondButton_, captions.second, L"");
+        secondButton_.FitToFace();
+        // Sizing raised each button to the top of the z-order, which is also
+        // the tab order; put the second back behind the first so that the
+        // first keeps the initial focus and Tab goes from first to second.
+        SetWindowPos(secondButton_.control, firstButton_.control, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    } else {
+        ShowWindow(secondButton_.control, SW_HIDE);
+        // A lone button moves right by a quarter of the room beside it.
+        RECT box = {};
+        GetWindowRect(hwnd_, &box);
+        RECT first = ChildRect(firstButton_.control);
+        OffsetRect(&first, (Width(box) - Width(first)) / 4, 0);
+        Place(firstButton_.control, first);
+    }
+
+    frame_.ApplyShape(hwnd_, header_);
+    // The text was measured in the system font; draw it in the same.
+    SendMessageW(textControl_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), FALSE);
+
+    UINT iconId = IconForStyle(style_);
+    HICON icon = iconId != 0 ? LoadIconW(nullptr, MAKEINTRESOURCEW(iconId)) : nullptr;
+    if (icon != nullptr) {
+        SendMessageW(iconControl_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        return;
+    }
+    // No icon: the text takes its place, keeping its right edge and height.
+    RECT text = ChildRect(textControl_);
+    text.left -= Width(ChildRect(iconControl_));
+    Place(textControl_, text);
+    ShowWindow(iconControl_, SW_HIDE);
+}
+
+INT_PTR MessageBox::OnCommand(WPARAM wParam, LPARAM)
+{
+    // Clicks and the dialog keys (Enter 1, Escape 2) take the same path.
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        PostMessageW(hwnd_, WM_CLOSE, IDOK, 0);
+        return TRUE;
+    case IDCANCEL:
+        PostMessageW(hwnd_, WM_CLOSE, IDCANCEL, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR MessageBox::OnClose(WPARAM code)
+{
+    EndDialog(hwnd_, ResultForClose(style_, code));
+    // Not handled, so the dialog manager's own close handling still runs.
+    return FALSE;
+}
+
+INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    // Alt+F4 means what Escape means. Left alone it would close with code 0,
+    // which ends the run as a failure and shows the message a second time in
+    // the platform's box.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        PostMessageW(hwnd_, WM_CLOSE, IDCANCEL, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR MessageBox::OnCtlColorDlg(WPARAM, LPARAM)
+{
+    return reinterpret_cast<INT_PTR>(DarkBrush);
+}
+
+INT_PTR MessageBox::OnDrawItem(WPARAM wParam, LPARAM lParam)
+{
+    const DRAWITEMSTRUCT* drawItem = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    int id = static_cast<int>(wParam);
+    switch (id) {
+    case IDOK:
+        firstButton_.Draw(drawItem, false);
+        return TRUE;
+    case IDCANCEL:
+        secondButton_.Draw(drawItem, false);
+        return TRUE;
+    case IDC_HEADER:
+        header_.Draw(drawItem, false);
+        return TRUE;
+    case IDC_MESSAGE_TEXT:
+        DrawMessageText(drawItem);
+        return TRUE;
+    default:
+        // The edge strips; anything else (the panel) is left undrawn.
+        return frame_.DrawEdge(id, drawItem);
+    }
+}
+
+void MessageBox::DrawMessageText(const DRAWITEMSTRUCT* drawItem) const
+{
+    if (drawItem == nullptr || !(drawItem->itemAction & ODA_DRAWENTIRE))
+        return;
+    RECT area = drawItem->rcItem;
+    DrawTextW(drawItem->hDC, text_, -1, &area, kDrawFlags);
 }

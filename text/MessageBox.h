@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+#include "app/Wnd.h"
+#include "skin/SkinControl.h"
+#include "skin/SkinFrame.h"
+
 // The class below takes the name of the platform's MessageBox macro; code that
 // wants the platform's box calls MessageBoxW by name.
 #ifdef MessageBox
@@ -12,3 +16,51 @@
 // MB_ flags; falls back to MessageBoxW when the box cannot be created.
 // Returns the platform's result code of the button pressed.
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+
+// The button captions that the low four bits of a style ask for (0: none).
+struct ButtonCaptions {
+    UINT first;
+    UINT second;
+};
+ButtonCaptions CaptionsForStyle(UINT style);
+// The system icon that bits 4-7 of a style ask for, or 0 for none.
+UINT IconForStyle(UINT style);
+// The result that a close request with `code` gives in a box of `style`.
+INT_PTR ResultForClose(UINT style, WPARAM code);
+
+class MessageBox : public Dlg {
+public:
+    MessageBox() = default;
+    ~MessageBox() override = default;
+
+    // The texts are borrowed, not copied: they must outlive the call.
+    int Run(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+
+    INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnClose(WPARAM code) override;
+    INT_PTR OnCtlColorDlg(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    const SkinStrip& Header() const { return header_; }
+    const SkinButton& FirstButton() const { return firstButton_; }
+    const SkinButton& SecondButton() const { return secondButton_; }
+
+private:
+    void SetupButtons();
+    void DrawMessageText(const DRAWITEMSTRUCT* drawItem) const;
+    // A child's window rectangle in the box's client coordinates.
+    RECT ChildRect(HWND child) const;
+
+    SkinStrip header_;
+    SkinButton firstButton_;
+    SkinButton secondButton_;
+    HWND textControl_ = nullptr;
+    HWND panel_ = nullptr;
+    HWND iconControl_ = nullptr;
+    SkinFrame frame_;
+    const wchar_t* text_ = L"";
+    const wchar_t* caption_ = L"";
+    UINT style_ = 0;
+};

@@ -1,0 +1,516 @@
+// The skinned message box on real windows: a helper thread waits for the box
+// that this thread runs modally, records its layout and acts as the user.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "support/DataFolder.h"
+#include "support/Screenshot.h"
+#include "text/MessageBox.h"
+#include "text/Strings.h"
+
+namespace {
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+RECT ClientRectOf(HWND dialog, int id)
+{
+    RECT r = {};
+    HWND child = GetDlgItem(dialog, id);
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+struct Placement {
+    RECT window = {};
+    RECT header = {}, panel = {}, icon = {}, text = {}, first = {}, second = {}, bottomEdge = {};
+};
+
+Placement Measure(HWND dialog)
+{
+    Placement p;
+    GetWindowRect(dialog, &p.window);
+    p.header = ClientRectOf(dialog, IDC_HEADER);
+    p.panel = ClientRectOf(dialog, IDC_MESSAGE_PANEL);
+    p.icon = ClientRectOf(dialog, IDC_MESSAGE_ICON);
+    p.text = ClientRectOf(dialog, IDC_MESSAGE_TEXT);
+    p.first = ClientRectOf(dialog, IDOK);
+    p.second = ClientRectOf(dialog, IDCANCEL);
+    p.bottomEdge = ClientRectOf(dialog, IDC_BOTTOM_EDGE);
+    return p;
+}
+
+INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The box as the dialog manager builds it from its template, before the box
+// lays anything out: the pixel sizes depend on the fonts found.
+Placement TemplatePlacement()
+{
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGE_BOX), nullptr,
+                                     &InertProc, 0);
+    Placement p = Measure(dialog);
+    DestroyWindow(dialog);
+    return p;
+}
+
+// The text area's height for `text`, worked out independently: the wrapped
+// height in the system font at the area's template width, plus 10, at least 40.
+int ExpectedTextHeight(const wchar_t* text, const Placement& tpl)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    RECT r = {0, 0, Width(tpl.text), Height(tpl.text)};
+    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_WORD_ELLIPSIS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return std::max(Height(r) + 10, 40);
+}
+
+enum class Act { ClickFirst, ClickSecond, Enter, Escape, AltF4, CloseWithZero };
+
+struct Seen {
+    bool skinned = false;
+    Placement at;
+    bool firstVisible = false, secondVisible = false, iconVisible = false;
+    HICON icon = nullptr;
+    HWND focus = nullptr, first = nullptr;
+    HINSTANCE firstInstance = nullptr;
+    bool hasRegion = false;
+    bool platformBox = false;
+    std::wstring platformCaption;
+    bool rescued = false;
+};
+
+bool IsSkinned(HWND window) { return GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr; }
+
+struct FindRequest {
+    bool skinned;
+    HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND window, LPARAM lParam)
+{
+    auto* request = reinterpret_cast<FindRequest*>(lParam);
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    if (IsWindowVisible(window) && lstrcmpW(cls, L"#32770") == 0 && IsSkinned(window) == request->skinned) {
+        request->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForBox(DWORD thread, bool skinned, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        FindRequest request = {skinned, nullptr};
+        EnumThreadWindows(thread, &FindProc, reinterpret_cast<LPARAM>(&request));
+        if (request.found)
+            return request.found;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND FocusOf(DWORD thread)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(thread, &gui) ? gui.hwndFocus : nullptr;
+}
+
+// A key as the user gives it: to the control that has the focus.
+void PressKey(DWORD thread, HWND box, UINT vk)
+{
+    HWND target = FocusOf(thread);
+    if (target == nullptr)
+        target = box;
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+void Click(HWND button)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+struct Drive {
+    Act act = Act::ClickFirst;
+    std::wstring screenshot;     // saved while the skinned box is open
+    int platformButton = IDOK;   // pressed in the platform's box, if it comes
+};
+
+// Runs `show` on this thread while a helper finds the box, records it and acts.
+int RunDriven(const std::function<int()>& show, const Drive& drive, Seen& seen)
+{
+    DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread actor([&] {
+        HWND box = WaitForBox(thread, true, 3000);
+        if (box) {
+            seen.skinned = true;
+            seen.at = Measure(box);
+            seen.first = GetDlgItem(box, IDOK);
+            seen.firstInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(seen.first, GWLP_HINSTANCE));
+            seen.firstVisible = IsWindowVisible(seen.first) != FALSE;
+            seen.secondVisible = IsWindowVisible(GetDlgItem(box, IDCANCEL)) != FALSE;
+            HWND icon = GetDlgItem(box, IDC_MESSAGE_ICON);
+            seen.iconVisible = IsWindowVisible(icon) != FALSE;
+            DWORD_PTR handle = 0;
+            SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_NORMAL, 5000, &handle);
+            seen.icon = reinterpret_cast<HICON>(handle);
+            seen.focus = FocusOf(thread);
+            HRGN region = CreateRectRgn(0, 0, 0, 0);
+            seen.hasRegion = GetWindowRgn(box, region) != ERROR;
+            DeleteObject(region);
+            if (!drive.screenshot.empty()) {
+                Sleep(400);  // let it paint
+                SaveScreenshot(box, drive.screenshot);
+            }
+            switch (drive.act) {
+            case Act::ClickFirst: Click(GetDlgItem(box, IDOK)); break;
+            case Act::ClickSecond: Click(GetDlgItem(box, IDCANCEL)); break;
+            case Act::Enter: PressKey(thread, box, VK_RETURN); break;
+            case Act::Escape: PressKey(thread, box, VK_ESCAPE); break;
+            case Act::AltF4: PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+            case Act::CloseWithZero: PostMessageW(box, WM_CLOSE, 0, 0); break;
+            }
+        }
+        // The platform's box, when the skinned one could not be had or ended
+        // without a result.
+        if (HWND plain = WaitForBox(thread, false, box && drive.act != Act::CloseWithZero ? 500 : 5000)) {
+            seen.platformBox = true;
+            wchar_t caption[256] = {};
+            GetWindowTextW(plain, caption, 256);
+            seen.platformCaption = caption;
+            Click(GetDlgItem(plain, drive.platformButton));
+        }
+        // Never leave the test thread stuck in a modal loop.
+        for (int i = 0; i < 500 && !done; ++i)
+            Sleep(20);
+        while (!done) {
+            seen.rescued = true;
+            FindRequest request = {true, nullptr};
+            EnumThreadWindows(thread, &FindProc, reinterpret_cast<LPARAM>(&request));
+            if (!request.found) {
+                request.skinned = false;
+                EnumThreadWindows(thread, &FindProc, reinterpret_cast<LPARAM>(&request));
+            }
+            if (request.found)
+                PostMessageW(request.found, WM_COMMAND, IDCANCEL, 0);
+            Sleep(200);
+        }
+    });
+    int result = show();
+    done = true;
+    actor.join();
+    return result;
+}
+
+class MessageBoxTest : public ::testing::Test {
+protected:
+    DataFolder data{CurrentTestName()};
+    void SetUp() override
+    {
+        CreateBrushes();
+        InitLanguage(GetModuleHandleW(nullptr));
+        AssignLanguageBases();
+    }
+    void TearDown() override { DeleteBrushes(); }
+};
+
+// --- Buttons, captions and results ---------------------------------------
+
+struct ButtonCase {
+    const char* name;
+    UINT style;
+    Act act;
+    int result;
+    const wchar_t* firstCaption;
+    const wchar_t* secondCaption;  // null: the second button is hidden
+};
+
+class MessageBoxButtons : public MessageBoxTest, public ::testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(MessageBoxButtons, CaptionAndResult)
+{
+    const ButtonCase& c = GetParam();
+    MessageBox box;
+    Seen seen;
+    int result = RunDriven([&] { return box.Run(nullptr, L"Message text.", L"Caption", c.style); },
+                           Drive{c.act, L"", IDOK}, seen);
+    ASSERT_TRUE(seen.skinned);
+    EXPECT_FALSE(seen.platformBox);
+    EXPECT_FALSE(seen.rescued);
+    EXPECT_EQ(result, c.result);
+    EXPECT_STREQ(box.Header().caption.c_str(), L"Caption");
+    EXPECT_STREQ(box.FirstButton().caption.c_str(), c.firstCaption);
+    EXPECT_TRUE(seen.firstVisible);
+    EXPECT_EQ(seen.focus, seen.first) << "the first button takes the focus";
+    if (c.secondCaption) {
+        EXPECT_TRUE(seen.secondVisible);
+        EXPECT_STREQ(box.SecondButton().caption.c_str(), c.secondCaption);
+    } else {
+        EXPECT_FALSE(seen.secondVisible);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, MessageBoxButtons,
+    ::testing::Values(ButtonCase{"HandClick", MB_ICONHAND, Act::ClickFirst, IDOK, L"Ok", nullptr},
+                      ButtonCase{"HandEnter", MB_ICONHAND, Act::Enter, IDOK, L"Ok", nullptr},
+                      ButtonCase{"HandEscape", MB_ICONHAND, Act::Escape, IDCANCEL, L"Ok", nullptr},
+                      ButtonCase{"HandAltF4", MB_ICONHAND, Act::AltF4, IDCANCEL, L"Ok", nullptr},
+                      ButtonCase{"OkCancelFirst", MB_OKCANCEL, Act::ClickFirst, IDOK, L"Ok", L"Cancel"},
+                      ButtonCase{"OkCancelSecond", MB_OKCANCEL, Act::ClickSecond, IDCANCEL, L"Ok", L"Cancel"},
+                      ButtonCase{"OkCancelEscape", MB_OKCANCEL, Act::Escape, IDCANCEL, L"Ok", L"Cancel"},
+                      ButtonCase{"YesNoFirst", MB_YESNO, Act::ClickFirst, IDYES, L"Yes", L"No"},
+                      ButtonCase{"YesNoSecond", MB_YESNO | MB_ICONQUESTION, Act::ClickSecond, IDNO, L"Yes", L"No"},
+                      ButtonCase{"YesNoEscape", MB_YESNO, Act::Escape, IDNO, L"Yes", L"No"},
+                      ButtonCase{"YesNoAltF4", MB_YESNO, Act::AltF4, IDNO, L"Yes", L"No"},
+                      ButtonCase{"Style3Click", 3, Act::ClickFirst, IDOK, L"", nullptr},
+                      ButtonCase{"Style3Escape", 3, Act::Escape, IDCANCEL, L"", nullptr},
+                      ButtonCase{"Style2Click", 2, Act::ClickFirst, IDOK, L"", nullptr},
+                      ButtonCase{"Style2Escape", 2, Act::Escape, IDCANCEL, L"", nullptr},
+                      ButtonCase{"ExclamationEnter", MB_ICONEXCLAMATION, Act::Enter, IDOK, L"Ok", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Layout ----------------------------------------------------------------
+
+struct LayoutCase {
+    const char* name;
+    UINT style;
+    const wchar_t* text;
+    int grows;  // -1 shrinks, +1 grows
+};
+
+const wchar_t kTallText[] =
+    L"One\ntwo\nthree\nfour\nfive\nsix\nseven\neight\nnine\nten\neleven\ntwelve\nthirteen\nfourteen";
+
+class MessageBoxLayout : public MessageBoxTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(MessageBoxLayout, SizesItselfToTheText)
+{
+    const LayoutCase& c = GetParam();
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    int result = RunDriven([&] { return ShowMessageBox(nullptr, c.text, L"Layout", c.style); }, Drive{}, seen);
+    ASSERT_TRUE(seen.skinned);
+    EXPECT_EQ(result, ResultForClose(c.style, IDOK));
+    const Placement& at = seen.at;
+
+    int t = Height(at.text);
+    EXPECT_EQ(t, ExpectedTextHeight(c.text, tpl));
+    int d = Height(tpl.text) - t;
+    EXPECT_EQ(d > 0 ? -1 : 1, c.grows) << "D = " << d;
+
+    // The box keeps its vertical centre: half the change off each end.
+    EXPECT_EQ(at.window.top, tpl.window.top + d / 2);
+    EXPECT_EQ(Height(at.window), Height(tpl.window) - 2 * (d / 2));
+    EXPECT_EQ(at.window.left, tpl.window.left);
+    EXPECT_EQ(Width(at.window), Width(tpl.window));
+
+    EXPECT_EQ(at.text.top, tpl.text.top);
+    EXPECT_EQ(at.text.right, tpl.text.right);
+    EXPECT_EQ(at.panel.top, tpl.panel.top);
+    EXPECT_EQ(Width(at.panel), Width(tpl.panel));
+    EXPECT_EQ(Height(at.panel), Height(tpl.panel) - d);
+    EXPECT_EQ(at.first.top, tpl.first.top - d) << "the buttons move by the whole change";
+    EXPECT_EQ(at.icon.top, at.text.top + (t - Height(tpl.icon)) / 2);
+    EXPECT_EQ(at.icon.left, tpl.icon.left);
+
+    // The frame follows the new size: the bottom strip ends the window.
+    EXPECT_EQ(at.bottomEdge.bottom, Height(at.window));
+    EXPECT_TRUE(seen.hasRegion);
+}
+
+TEST_P(MessageBoxLayout, IconOrWiderText)
+{
+    const LayoutCase& c = GetParam();
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    RunDriven([&] { return ShowMessageBox(nullptr, c.text, L"Icon", c.style); }, Drive{}, seen);
+    ASSERT_TRUE(seen.skinned);
+    UINT iconId = IconForStyle(c.style);
+    if (iconId != 0) {
+        EXPECT_TRUE(seen.iconVisible);
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(iconId)));
+        EXPECT_EQ(seen.at.text.left, tpl.text.left);
+    } else {
+        EXPECT_FALSE(seen.iconVisible);
+        EXPECT_EQ(seen.at.text.left, tpl.text.left - Width(tpl.icon));
+        EXPECT_EQ(seen.at.text.right, tpl.text.right);
+        EXPECT_EQ(Height(seen.at.text), ExpectedTextHeight(c.text, tpl)) << "measured for the narrower area";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MessageBoxLayout,
+    ::testing::Values(LayoutCase{"OneLineHand", MB_ICONHAND, L"Short.", -1},
+                      LayoutCase{"OneLineNoIcon", MB_OK, L"Short.", -1},
+                      LayoutCase{"FourLines", MB_ICONEXCLAMATION, L"One\ntwo\nthree\nfour", -1},
+                      LayoutCase{"FiveLines", MB_ICONASTERISK | MB_OKCANCEL, L"One\ntwo\nthree\nfour\nfive", -1},
+                      LayoutCase{"TallNoIcon", MB_YESNO, kTallText, 1},
+                      LayoutCase{"TallQuestion", MB_ICONQUESTION, kTallText, 1},
+                      LayoutCase{"Empty", MB_ICONHAND, L"", -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MessageBoxTest, LoneButtonMovesRightByAQuarterOfTheFreeWidth)
+{
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Lone", MB_ICONHAND); }, Drive{}, seen);
+    ASSERT_TRUE(seen.skinned);
+    int free = Width(seen.at.window) - Width(seen.at.first);
+    EXPECT_EQ(seen.at.first.left, tpl.first.left + free / 4);
+}
+
+TEST_F(MessageBoxTest, TwoButtonsKeepTheirColumns)
+{
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Pair", MB_YESNO); }, Drive{}, seen);
+    ASSERT_TRUE(seen.skinned);
+    EXPECT_EQ(seen.at.first.left, tpl.first.left);
+    EXPECT_EQ(seen.at.second.left, tpl.second.left);
+    EXPECT_EQ(seen.at.second.top, seen.at.first.top);
+}
+
+// What only the skin's bitmaps decide.
+TEST_F(MessageBoxTest, ButtonsTakeTheirFaceSizeAndTheHeaderItsCapHeight)
+{
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Faces", MB_OKCANCEL); }, Drive{}, seen);
+    ASSERT_TRUE(seen.skinned);
+    EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr));
+    EXPECT_EQ(Width(seen.at.first), 109);
+    EXPECT_EQ(Height(seen.at.first), 37);
+    EXPECT_EQ(Width(seen.at.second), 109);
+    EXPECT_EQ(Height(seen.at.second), 37);
+    EXPECT_EQ(Height(seen.at.header), 32);
+    EXPECT_EQ(Width(seen.at.header), Width(tpl.header));
+}
+
+// --- Falling back to the platform's box ------------------------------------
+
+TEST_F(MessageBoxTest, CloseWithCodeZeroFallsBackToThePlatformBox)
+{
+    Seen seen;
+    // Bits 0 and 2 clear: code 0 maps to 0, which is no result.
+    int result = RunDriven([&] { return ShowMessageBox(nullptr, L"Plain", L"Fallback zero", MB_ABORTRETRYIGNORE); },
+                           Drive{Act::CloseWithZero, L"", IDRETRY}, seen);
+    EXPECT_TRUE(seen.skinned);
+    EXPECT_TRUE(seen.platformBox);
+    EXPECT_EQ(seen.platformCaption, L"Fallback zero");
+    EXPECT_EQ(result, IDRETRY) << "the platform's box, with the same style";
+    EXPECT_FALSE(seen.rescued);
+}
+
+TEST_F(MessageBoxTest, OwnerFromAModuleWithoutTheTemplateFallsBack)
+{
+    HMODULE other = GetModuleHandleW(L"kernel32.dll");
+    ASSERT_EQ(FindResourceW(other, MAKEINTRESOURCEW(IDD_MESSAGE_BOX), RT_DIALOG), nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 reinterpret_cast<HINSTANCE>(other), nullptr);
+    ASSERT_NE(owner, nullptr);
+    ASSERT_EQ(GetWindowLongPtrW(owner, GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(other));
+    Seen seen;
+    int result = RunDriven([&] { return ShowMessageBox(owner, L"Plain", L"Fallback module", MB_YESNO); },
+                           Drive{Act::ClickFirst, L"", IDNO}, seen);
+    EXPECT_FALSE(seen.skinned);
+    EXPECT_TRUE(seen.platformBox);
+    EXPECT_EQ(seen.platformCaption, L"Fallback module");
+    EXPECT_EQ(result, IDNO);
+    DestroyWindow(owner);
+}
+
+TEST_F(MessageBoxTest, OwnerFromThisModuleFindsTheTemplate)
+{
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    Seen seen;
+    int result = RunDriven([&] { return ShowMessageBox(owner, L"Owned", L"Owned", MB_YESNO); },
+                           Drive{Act::ClickSecond}, seen);
+    EXPECT_TRUE(seen.skinned);
+    EXPECT_FALSE(seen.platformBox);
+    EXPECT_EQ(result, IDNO);
+    DestroyWindow(owner);
+}
+
+// --- Pictures for a person ---------------------------------------------------
+
+TEST_F(MessageBoxTest, Screenshots)
+{
+    Seen seen;
+    RunDriven(
+        [&] {
+            return ShowMessageBox(nullptr, L"The OXA Engraver Application requires Windows XP or higher.",
+                                  L"Cannot Install", MB_ICONHAND);
+        },
+        Drive{Act::Enter, L"messagebox_refusal"}, seen);
+    EXPECT_TRUE(seen.skinned);
+    const wchar_t saveFailed[] =
+        L"These settings files could not be saved:\n"
+        L"C:\\ProgramData\\OXAQRZ\\QRZINFO.INI\n"
+        L"C:\\ProgramData\\OXAWEN\\QRZINFO.INI\n"
+        L"C:\\ProgramData\\OXADAT\\JobInfo.ini\n\n"
+        L"Nothing was sent to the running applications. Make the files writable, then press Ok again, "
+        L"or press Cancel.";
+    RunDriven([&] { return ShowMessageBox(nullptr, saveFailed, L"OXA Advanced Engraver Settings",
+                                          MB_ICONEXCLAMATION | MB_OK); },
+              Drive{Act::Enter, L"messagebox_save_failed"}, seen);
+    EXPECT_TRUE(seen.skinned);
+    RunDriven([&] { return ShowMessageBox(nullptr, L"Close the estimator first?", L"Question",
+                                          MB_ICONQUESTION | MB_YESNO); },
+              Drive{Act::Enter, L"messagebox_yes_no"}, seen);
+}
+
+// --- Rules that need no window ----------------------------------------------
+
+TEST(MessageBoxRules, ResultMappingTestsSingleBits)
+{
+    struct Row {
+        UINT style;
+        WPARAM code;
+        INT_PTR result;
+    } rows[] = {
+        {MB_OK, 1, 1},           {MB_OK, 2, 2},           {MB_OK, 0, 0},
+        {MB_OKCANCEL, 1, 1},     {MB_OKCANCEL, 2, 2},     {MB_OKCANCEL, 0, 2},
+        {MB_YESNO, 1, 6},        {MB_YESNO, 2, 7},        {MB_YESNO, 0, 7},
+        {3, 1, 1},               {3, 2, 2},               {2, 1, 1},
+        {2, 2, 2},               {5, 1, 1},               {6, 1, 6},
+        {MB_ICONHAND, 2, 2},     {MB_ICONHAND | MB_YESNO, 1, 6},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ResultForClose(row.style, row.code), row.result) << "style " << row.style << " code " << row.code;
+}
+
+TEST(MessageBoxRules, CaptionsAndIconsByStyle)
+{
+    EXPECT_EQ(CaptionsForStyle(MB_OK | MB_ICONHAND).first, static_cast<UINT>(IDS_OK));
+    EXPECT_EQ(CaptionsForStyle(MB_OK).second, 0u);
+    EXPECT_EQ(CaptionsForStyle(MB_OKCANCEL).second, static_cast<UINT>(IDS_CANCEL));
+    EXPECT_EQ(CaptionsForStyle(MB_YESNO | MB_ICONQUESTION).first, static_cast<UINT>(IDS_YES));
+    EXPECT_EQ(CaptionsForStyle(MB_YESNO).second, static_cast<UINT>(IDS_NO));
+    for (UINT style : {2u, 3u, 5u, 15u})
+        EXPECT_EQ(CaptionsForStyle(style).first, 0u) << style;
+    EXPECT_EQ(IconForStyle(MB_ICONHAND | MB_YESNO), 32513u);
+    EXPECT_EQ(IconForStyle(MB_ICONQUESTION), 32514u);
+    EXPECT_EQ(IconForStyle(MB_ICONEXCLAMATION), 32515u);
+    EXPECT_EQ(IconForStyle(MB_ICONASTERISK), 32516u);
+    EXPECT_EQ(IconForStyle(0x50), 0u);
+    EXPECT_EQ(IconForStyle(MB_OK), 0u);
+}
+
+} // namespace
