@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Benchmark: start-up, OK and footprint of OxaAdvanced.exe against what the
+# platform itself needs for the same dialog and the same writes (the floor
+# programs in this folder). Builds x64 and x86 with OXA_BENCH=ON into its own
+# folder, runs everything under one persistent Wine server on one virtual X
+# display, prints the report (also saved as <folder>/bench-report.txt).
+#   OXA_BENCH_BUILD  build folder (default build-bench)
+#   OXA_DISPLAY_NUM  first X display number to try (default 150)
+#   BENCH_ROUNDS     interleaved rounds (default 25); BENCH_CYCLES repaint and
+#                    hover cycles for the GDI check (default 1000)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+export OXA_BUILD=${OXA_BENCH_BUILD:-build-bench}
+build="$root/$OXA_BUILD"
+
+if [ -z "${OXA_BENCH_INNER:-}" ]; then
+  bash tools/setup.sh
+  jobs=$(nproc)
+  for arch in x64 x86; do
+    cmake -S . -B "$build/$arch" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release \
+      -DOXA_TESTS=OFF -DOXA_BENCH=ON >/dev/null
+    cmake --build "$build/$arch" -j"$jobs" >/dev/null
+  done
+  bash tools/prepare-prefix.sh
+  # The same script again, inside a virtual X display of its own.
+  OXA_BENCH_INNER=1 exec xvfb-run -a -n "${OXA_DISPLAY_NUM:-150}" -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+source tools/wine-env.sh
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+finish() {
+  # The driver restores the data folder setting; this covers a driver that died.
+  "$WINE64" reg add "$key" /v "Common AppData" /t REG_EXPAND_SZ /d '%ProgramData%' /f >/dev/null 2>&1 || true
+  "$WINESERVER" -k 2>/dev/null || true
+}
+"$WINESERVER" -k 2>/dev/null || true
+"$WINESERVER" -p
+# The server's helper processes start here, attached to nothing.
+"$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+trap finish EXIT
+
+data="$build/bench-data"
+# The driver's standard error: where the +file trace of its children lands.
+trace="$build/bench-trace.txt"
+rm -rf "$data" "$trace"
+mkdir -p "$data"
+winpath() { echo "Z:${1//\//\\}"; }
+"$WINE64" "$build/x64/BenchDriver.exe" --data "$(winpath "$data")" --x86 "$(winpath "$build/x86")" \
+  --trace "$(winpath "$trace")" --rounds "${BENCH_ROUNDS:-25}" --cycles "${BENCH_CYCLES:-1000}" \
+  </dev/null 2>"$trace" | tr -d '\r' | tee "$build/bench-report.txt"
