@@ -2,6 +2,9 @@
 // after each way of closing the dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "support/Companion.h"
 #include "support/DataFolder.h"
 #include "support/ProgramRun.h"
@@ -50,6 +53,55 @@ INSTANTIATE_TEST_SUITE_P(Ways, ClosingTheDialog,
                                            CloseCase{"SystemMenu", Close::SystemMenu}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+constexpr int kMessageText = 1017;
+constexpr int kHeader = 1011;
+
+// Whether the header bar shows `caption` as the skin draws it: a run of white
+// pixels as wide as the text in the system font, centred on the bar.
+::testing::AssertionResult HeaderShows(HWND box, const wchar_t* caption)
+{
+    RECT bar;
+    if (!GetWindowRect(GetDlgItem(box, kHeader), &bar))
+        return ::testing::AssertionFailure() << "no header";
+    int w = bar.right - bar.left, h = bar.bottom - bar.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, bar.left, bar.top, SRCCOPY);
+    GdiFlush();
+    int left = w, right = -1;
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((pixels[y * w + x] & 0xFFFFFF) == 0xFFFFFF) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    SelectObject(memory, GetStockObject(SYSTEM_FONT));
+    SIZE extent = {};
+    GetTextExtentPoint32W(memory, caption, lstrlenW(caption), &extent);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (right < 0)
+        return ::testing::AssertionFailure() << "no caption pixels in the header";
+    int width = right - left + 1;
+    int centre = (left + right + 1) / 2;
+    if (std::abs(width - extent.cx) > 3 || std::abs(centre - w / 2) > 3)
+        return ::testing::AssertionFailure() << "caption pixels " << left << ".." << right << " in a bar of " << w
+                                             << ", text width " << extent.cx;
+    return ::testing::AssertionSuccess();
+}
+
 struct OsCase {
     const char* name;
     const wchar_t* exe;
@@ -68,13 +120,18 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
         EXPECT_EQ(run.WaitForExit(), 0u);
         return;
     }
-    // The refusal box: an OK button; Enter closes it.
-    HWND box = run.WaitForDialog(IDOK);
+    // The refusal comes in the skinned box; Enter closes it.
+    HWND box = run.WaitForDialog(kMessageText);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(run.FindDialog(1051), nullptr) << "the settings dialog must not open";
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+    PumpFor(400);  // let it paint
+    EXPECT_TRUE(HeaderShows(box, L"Cannot Install"));
     SaveScreenshot(box, L"refusal_" + Widen(GetParam().name));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    run.dialog = box;
+    run.PressKey(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), 0xFFFFFFFFu);
+    EXPECT_EQ(run.FindDialog(kMessageText), nullptr) << "no second, plain box after the skinned one";
     EXPECT_FALSE(FileExists(data.Qrz()));
     EXPECT_FALSE(FileExists(data.JobInfo()));
 }

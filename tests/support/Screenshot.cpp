@@ -11,6 +11,9 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
         return {};
     int w = r.right - r.left, h = r.bottom - r.top;
     std::wstring folder = EnvPath(L"OXA_ARTIFACTS");
+    // ctest's test properties carry only the first variable of the list.
+    if (folder.empty() && !EnvPath(L"OXA_BUILD_DIR").empty())
+        folder = EnvPath(L"OXA_BUILD_DIR") + L"\\artifacts";
     if (folder.empty())
         return {};
     MakeFolders(folder);
