@@ -52,6 +52,20 @@ TEST_F(SkinImages, EveryBitmapHasItsSizeAndTheFacesHaveDarkCorners)
     }
 }
 
+TEST_F(SkinImages, ResourcesAreUncompressedBottomUpWithTheirDepths)
+{
+    for (int id = IDB_HEADER_LEFT; id <= IDB_FACE_RINGED; ++id) {
+        HMODULE module = GetModuleHandleW(nullptr);
+        HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
+        ASSERT_TRUE(found) << id;
+        auto header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, found)));
+        EXPECT_EQ(header->biSize, 40u) << id;
+        EXPECT_GT(header->biHeight, 0) << id;
+        EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB)) << id;
+        EXPECT_EQ(header->biBitCount, id == IDB_FACE_DISABLED ? 8 : 24) << id;
+    }
+}
+
 TEST_F(SkinImages, CapsMirrorEachOtherAndLineUpWithTheTile)
 {
     Picture left = LoadPicture(IDB_HEADER_LEFT), right = LoadPicture(IDB_HEADER_RIGHT);

@@ -226,6 +226,13 @@ INT_PTR CALLBACK SkinDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return TRUE;
     case WM_CTLCOLORDLG:
         return self ? reinterpret_cast<INT_PTR>(self->background) : 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (!self)
+            return 0;
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(114, 112, 112));
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<INT_PTR>(self->background);
     case WM_DRAWITEM: {
         if (!self)
             return FALSE;
