@@ -3,12 +3,10 @@
 #include "dialog/MainDialog.h"
 
 #include "dialog/SaveCheck.h"
-#include "resources/resource.h"
 #include "settings/Catalogue.h"
 #include "settings/FileAccess.h"
 #include "settings/SettingsStore.h"
 #include "text/MessageBox.h"
-#include "text/Strings.h"
 
 namespace {
 
@@ -47,14 +45,6 @@ struct DriverWrite {
     uint32_t value;
 };
 
-// Appends `tail`, cut to what fits.
-void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
-{
-    int used = lstrlenW(buffer);
-    if (used < capacity - 1)
-        lstrcpynW(buffer + used, tail, capacity - used);
-}
-
 } // namespace
 
 void MainDialog::NotifyPanel()
@@ -70,9 +60,11 @@ void MainDialog::CloseCompanions()
 
 INT_PTR MainDialog::OnClose(WPARAM code)
 {
+    // Whenever the dialog stays open the close is answered as handled: left
+    // to the dialog manager, it would turn into a Cancel.
     // A companion may send WM_CLOSE back while the commit waits on it.
     if (committing_ || ended_)
-        return 0;
+        return 1;
     if (code == IDOK) {
         ScopedFlag busy(committing_);
         CachedSettings next = cached_;
@@ -80,7 +72,7 @@ INT_PTR MainDialog::OnClose(WPARAM code)
         // A failed save keeps the dialog open with the values as loaded, so
         // that a second OK compares against them again.
         if (!SaveAndVerify(next))
-            return 0;
+            return 1;
         cached_ = next;
         NotifyPanel();
         if (closeCompanions)
@@ -174,32 +166,12 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
     if (unsaved == 0)
         return true;
 
-    // The intro, one line per file, then what to do.
-    wchar_t text[2048] = {};
-    wchar_t line[512];
-    LoadLangString(IDS_SAVE_FAILED, line, 512);
-    Append(text, 2048, line);
-    Append(text, 2048, L"\n");
-    bool bareCopyNamed = false;
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        if (!(unsaved & (1u << file)))
-            continue;
-        // Without the data folder there is no path; the file name still
-        // tells the user which settings were not saved.
-        const wchar_t* name = paths[file];
-        if (name[0] == L'\0') {
-            bool copy = file != kFileJobInfo;
-            if (copy && bareCopyNamed)
-                continue;
-            bareCopyNamed |= copy;
-            name = copy ? L"QRZINFO.INI" : L"JobInfo.ini";
-        }
-        Append(text, 2048, L"\n");
-        Append(text, 2048, name);
-    }
-    Append(text, 2048, L"\n\n");
-    LoadLangString(IDS_SAVE_FAILED_HINT, line, 512);
-    Append(text, 2048, line);
+    // Empty when the data folder cannot be found: the report then names the
+    // files alone.
+    wchar_t dataFolder[kPathCapacity] = {};
+    GetCommonDataFolder(dataFolder, kPathCapacity);
+    wchar_t text[kSaveFailureTextCapacity];
+    SaveFailureText(unsaved, dataFolder, text, kSaveFailureTextCapacity);
     ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
     return false;
 }

@@ -1,5 +1,20 @@
 #include "dialog/SaveCheck.h"
 
+#include "resources/resource.h"
+#include "text/Strings.h"
+
+namespace {
+
+// Appends `tail`, cut to what fits.
+void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
+{
+    int used = lstrlenW(buffer);
+    if (used < capacity - 1)
+        lstrcpynW(buffer + used, tail, capacity - used);
+}
+
+} // namespace
+
 bool FolderOfFileExists(const wchar_t* path)
 {
     if (path == nullptr || path[0] == L'\0')
@@ -46,4 +61,33 @@ unsigned UnsavedFiles(unsigned notInstalled, unsigned refused, unsigned mismatch
     if (savedCopies == 0)
         unsaved |= kDriverCopyBits;
     return unsaved;
+}
+
+void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity)
+{
+    static const wchar_t* const kNames[kSettingsFileCount] = {
+        L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
+    if (capacity <= 0)
+        return;
+    text[0] = L'\0';
+    wchar_t line[512];
+    LoadLangString(IDS_SAVE_FAILED, line, 512);
+    Append(text, capacity, line);
+    Append(text, capacity, L"\n");
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        if (unsaved & (1u << file)) {
+            Append(text, capacity, L"\n");
+            Append(text, capacity, kNames[file]);
+        }
+    }
+    if (dataFolder != nullptr && dataFolder[0] != L'\0') {
+        Append(text, capacity, L"\n\n");
+        LoadLangString(IDS_SAVE_FAILED_FOLDER, line, 512);
+        Append(text, capacity, line);
+        Append(text, capacity, L"\n");
+        Append(text, capacity, dataFolder);
+    }
+    Append(text, capacity, L"\n\n");
+    LoadLangString(IDS_SAVE_FAILED_HINT, line, 512);
+    Append(text, capacity, line);
 }

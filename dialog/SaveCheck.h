@@ -26,3 +26,10 @@ bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, 
 //   mismatched: files that did not read back what was written.
 // When no copy of QRZINFO.INI was saved, all three count as not saved.
 unsigned UnsavedFiles(unsigned notInstalled, unsigned refused, unsigned mismatched);
+
+// The report of a failed save: an introduction, one line per file not saved
+// (its folder and name under the data folder, which stay readable however
+// long the data folder's path), the data folder when it is known, and what
+// the user can do.
+constexpr int kSaveFailureTextCapacity = 2048;
+void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity);

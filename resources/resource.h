@@ -105,3 +105,4 @@
 // Save-failure report (texts added by this program beyond the original table)
 #define IDS_SAVE_FAILED         20032
 #define IDS_SAVE_FAILED_HINT    20033
+#define IDS_SAVE_FAILED_FOLDER  20034

@@ -34,6 +34,8 @@ LRESULT CALLBACK Companion::Proc(HWND window, UINT message, WPARAM wParam, LPARA
     if (self) {
         self->received_.push_back({message, wParam, lParam, GetTickCount(), ++arrivals});
         if (message == WM_COMMAND || message == WM_CLOSE) {
+            if (self->onCommand)
+                self->onCommand(message, wParam);
             if (self->delayMs)
                 Sleep(self->delayMs);
             // A real companion would close; the stand-in stays to keep recording.
@@ -69,4 +71,40 @@ std::vector<std::string> CommandLog(const Companion& panel, const Companion& est
     for (auto& e : merged)
         out.push_back(e.second);
     return out;
+}
+
+HungCompanion::HungCompanion(const wchar_t* className) : className_(className)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, &HungCompanion::Thread, this, 0, nullptr);
+    WaitForSingleObject(ready_, 5000);
+}
+
+HungCompanion::~HungCompanion()
+{
+    SetEvent(release_);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+    CloseHandle(release_);
+    CloseHandle(ready_);
+    UnregisterClassW(className_.c_str(), GetModuleHandleW(nullptr));
+}
+
+DWORD WINAPI HungCompanion::Thread(void* param)
+{
+    auto* self = static_cast<HungCompanion*>(param);
+    self->window_ = CreateWindowExW(0, self->className_.c_str(), nullptr, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetEvent(self->ready_);
+    // Blocks without serving a single message until the test is done.
+    WaitForSingleObject(self->release_, INFINITE);
+    DestroyWindow(self->window_);
+    return 0;
 }

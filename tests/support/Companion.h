@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
 
     // How long the window blocks before answering each recorded message.
     DWORD delayMs = 0;
+    // Runs inside the handling of each WM_COMMAND and WM_CLOSE, before the
+    // answer (for a companion that calls back into the sender).
+    std::function<void(UINT message, WPARAM wParam)> onCommand;
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
@@ -39,3 +43,23 @@ private:
 
 // One log across companions: "RIDODUZO:WM_COMMAND(2)", "VUZOREDADIDA:WM_CLOSE".
 std::vector<std::string> CommandLog(const Companion& panel, const Companion& estimator);
+
+// A companion whose window lives on a thread that never serves its
+// messages, as a hung application's does: a plain send to it never returns.
+class HungCompanion {
+public:
+    explicit HungCompanion(const wchar_t* className);
+    ~HungCompanion();
+    HungCompanion(const HungCompanion&) = delete;
+    HungCompanion& operator=(const HungCompanion&) = delete;
+
+    HWND Window() const { return window_; }
+
+private:
+    static DWORD WINAPI Thread(void* self);
+    std::wstring className_;
+    HWND window_ = nullptr;
+    HANDLE ready_ = nullptr;
+    HANDLE release_ = nullptr;
+    HANDLE thread_ = nullptr;
+};

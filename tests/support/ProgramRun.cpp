@@ -57,6 +57,7 @@ struct FindRequest {
     DWORD pid;
     int controlId;
     HWND found;
+    int withoutId = 0;
 };
 
 BOOL CALLBACK FindDialogProc(HWND window, LPARAM lParam)
@@ -68,7 +69,8 @@ BOOL CALLBACK FindDialogProc(HWND window, LPARAM lParam)
         return TRUE;
     wchar_t cls[64] = {};
     GetClassNameW(window, cls, 64);
-    if (lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(window, request->controlId) != nullptr) {
+    if (lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(window, request->controlId) != nullptr
+        && (request->withoutId == 0 || GetDlgItem(window, request->withoutId) == nullptr)) {
         request->found = window;
         return FALSE;
     }
@@ -90,6 +92,40 @@ HWND ProgramRun::WaitForDialog(int controlId, DWORD timeoutMs)
     if (found && controlId == 1051)
         dialog = found;
     return found;
+}
+
+HWND ProgramRun::FindMessageBox() const
+{
+    FindRequest request = {info_.dwProcessId, IDOK, nullptr, 1051};
+    EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND ProgramRun::WaitForMessageBox(DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = FindMessageBox()) != nullptr || !Running(); }, timeoutMs);
+    return found;
+}
+
+namespace {
+BOOL CALLBACK CollectText(HWND window, LPARAM lParam)
+{
+    wchar_t buffer[2048] = {};
+    GetWindowTextW(window, buffer, 2048);
+    auto* out = reinterpret_cast<std::wstring*>(lParam);
+    *out += buffer;
+    *out += L"\n";
+    return TRUE;
+}
+} // namespace
+
+std::wstring ProgramRun::AllTexts(HWND window)
+{
+    std::wstring out;
+    CollectText(window, reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(window, &CollectText, reinterpret_cast<LPARAM>(&out));
+    return out;
 }
 
 bool ProgramRun::Running() const

@@ -26,6 +26,10 @@ public:
     // settings dialog; 1017: the message box). Null after the time-out.
     HWND WaitForDialog(int controlId = 1051, DWORD timeoutMs = 15000);
     HWND FindDialog(int controlId) const;
+    // A message box of the process over the settings dialog (skinned or
+    // the platform's): a visible dialog with an OK button and no 1051.
+    HWND WaitForMessageBox(DWORD timeoutMs = 15000);
+    HWND FindMessageBox() const;
     // The exit code, or STILL_ACTIVE if it did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = 15000);
     bool Running() const;
@@ -42,6 +46,9 @@ public:
     void PressKey(UINT vk);
     // The system menu's Close, as Alt+F4 gives it.
     void CloseFromSystemMenu();
+
+    // The window's text and the texts of all its children, one per line.
+    static std::wstring AllTexts(HWND window);
 
 private:
     std::wstring path_;
