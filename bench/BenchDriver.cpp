@@ -566,6 +566,7 @@ struct GdiResult {
     bool ran = false;
     int atOpen = -1, afterWarmUp = -1, afterRepaints = -1, afterHovers = -1;
     int hoverEntersSeen = 0;  // enters after which the button held the capture
+    int nudges = 0;           // moves that had to be repeated
     int cycles = 0;
     double repaintMs = NAN, hoverMs = NAN;
     std::string failure;
@@ -578,6 +579,24 @@ HWND CaptureOf(DWORD thread)
     return GetGUIThreadInfo(thread, &gui) ? gui.hwndCapture : nullptr;
 }
 
+bool WaitForCapture(DWORD thread, HWND expected, DWORD timeoutMs)
+{
+    // Yield first (the move usually lands within a few hundred microseconds),
+    // then sleep, so as not to take a core from the dialog.
+    double deadline = NowMs() + timeoutMs;
+    for (int polls = 0; CaptureOf(thread) != expected; ++polls) {
+        if (NowMs() > deadline)
+            return false;
+        if (polls < 20)
+            SwitchToThread();
+        else
+            Sleep(1);
+    }
+    return true;
+}
+
+int nudges = 0;  // moves repeated one pixel aside (see MoveTo)
+
 // Moves the cursor and waits until the dialog has handled the move: once
 // hover tracking has been seen, until the capture is taken on entering and
 // released on leaving; otherwise two round trips through its queue.
@@ -585,14 +604,14 @@ void MoveTo(POINT p, HWND dialog, DWORD thread, HWND expectedCapture, bool track
 {
     SetCursorPos(p.x, p.y);
     if (tracking) {
-        // Yield first (the move usually lands within a few hundred
-        // microseconds), then sleep, so as not to take a core from it.
-        double deadline = NowMs() + 500;
-        for (int polls = 0; CaptureOf(thread) != expectedCapture && NowMs() < deadline; ++polls) {
-            if (polls < 20)
-                SwitchToThread();
-            else
-                Sleep(1);
+        // Under Wine the X server echoes each warp as a pointer motion of its
+        // own; a late echo of the previous point can take the capture first,
+        // and the move here then lands on the wrong control and nothing else
+        // arrives. A second move one pixel aside delivers it again.
+        if (!WaitForCapture(thread, expectedCapture, 60)) {
+            ++nudges;
+            SetCursorPos(p.x + 1, p.y);
+            WaitForCapture(thread, expectedCapture, 500);
         }
         return;
     }
@@ -678,8 +697,10 @@ GdiResult RunGdiPhase(const std::wstring& path, int cycles)
     gdi.afterRepaints = WineGdiObjectCount(child.Process());
 
     start = NowMs();
+    nudges = 0;
     for (int i = 0; i < cycles; ++i)
         gdi.hoverEntersSeen += HoverCycle(dialog, thread, tracking);
+    gdi.nudges = nudges;
     gdi.hoverMs = NowMs() - start;
     PumpFor(100);
     gdi.afterHovers = WineGdiObjectCount(child.Process());
@@ -744,10 +765,9 @@ void CountOpens(const std::string& text, int& total, std::vector<std::pair<std::
     all = counts;
 }
 
-TraceCounts TraceProgram(const std::wstring& path, const std::wstring& traceFile)
+// This process's environment with WINEDEBUG=+file.
+std::wstring TracingEnvironment()
 {
-    TraceCounts counts;
-    // This process's environment with WINEDEBUG=+file.
     std::wstring block;
     wchar_t* env = GetEnvironmentStringsW();
     for (wchar_t* p = env; *p; p += lstrlenW(p) + 1)
@@ -756,21 +776,56 @@ TraceCounts TraceProgram(const std::wstring& path, const std::wstring& traceFile
     FreeEnvironmentStringsW(env);
     block.append(L"WINEDEBUG=+file").push_back(L'\0');
     block.push_back(L'\0');
+    return block;
+}
+
+std::string TracePart(const std::wstring& traceFile, LONGLONG from, LONGLONG to)
+{
+    std::string text;
+    if (!ReadWholeFile(traceFile, text))
+        return {};
+    size_t a = std::min(static_cast<size_t>(from), text.size());
+    size_t b = std::min(static_cast<size_t>(to), text.size());
+    return text.substr(a, b > a ? b - a : 0);
+}
+
+// Opens of the settings files among counted opens.
+int SettingsFileOpens(const std::vector<std::pair<std::string, int>>& opens)
+{
+    int n = 0;
+    for (const auto& e : opens)
+        if (e.first.find("QRZINFO.INI") != std::string::npos || e.first.find("JobInfo.ini") != std::string::npos)
+            n += e.second;
+    return n;
+}
+
+TraceCounts TraceProgram(const std::wstring& path, const std::wstring& traceFile)
+{
+    TraceCounts counts;
+    std::wstring block = TracingEnvironment();
     TraceMarks marks;
     marks.file = traceFile;
     DialogRun run = RunDialogProgram(path, &block[0], &marks);
-    std::string text;
-    if (!run.ok || !ReadWholeFile(traceFile, text))
+    if (!run.ok)
         return counts;
-    auto part = [&](LONGLONG from, LONGLONG to) {
-        size_t a = std::min(static_cast<size_t>(from), text.size());
-        size_t b = std::min(static_cast<size_t>(to), text.size());
-        return text.substr(a, b > a ? b - a : 0);
-    };
     counts.ran = true;
-    CountOpens(part(marks.atStart, marks.atReady), counts.opensAtStart, counts.start);
-    CountOpens(part(marks.atReady, marks.atExit), counts.opensAtOk, counts.ok);
+    CountOpens(TracePart(traceFile, marks.atStart, marks.atReady), counts.opensAtStart, counts.start);
+    CountOpens(TracePart(traceFile, marks.atReady, marks.atExit), counts.opensAtOk, counts.ok);
     return counts;
+}
+
+// Floor B's opens of the settings files, the untimed first reads included.
+int TraceFloorWrites(const std::wstring& path, const std::wstring& traceFile)
+{
+    std::wstring block = TracingEnvironment();
+    LONGLONG before = FileSize(traceFile);
+    Child child;
+    if (!child.Start(path, &block[0]) || !PumpWait(child.Process(), 20000))
+        return -1;
+    int total = 0;
+    std::vector<std::pair<std::string, int>> opens;
+    CountOpens(TracePart(traceFile, before, FileSize(traceFile)), total, opens);
+    return SettingsFileOpens(opens);
 }
 
 // ---------------------------------------------------------------- report
@@ -802,7 +857,7 @@ std::string Verdict(double ratio, double target)
 
 struct Options {
     std::wstring data, x86, trace;
-    int rounds = 25;
+    int rounds = 30;
     int cycles = 1000;
 };
 
@@ -852,6 +907,8 @@ int wmain(int argc, wchar_t** argv)
     std::wstring program = here + L"\\OxaAdvanced.exe";
     std::wstring floorDialog = here + L"\\FloorDialog.exe";
     std::wstring floorWrites = here + L"\\FloorWrites.exe";
+    std::wstring floorReads = here + L"\\FloorReads.exe";
+    std::wstring floorReadBack = here + L"\\FloorReadBack.exe";
 
     DataFolder data(options.data);
     HWND panel = MakeCompanion(L"RIDODUZO", &panelCounts);
@@ -872,11 +929,13 @@ int wmain(int argc, wchar_t** argv)
     RunDialogProgram(floorDialog);
     RunDialogProgram(program);
     RunFloorWrites(floorWrites);
+    RunDialogProgram(floorReads);
+    RunFloorWrites(floorReadBack);
     data.Reset();
 
     std::vector<double> progReady, floorReady, progFound, floorFound, progOk, floorOk, writesWork, writesProcess;
     std::vector<double> progPeak, floorPeak, progPrivate, floorPrivate, calibration, loads;
-    std::vector<double> okFloorSum;
+    std::vector<double> okFloorSum, readsReady, readBackWork, diagnosticOkSum;
     int failures = 0, fileChanges = 0, panelMissing = 0, unexpectedCloses = 0, floorPanelMissing = 0;
     std::string firstFailure;
     for (int round = 0; round < options.rounds; ++round) {
@@ -900,6 +959,13 @@ int wmain(int argc, wchar_t** argv)
             ++fileChanges;
             data.Reset();
         }
+        // The diagnostic floors, for where the time goes.
+        DialogRun reads = RunDialogProgram(floorReads);
+        WritesRun readBack = RunFloorWrites(floorReadBack);
+        data.Reset();
+        readsReady.push_back(reads.ok ? reads.readyMs : NAN);
+        readBackWork.push_back(readBack.ok ? readBack.workMs : NAN);
+        diagnosticOkSum.push_back(floor.ok && readBack.ok ? floor.okMs + readBack.workMs : NAN);
         if (!prog.ok || !floor.ok || !writes.ok) {
             ++failures;
             if (firstFailure.empty())
@@ -941,9 +1007,11 @@ int wmain(int argc, wchar_t** argv)
     }
 
     TraceCounts progTrace, floorTrace;
+    int floorWritesOpens = -1;
     if (!options.trace.empty()) {
         progTrace = TraceProgram(program, options.trace);
         floorTrace = TraceProgram(floorDialog, options.trace);
+        floorWritesOpens = TraceFloorWrites(floorWrites, options.trace);
         data.Reset();
     }
     double loadAfter = LoadAverage();
@@ -1021,6 +1089,21 @@ int wmain(int argc, wchar_t** argv)
                 d.push_back(progReady[i] - floorReady[i]);
         return Fixed(Median(d), 2);
     }().c_str());
+    auto diffMedian = [](const std::vector<double>& a, const std::vector<double>& b) {
+        std::vector<double> d;
+        for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+            if (!std::isnan(a[i]) && !std::isnan(b[i]))
+                d.push_back(a[i] - b[i]);
+        return Median(d);
+    };
+    printf("  where start-up goes (medians of per-round differences): platform dialog (floor A) %s ms; platform cost "
+           "of the settings reads (FloorReads - floor A) %s ms; the program's own (program - FloorReads) %s ms\n",
+           Fixed(Median(floorReady), 1).c_str(), Fixed(diffMedian(readsReady, floorReady), 1).c_str(),
+           Fixed(diffMedian(progReady, readsReady), 1).c_str());
+    printf("  where OK goes: platform floor (floor B + floor A's OK) %s ms; platform cost of reading back "
+           "(FloorReadBack - floor B) %s ms; the program's own (program - FloorReadBack - floor A's OK) %s ms\n",
+           Fixed(Median(okFloorSum), 1).c_str(), Fixed(diffMedian(readBackWork, writesWork), 2).c_str(),
+           Fixed(diffMedian(progOk, diagnosticOkSum), 2).c_str());
     printf("  companion messages: program's OK sent the panel its command in %d of %d good rounds "
            "(%d WM_CLOSE in all, expected 0); floor B in %d of %d\n",
            static_cast<int>(progOk.size()) - failures - panelMissing, static_cast<int>(progOk.size()) - failures,
@@ -1030,10 +1113,10 @@ int wmain(int argc, wchar_t** argv)
            std::isnan(Median(progPeak)) || Median(progPeak) <= 0 ? "NOT REPORTED" : "reported");
     printf("  GDI counter self-check (10 brushes in this process): %s\n",
            selfCheck == 10 ? "counts 10" : ("counts " + std::to_string(selfCheck) + " (unreliable)").c_str());
-    printf("  hover: %d of %d enters took the capture (0 means the dialog tracks no hover); %d repaints took %s ms, "
-           "%d hover cycles %s ms\n",
-           gdi.hoverEntersSeen, 2 * gdi.cycles, gdi.cycles, Fixed(gdi.repaintMs, 0).c_str(), gdi.cycles,
-           Fixed(gdi.hoverMs, 0).c_str());
+    printf("  hover: %d of %d enters took the capture (0 means the dialog tracks no hover), %d of %d moves repeated "
+           "one pixel aside; %d repaints took %s ms, %d hover cycles %s ms\n",
+           gdi.hoverEntersSeen, 2 * gdi.cycles, gdi.nudges, 4 * gdi.cycles, gdi.cycles, Fixed(gdi.repaintMs, 0).c_str(),
+           gdi.cycles, Fixed(gdi.hoverMs, 0).c_str());
     printf("  floor A GDI objects: open %d, after warm-up %d, after %d repaints %d, after hovers %d\n", floorGdi.atOpen,
            floorGdi.afterWarmUp, floorGdi.cycles, floorGdi.afterRepaints, floorGdi.afterHovers);
     auto sections = [](const char* label, const ExeInfo& p, const ExeInfo& f) {
@@ -1057,6 +1140,9 @@ int wmain(int argc, wchar_t** argv)
         printf("  file opens (+file trace), until the dialog is ready: program %d, floor A %d; from OK to exit: "
                "program %d, floor A %d\n",
                progTrace.opensAtStart, floorTrace.opensAtStart, progTrace.opensAtOk, floorTrace.opensAtOk);
+        printf("  settings-file opens: program %d at start-up and %d from OK to exit; floor B %d (4 of them its "
+               "untimed first reads)\n",
+               SettingsFileOpens(progTrace.start), SettingsFileOpens(progTrace.ok), floorWritesOpens);
         // What the program opens beyond the floor: the program's own share.
         auto extra = [](const char* phase, const std::vector<std::pair<std::string, int>>& mine,
                         const std::vector<std::pair<std::string, int>>& floor) {

@@ -6,6 +6,11 @@
 // the folder and a first read of each file happen before the clock starts:
 // the program has done both when its dialog opened, so the profile cache is
 // in the same state for both.
+//
+// Built a second time with FLOOR_READ_BACK as FloorReadBack.exe, which also
+// reads every value back from the files as they are on the disk (a flush of
+// each file's cached copy, then one read per key) before it sends: the
+// platform's cost of a verified save, to tell it from the program's own.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -62,6 +67,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         wsprintfW(text, L"%d", setting.value);
         WritePrivateProfileStringW(L"Settings", setting.key, text, jobInfo);
     }
+#ifdef FLOOR_READ_BACK
+    wchar_t stored[64];
+    for (const wchar_t* path : paths) {
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+        for (const Value& setting : kDriverSettings)
+            GetPrivateProfileStringW(L"SETTINGS", setting.key, L"", stored, 64, path);
+    }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, jobInfo);
+    for (const Value& setting : kLogSettings)
+        GetPrivateProfileStringW(L"Settings", setting.key, L"", stored, 64, jobInfo);
+#endif
     // Nothing relevant changed: the command only, no close requests.
     if (HWND panel = FindWindowW(L"RIDODUZO", nullptr))
         SendMessageW(panel, WM_COMMAND, 2, 0);

@@ -6,7 +6,7 @@
 # display, prints the report (also saved as <folder>/bench-report.txt).
 #   OXA_BENCH_BUILD  build folder (default build-bench)
 #   OXA_DISPLAY_NUM  first X display number to try (default 150)
-#   BENCH_ROUNDS     interleaved rounds (default 25); BENCH_CYCLES repaint and
+#   BENCH_ROUNDS     interleaved rounds (default 30); BENCH_CYCLES repaint and
 #                    hover cycles for the GDI check (default 1000)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -47,5 +47,5 @@ rm -rf "$data" "$trace"
 mkdir -p "$data"
 winpath() { echo "Z:${1//\//\\}"; }
 "$WINE64" "$build/x64/BenchDriver.exe" --data "$(winpath "$data")" --x86 "$(winpath "$build/x86")" \
-  --trace "$(winpath "$trace")" --rounds "${BENCH_ROUNDS:-25}" --cycles "${BENCH_CYCLES:-1000}" \
+  --trace "$(winpath "$trace")" --rounds "${BENCH_ROUNDS:-30}" --cycles "${BENCH_CYCLES:-1000}" \
   </dev/null 2>"$trace" | tr -d '\r' | tee "$build/bench-report.txt"
