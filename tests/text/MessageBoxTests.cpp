@@ -11,6 +11,7 @@
 #include "app/Globals.h"
 #include "resources/resource.h"
 #include "support/DataFolder.h"
+#include "support/GdiCount.h"
 #include "support/Screenshot.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
@@ -446,6 +447,91 @@ TEST_F(MessageBoxTest, OwnerFromThisModuleFindsTheTemplate)
     EXPECT_FALSE(seen.platformBox);
     EXPECT_EQ(result, IDNO);
     DestroyWindow(owner);
+}
+
+TEST_F(MessageBoxTest, OwnerWithoutAnInstanceStillGetsTheSkin)
+{
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    Seen seen;
+    int result = RunDriven([&] { return ShowMessageBox(owner, L"Owned", L"Owned", MB_ICONHAND); }, Drive{}, seen);
+    EXPECT_TRUE(seen.skinned);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr)) << "the skin loads its bitmaps from the controls' module";
+    EXPECT_EQ(Width(seen.at.first), 109);
+    DestroyWindow(owner);
+}
+
+TEST_F(MessageBoxTest, LeavesNoGdiObjectBehind)
+{
+    if (!WineGdiCountAvailable())
+        GTEST_SKIP() << "counts GDI objects only under Wine";
+    auto showSome = [] {
+        Seen seen;
+        RunDriven([] { return ShowMessageBox(nullptr, L"One\ntwo", L"Leak", MB_ICONHAND); }, Drive{Act::Enter}, seen);
+        RunDriven([] { return ShowMessageBox(nullptr, L"Short.", L"Leak", MB_YESNO); }, Drive{Act::ClickSecond}, seen);
+        RunDriven([] { return ShowMessageBox(nullptr, kTallText, L"Leak", MB_ICONQUESTION | MB_OKCANCEL); },
+                  Drive{Act::Escape}, seen);
+    };
+    // The platform fills caches of its own during the first boxes.
+    showSome();
+    showSome();
+    int before = WineGdiObjectCount();
+    for (int i = 0; i < 3; ++i)
+        showSome();
+    EXPECT_EQ(WineGdiObjectCount(), before);
+}
+
+// The template as the box expects it: ids in tab order, with their styles.
+TEST(MessageBoxTemplate, ControlsInOrderWithTheirStyles)
+{
+    struct Row {
+        int id;
+        const wchar_t* cls;
+        DWORD style;     // bits that must be set, beyond child and visible
+        DWORD exStyle;   // extended bits that must be set
+        bool tabStop;
+        bool disabled;
+    } rows[] = {
+        {IDC_HEADER, L"Button", BS_OWNERDRAW, WS_EX_TRANSPARENT, false, false},
+        {IDC_MESSAGE_PANEL, L"Button", BS_OWNERDRAW, WS_EX_CLIENTEDGE, false, false},
+        {IDC_MESSAGE_ICON, L"Static", SS_ICON, 0, false, false},
+        {IDC_MESSAGE_TEXT, L"Button", BS_OWNERDRAW, 0, true, true},
+        {IDOK, L"Button", BS_OWNERDRAW, 0, true, false},
+        {IDCANCEL, L"Button", BS_OWNERDRAW, 0, true, false},
+        {IDC_LEFT_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
+        {IDC_RIGHT_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
+        {IDC_BOTTOM_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
+    };
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGE_BOX), nullptr,
+                                     &InertProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    DWORD dialogStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+    EXPECT_EQ(dialogStyle & (WS_POPUP | WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_POPUP));
+    RECT units = {0, 0, 257, 171};
+    MapDialogRect(dialog, &units);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(Width(client), units.right);
+    EXPECT_EQ(Height(client), units.bottom);
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const Row& row : rows) {
+        ASSERT_NE(child, nullptr) << row.id;
+        EXPECT_EQ(GetDlgCtrlID(child), row.id);
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        EXPECT_EQ(lstrcmpiW(cls, row.cls), 0) << row.id;
+        DWORD style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE));
+        EXPECT_EQ(style & 0x1F, row.style) << row.id;
+        EXPECT_EQ(exStyle & row.exStyle, row.exStyle) << row.id;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, row.tabStop) << row.id;
+        EXPECT_EQ((style & WS_DISABLED) != 0, row.disabled) << row.id;
+        EXPECT_NE(style & WS_VISIBLE, 0u) << row.id;
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "nine controls only";
+    DestroyWindow(dialog);
 }
 
 // --- Pictures for a person ---------------------------------------------------
