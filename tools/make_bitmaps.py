@@ -142,20 +142,16 @@ def face(top_light, mid_light, mid_dark, bottom, outline, rim, surround, ring=No
 
     def colour(x, y):
         depth = rounded_depth(x, y)
-        if ring is not None:
-            # A light ring around the face, inside the dark surround.
-            if depth < -1.0 or depth >= 4.5:
-                pass
-            elif depth < 0.0:
-                return surround
         if depth < 0.0:
             return surround
-        if ring is not None and depth < 1.5:
-            return ring
-        outline_from = 1.5 if ring is not None else 0.0
-        if depth < outline_from + 1.25:
+        if ring is not None:
+            # A light ring around the face, inside the dark surround.
+            if depth < 1.5:
+                return ring
+            depth -= 1.5
+        if depth < 1.25:
             return outline
-        if depth < outline_from + 2.25:
+        if depth < 2.25:
             # The rim light is strong along the top and fades downwards.
             return mix(rim, body(y), 0.35 + 0.65 * (y / FACE_HEIGHT))
         return body(y)

@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "support/GdiCount.h"
 #include "support/Screenshot.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -80,9 +79,6 @@ TEST(SkinLook, ScreenshotOfTheSkinnedTestBox)
     MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Pump(200);
     EXPECT_TRUE(box.first.hovering);
-    // ctest may hand over only the first of the test's environment values.
-    if (EnvPath(L"OXA_ARTIFACTS").empty())
-        SetEnvironmentVariableW(L"OXA_ARTIFACTS", (EnvPath(L"OXA_BUILD_DIR") + L"\\artifacts").c_str());
     EXPECT_FALSE(SaveScreenshot(box.window, L"skin_box").empty());
 }
 
