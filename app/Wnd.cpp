@@ -52,11 +52,14 @@ INT_PTR CALLBACK DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR Dlg::RunModal(HWND owner, int templateId)
 {
-    // A null owner gives a null instance, which the dialog functions read as
-    // the executable's own module.
+    // The template comes from the owner's module. Without one it is the
+    // executable's, named by its handle rather than by null: the controls
+    // inherit the instance, and the skin loads its bitmaps from it.
     HINSTANCE instance = owner != nullptr
         ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
         : nullptr;
+    if (instance == nullptr)
+        instance = GetModuleHandleW(nullptr);
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, &StartDlgProc,
                            reinterpret_cast<LPARAM>(this));
 }

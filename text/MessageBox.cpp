@@ -75,16 +75,7 @@ int MessageBox::Run(HWND owner, const wchar_t* text, const wchar_t* caption, UIN
     text_ = text != nullptr ? text : L"";
     caption_ = caption != nullptr ? caption : L"";
     style_ = style;
-    // The template comes from the owner's module. Without one it is the
-    // executable's, named by its handle rather than by null: the controls
-    // inherit the instance, and the skin loads its bitmaps from it.
-    HINSTANCE instance = owner != nullptr
-        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
-        : nullptr;
-    if (instance == nullptr)
-        instance = GetModuleHandleW(nullptr);
-    INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MESSAGE_BOX), owner, &StartDlgProc,
-                                     reinterpret_cast<LPARAM>(this));
+    INT_PTR result = RunModal(owner, IDD_MESSAGE_BOX);
     if (result > 0)
         return static_cast<int>(result);
     return MessageBoxW(owner, text, caption, style);

@@ -130,6 +130,25 @@ TEST(Dispatch, UnboundWindowReachesNoObject)
     DestroyWindow(window);
 }
 
+TEST(Dispatch, UnownedDialogBelongsToTheExecutable)
+{
+    // Controls take their instance from the dialog; a null one would leave
+    // the skin nothing to load its bitmaps from.
+    struct InstanceDialog : Dlg {
+        HINSTANCE dialogInstance = nullptr, controlInstance = nullptr;
+        INT_PTR OnInitDialog(WPARAM, LPARAM) override
+        {
+            dialogInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+            controlInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(GetDlgItem(hwnd_, IDOK), GWLP_HINSTANCE));
+            EndDialog(hwnd_, 5);
+            return 1;
+        }
+    } dialog;
+    EXPECT_EQ(dialog.RunModal(nullptr, IDD_TEST_EMPTY), 5);
+    EXPECT_EQ(dialog.dialogInstance, GetModuleHandleW(nullptr));
+    EXPECT_EQ(dialog.controlInstance, GetModuleHandleW(nullptr));
+}
+
 struct EndCase {
     const char* how;
     UINT action;
