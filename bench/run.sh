@@ -1,30 +1,32 @@
 #!/usr/bin/env bash
 # Benchmark: start-up, OK and footprint of OxaAdvanced.exe against what the
 # platform itself needs for the same dialog and the same writes (the floor
-# programs in this folder). Builds x64 and x86 with OXA_BENCH=ON into its own
-# folder, runs everything under one persistent Wine server on one virtual X
-# display, prints the report (also saved as <folder>/bench-report.txt).
-#   OXA_BENCH_BUILD  build folder (default build-bench)
+# programs in this folder). Builds x64 and x86 with OXA_BENCH=ON into
+# <folder>/bench-x64 and bench-x86, runs everything under one persistent Wine
+# server on one virtual X display, prints the report (also saved as
+# <folder>/bench-report.txt). Not part of the tests.
+#   OXA_BUILD        folder (default build-bench); its wineprefix is shared
+#                    with a test build there, so do not run both at once
 #   OXA_DISPLAY_NUM  first X display number to try (default 150)
 #   BENCH_ROUNDS     interleaved rounds (default 30); BENCH_CYCLES repaint and
 #                    hover cycles for the GDI check (default 1000)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-export OXA_BUILD=${OXA_BENCH_BUILD:-build-bench}
+export OXA_BUILD=${OXA_BUILD:-build-bench}
 build="$root/$OXA_BUILD"
 
 if [ -z "${OXA_BENCH_INNER:-}" ]; then
   bash tools/setup.sh
   jobs=$(nproc)
   for arch in x64 x86; do
-    cmake -S . -B "$build/$arch" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release \
+    cmake -S . -B "$build/bench-$arch" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release \
       -DOXA_TESTS=OFF -DOXA_BENCH=ON >/dev/null
-    cmake --build "$build/$arch" -j"$jobs" >/dev/null
+    cmake --build "$build/bench-$arch" -j"$jobs" >/dev/null
   done
   bash tools/prepare-prefix.sh
   # The same script again, inside a virtual X display of its own.
-  OXA_BENCH_INNER=1 exec xvfb-run -a -n "${OXA_DISPLAY_NUM:-150}" -s "-screen 0 1024x768x24" bash "$0" "$@"
+  OXA_BENCH_INNER=1 exec xvfb-run -a -n "${OXA_DISPLAY_NUM:-150}" -s "-screen 0 1024x768x24" bash "$root/bench/run.sh" "$@"
 fi
 
 source tools/wine-env.sh
@@ -46,6 +48,6 @@ trace="$build/bench-trace.txt"
 rm -rf "$data" "$trace"
 mkdir -p "$data"
 winpath() { echo "Z:${1//\//\\}"; }
-"$WINE64" "$build/x64/BenchDriver.exe" --data "$(winpath "$data")" --x86 "$(winpath "$build/x86")" \
+"$WINE64" "$build/bench-x64/BenchDriver.exe" --data "$(winpath "$data")" --x86 "$(winpath "$build/bench-x86")" \
   --trace "$(winpath "$trace")" --rounds "${BENCH_ROUNDS:-30}" --cycles "${BENCH_CYCLES:-1000}" \
   </dev/null 2>"$trace" | tr -d '\r' | tee "$build/bench-report.txt"
