@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
+#include "settings/FileAccess.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
@@ -81,13 +82,16 @@ int RunApplication(HINSTANCE instance)
 {
     InitCommonControls();
     CreateBrushes();
+    // Before the first read, so that "Lang" is read from the file too when
+    // another program holds it for a moment.
+    unsigned unreadable = WaitForReadableSettings();
     InitLanguage(instance);
     AssignLanguageBases();
     CreateOwnerWindow(instance);
 
     int exitCode = 0;
     if (OperatingSystemPasses()) {
-        MainDialog dialog;
+        MainDialog dialog(unreadable);
         dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
     } else {
         ShowMessageBox(OwnerWindow, L"The OXA Engraver Application requires Windows XP or higher.",

@@ -121,6 +121,11 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
         if (file != kFileJobInfo && !FolderOfFileExists(paths[file]))
             notInstalled |= 1u << file;
     }
+    // A file that another program holds for a moment is waited for, one
+    // wait shared by all; one held for good is reported below as unsaved.
+    DWORD deadline = GetTickCount() + kSharingWaitMs;
+    for (const auto& path : paths)
+        WaitForFile(path, true, deadline);
 
     const DriverWrite driverWrites[] = {
         {DriverKey::WizardOnly, next.wizardOnly},     {DriverKey::WizardOnlyPlus, next.wizardOnlyPlus},

@@ -1,10 +1,12 @@
 #include "dialog/MainDialog.h"
 
 #include "app/Globals.h"
+#include "dialog/SaveCheck.h"
 #include "resources/resource.h"
 #include "settings/Catalogue.h"
 #include "settings/SettingsStore.h"
 #include "text/ControlText.h"
+#include "text/MessageBox.h"
 
 const int kLogOptionIds[kLogOptionCount] = {
     IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR,    IDC_LOG_DATE,
@@ -23,6 +25,9 @@ int LogOptionIndex(int controlId)
 namespace {
 
 constexpr COLORREF kBodyColour = RGB(226, 226, 226);
+// Posted by set-up when files could not be read: the notice comes once the
+// dialog is up, so that it is seen over the options it speaks of.
+constexpr UINT kUnreadableNotice = WM_APP + 1;
 
 // Texts of the log options, in the order of kLogOptionIds.
 constexpr UINT kLogTextIds[kLogOptionCount] = {
@@ -136,6 +141,8 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UpdateLogOptions();
 
     frame_.ApplyShape(hwnd_, header_);
+    if (unreadable_ != 0)
+        PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the header strip.
     return 1;
 }
@@ -153,6 +160,24 @@ void MainDialog::LoadLogValues()
         if (index >= 0)
             cached_.log[index] = GetPrivateProfileIntW(kJobInfoSection, entry.key, entry.defaultValue, path);
     }
+}
+
+INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
+{
+    if (message != kUnreadableNotice || unreadable_ == 0)
+        return 0;
+    unsigned files = unreadable_;
+    unreadable_ = 0;
+    // The dialog manager shows the dialog only once its queue is empty, and
+    // this message was waiting in it.
+    if (!IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        UpdateWindow(hwnd_);
+    }
+    wchar_t text[kSaveFailureTextCapacity];
+    UnreadableFilesText(files, text, kSaveFailureTextCapacity);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    return 1;
 }
 
 INT_PTR MainDialog::OnCtlColorDlg(WPARAM, LPARAM)

@@ -33,6 +33,9 @@ struct CachedSettings {
 class MainDialog : public Dlg {
 public:
     MainDialog() = default;
+    // `unreadableFiles`: bits (1 << SettingsFile) of the settings files that
+    // exist but could not be read at start-up; the user is told at once.
+    explicit MainDialog(unsigned unreadableFiles) : unreadable_(unreadableFiles) {}
     ~MainDialog() override = default;
 
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -41,6 +44,7 @@ public:
     INT_PTR OnCtlColorStatic(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnDrawItem(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // 1 when the box is ticked, else 0.
     static int IsChecked(HWND box);
@@ -65,6 +69,8 @@ private:
     // Writes every setting; answers whether all of it reached the files, and
     // tells the user which files it did not reach.
     bool SaveAndVerify(const CachedSettings& next);
+    // Tells the user which files could not be read at start-up.
+    void ReportUnreadableFiles();
 
     SkinStrip header_;
     SkinButton okButton_;
@@ -93,4 +99,5 @@ private:
     // the dialog while they handle its messages.
     bool committing_ = false;
     bool ended_ = false;
+    unsigned unreadable_ = 0;
 };

@@ -13,6 +13,24 @@ void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
         lstrcpynW(buffer + used, tail, capacity - used);
 }
 
+const wchar_t* const kFileNames[kSettingsFileCount] = {
+    L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
+
+// The introduction `introId`, then one line per file of `files`.
+void AppendFileList(UINT introId, unsigned files, wchar_t* text, int capacity)
+{
+    wchar_t line[512];
+    LoadLangString(introId, line, 512);
+    Append(text, capacity, line);
+    Append(text, capacity, L"\n");
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        if (files & (1u << file)) {
+            Append(text, capacity, L"\n");
+            Append(text, capacity, kFileNames[file]);
+        }
+    }
+}
+
 } // namespace
 
 bool FolderOfFileExists(const wchar_t* path)
@@ -65,21 +83,11 @@ unsigned UnsavedFiles(unsigned notInstalled, unsigned refused, unsigned mismatch
 
 void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity)
 {
-    static const wchar_t* const kNames[kSettingsFileCount] = {
-        L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
     if (capacity <= 0)
         return;
     text[0] = L'\0';
     wchar_t line[512];
-    LoadLangString(IDS_SAVE_FAILED, line, 512);
-    Append(text, capacity, line);
-    Append(text, capacity, L"\n");
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        if (unsaved & (1u << file)) {
-            Append(text, capacity, L"\n");
-            Append(text, capacity, kNames[file]);
-        }
-    }
+    AppendFileList(IDS_SAVE_FAILED, unsaved, text, capacity);
     if (dataFolder != nullptr && dataFolder[0] != L'\0') {
         Append(text, capacity, L"\n\n");
         LoadLangString(IDS_SAVE_FAILED_FOLDER, line, 512);
@@ -89,5 +97,17 @@ void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text,
     }
     Append(text, capacity, L"\n\n");
     LoadLangString(IDS_SAVE_FAILED_HINT, line, 512);
+    Append(text, capacity, line);
+}
+
+void UnreadableFilesText(unsigned unreadable, wchar_t* text, int capacity)
+{
+    if (capacity <= 0)
+        return;
+    text[0] = L'\0';
+    AppendFileList(IDS_READ_FAILED, unreadable, text, capacity);
+    Append(text, capacity, L"\n\n");
+    wchar_t line[512];
+    LoadLangString(IDS_READ_FAILED_HINT, line, 512);
     Append(text, capacity, line);
 }

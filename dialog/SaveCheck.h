@@ -33,3 +33,8 @@ unsigned UnsavedFiles(unsigned notInstalled, unsigned refused, unsigned mismatch
 // the user can do.
 constexpr int kSaveFailureTextCapacity = 2048;
 void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity);
+
+// The notice of files that could not be read at start-up: an introduction,
+// one line per file (as in the save-failure report) and what it means for
+// the options shown.
+void UnreadableFilesText(unsigned unreadable, wchar_t* text, int capacity);

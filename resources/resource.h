@@ -106,3 +106,6 @@
 #define IDS_SAVE_FAILED         20032
 #define IDS_SAVE_FAILED_HINT    20033
 #define IDS_SAVE_FAILED_FOLDER  20034
+// Notice of settings files that could not be read at start-up
+#define IDS_READ_FAILED         20035
+#define IDS_READ_FAILED_HINT    20036

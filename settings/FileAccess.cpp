@@ -55,7 +55,10 @@ unsigned WaitForReadableSettings()
     for (SettingsFile file : readAtStart) {
         wchar_t path[MAX_PATH + 1];
         SettingsFilePath(file, path);
-        if (WaitForFile(path, false, deadline) == FileAccess::Held)
+        // A file that is there but refuses to be read (no permission, a
+        // folder by that name) reads as absent just as a held one does.
+        FileAccess access = WaitForFile(path, false, deadline);
+        if (access == FileAccess::Held || access == FileAccess::Denied)
             held |= 1u << file;
     }
     return held;

@@ -24,6 +24,7 @@ void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1]);
 
 // Waits, for about kSharingWaitMs in all, until the files read at start-up
 // (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
-// Returns a bit (1 << SettingsFile) for each one still held by another
-// program: its options will show their defaults.
+// Returns a bit (1 << SettingsFile) for each one that exists but is still
+// held by another program or cannot be read at all: its options will show
+// their defaults.
 unsigned WaitForReadableSettings();
