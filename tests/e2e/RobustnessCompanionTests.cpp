@@ -1,0 +1,174 @@
+// Companion applications that misbehave while OK tells them about the new
+// settings: the program never waits longer than its time-out, never commits
+// twice, and what it saved is what the dialog showed.
+#include "RobustnessKit.h"
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+using namespace robust;
+
+constexpr DWORD kCompanionTimeoutMs = 5000;
+
+// Opens the dialog with one companion-relevant change made (multi-user
+// switching off), so that OK both notifies and closes the companions.
+Shown OpenWithAChange(Scene& scene)
+{
+    scene.Write(kFileQrz, "[SETTINGS]\r\nPollForFiles=1\r\n[Driver]\r\nModel=KMR 40\r\n");
+    scene.Write(kFileJobInfo, "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n");
+    EXPECT_TRUE(scene.Open());
+    scene.run.Click(1060);
+    return scene.ReadShown();
+}
+
+TEST(RobustCompanions, AHungOrSlowPanelCostsAtMostTheTimeOut)
+{
+    {
+        SCOPED_TRACE("panel that never serves its messages");
+        Scene scene("Hung");
+        scene.panel.reset();
+        HungCompanion hung(L"RIDODUZO");
+        Shown shown = OpenWithAChange(scene);
+        DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
+        std::printf("hung panel: OK to exit %lu ms\n", ms);
+        EXPECT_LT(ms, kCompanionTimeoutMs + 1500);
+        ASSERT_EQ(scene.estimator->Commands().size(), 1u) << "the estimator is still told";
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+    {
+        SCOPED_TRACE("panel that asks the user before it closes");
+        Scene scene("Prompt");
+        ProgramRun& run = scene.run;
+        // A prompt runs its own message loop until the user answers; here
+        // nobody answers before the program has gone.
+        scene.panel->onCommand = [&run](UINT message, WPARAM) {
+            if (message == WM_CLOSE)
+                PumpUntil([&] { return !run.Running(); }, 3 * kCompanionTimeoutMs);
+        };
+        Shown shown = OpenWithAChange(scene);
+        DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
+        std::printf("prompting panel: OK to exit %lu ms\n", ms);
+        EXPECT_GE(ms, kCompanionTimeoutMs - 500) << "the panel's answer was not waited for";
+        EXPECT_LT(ms, kCompanionTimeoutMs + 1500);
+        EXPECT_EQ(CommandLog(*scene.panel, *scene.estimator),
+                  (std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE", "VUZOREDADIDA:WM_CLOSE"}));
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+}
+
+struct CallBackCase {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    int control;  // send to this control instead of the dialog, or 0
+};
+
+// What a panel might do to the dialog while it handles the command.
+const CallBackCase kCallBacks[] = {
+    {"OkAgain", WM_CLOSE, IDOK, 0},
+    {"Cancel", WM_CLOSE, IDCANCEL, 0},
+    {"ClickOk", BM_CLICK, 0, IDOK},
+    {"ClickCancel", BM_CLICK, 0, IDCANCEL},
+    {"ClickAnOption", BM_CLICK, 0, 1076},
+    {"SystemClose", WM_SYSCOMMAND, SC_CLOSE, 0},
+};
+
+TEST(RobustCompanions, APanelThatCallsBackIsServedOnceAndChangesNothingSaved)
+{
+    for (const CallBackCase& c : kCallBacks) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.name);
+        Shown shown = OpenWithAChange(scene);
+        HWND target = c.control ? scene.run.Item(c.control) : scene.run.dialog;
+        scene.panel->onCommand = [target, c](UINT message, WPARAM) {
+            if (message != WM_COMMAND)
+                return;
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(target, c.message, c.wParam, 0, SMTO_NORMAL, 3000, &answer);
+        };
+        DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
+        EXPECT_LT(ms, 2000u) << "the call back waited for a time-out";
+        EXPECT_EQ(CommandLog(*scene.panel, *scene.estimator),
+                  (std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE", "VUZOREDADIDA:WM_CLOSE"}))
+            << "one commit, told once";
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+}
+
+TEST(RobustCompanions, AnEstimatorWindowThatComesAndGoesIsNoHazard)
+{
+    Scene scene("Churn");
+    scene.estimator.reset();
+    // Windows of the estimator's class are made and destroyed without a
+    // pause, so that the program finds windows that are gone when it sends.
+    std::atomic<bool> stop{false};
+    std::atomic<int> made{0};
+    std::thread churn([&] {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VUZOREDADIDA";
+        RegisterClassExW(&wc);
+        while (!stop) {
+            HWND window = CreateWindowExW(0, L"VUZOREDADIDA", nullptr, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                          nullptr, wc.hInstance, nullptr);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            DestroyWindow(window);
+            ++made;
+        }
+        UnregisterClassW(L"VUZOREDADIDA", wc.hInstance);
+    });
+    Shown shown = OpenWithAChange(scene);
+    DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
+    stop = true;
+    churn.join();
+    std::printf("estimator windows made meanwhile: %d; OK to exit %lu ms\n", made.load(), ms);
+    EXPECT_LT(ms, 2000u);
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+}
+
+TEST(RobustCompanions, APanelKilledWhileTheCommandIsPendingDoesNotHoldTheProgram)
+{
+    Scene scene("Killed");
+    scene.panel.reset();
+    const wchar_t* eventName = L"OxaRobustPanelBusy";
+    HANDLE busy = CreateEventW(nullptr, TRUE, FALSE, eventName);
+    std::wstring exe = EnvPath(L"OXA_BUILD_DIR") + L"\\OxaCompanionProcess.exe";
+    std::wstring commandLine = L"\"" + exe + L"\" RIDODUZO " + eventName;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION helper = {};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &helper));
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"RIDODUZO", nullptr) != nullptr; }, 5000));
+
+    Shown shown = OpenWithAChange(scene);
+    scene.run.Click(IDOK);
+    ASSERT_EQ(WaitForSingleObject(busy, 5000), WAIT_OBJECT_0) << "the command never reached the panel";
+    PumpFor(200);
+    DWORD killedAt = GetTickCount();
+    TerminateProcess(helper.hProcess, 9);
+    WaitForSingleObject(helper.hProcess, 5000);
+    EXPECT_EQ(scene.run.WaitForExit(3 * kCompanionTimeoutMs), 0u);
+    DWORD ms = GetTickCount() - killedAt;
+    std::printf("panel killed: exit %lu ms later\n", ms);
+    EXPECT_LT(ms, 2000u) << "the program waited on a panel that was gone";
+    ASSERT_EQ(scene.estimator->Commands().size(), 1u) << "the estimator is still told";
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+    CloseHandle(helper.hProcess);
+    CloseHandle(helper.hThread);
+    CloseHandle(busy);
+}
+
+} // namespace

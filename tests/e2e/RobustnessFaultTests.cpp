@@ -1,0 +1,305 @@
+// Settings files that cannot be reached, and other programs that hold them
+// open: the program waits out short holds, tells the user about long ones,
+// never writes anywhere it was not meant to, and loses nothing.
+#include "RobustnessKit.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace robust;
+
+// The box over the dialog (notice or save report), dismissed with its OK.
+HWND ExpectBox(Scene& scene, const char* what)
+{
+    HWND box = scene.run.WaitForMessageBox(5000);
+    EXPECT_NE(box, nullptr) << "no " << what;
+    return box;
+}
+
+void Dismiss(HWND box)
+{
+    if (box == nullptr)
+        return;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !IsWindow(box); }, 5000);
+}
+
+// Cancel after a reported failure: the program ends and tells nobody.
+void CancelAndExit(Scene& scene)
+{
+    scene.run.Click(IDCANCEL);
+    EXPECT_EQ(scene.run.WaitForExit(5000), 0u);
+    EXPECT_TRUE(scene.panel->Commands().empty());
+    EXPECT_TRUE(scene.estimator->Commands().empty());
+}
+
+const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
+const std::string kWenWithOthers = "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
+const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
+
+// ---- Folders and paths ---------------------------------------------------
+
+struct FolderCase {
+    const char* name;
+    const wchar_t* missing;   // a folder under the data folder to remove, or null
+    bool showsQrz;            // the OXAQRZ copy's PollForFiles=1 is what the dialog shows
+    unsigned saved;           // the files OK must have saved (bits of SettingsFile)
+};
+
+const FolderCase kFolderCases[] = {
+    {"OxaqrzMissing", L"OXAQRZ", false, (1u << kFileWen) | (1u << kFileEst) | (1u << kFileJobInfo)},
+    {"OxawenMissing", L"OXAWEN", true, (1u << kFileQrz) | (1u << kFileEst) | (1u << kFileJobInfo)},
+    {"OxaestMissing", L"OXAEST", true, (1u << kFileQrz) | (1u << kFileWen) | (1u << kFileJobInfo)},
+};
+
+TEST(RobustFolders, AMissingCopyFolderIsAnApplicationNotInstalled)
+{
+    for (const FolderCase& c : kFolderCases) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.name);
+        scene.Write(kFileQrz, kQrzWithOthers);
+        scene.Write(kFileWen, kWenWithOthers);
+        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        DeleteTree(scene.data.Root() + L"\\" + c.missing);
+        ASSERT_TRUE(scene.Open());
+        EXPECT_EQ(scene.run.IsChecked(1077), c.showsQrz);
+        EXPECT_EQ(scene.run.IsChecked(1073), std::wstring(c.missing) != L"OXAWEN")
+            << "only the OXAWEN copy holds AlwaysHomeZ";
+        Shown shown = scene.ReadShown();
+        EXPECT_LT(scene.OkAndExit(), 3000u) << "no report: the program ends";
+        scene.ExpectSavedAsShown(shown, c.saved);
+        scene.ExpectOthersKept();
+        EXPECT_FALSE(FolderExists(scene.data.Root() + L"\\" + c.missing)) << "no folder is created";
+    }
+}
+
+TEST(RobustFolders, WithoutAUsableDataFolderNothingIsWrittenAnywhere)
+{
+    // The data folder is missing, or so deep that the files' paths pass the
+    // platform's limit (the profile functions would then write stray files).
+    for (bool overLong : {false, true}) {
+        SCOPED_TRACE(overLong ? "over-long path" : "missing folder");
+        Scene scene(overLong ? "OverLong" : "Missing");
+        std::wstring root = scene.data.Root();
+        if (overLong) {
+            root += L"\\" + std::wstring(245 - root.size() - 1, L'd');
+            ASSERT_EQ(root.size(), 245u);
+            for (const wchar_t* sub : {L"\\OXAQRZ", L"\\OXAWEN", L"\\OXAEST", L"\\OXADAT"})
+                MakeFolders(root + sub);
+            WriteBytes(L"\\\\?\\" + root + L"\\OXAQRZ\\QRZINFO.INI", kQrzWithOthers);
+            DataFolder::PointAt(root);
+        } else {
+            root += L"\\gone";
+            DataFolder::PointAt(root);
+        }
+        ASSERT_TRUE(scene.run.Start());
+        ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+        EXPECT_TRUE(scene.run.IsChecked(1060)) << "defaults";
+        EXPECT_FALSE(scene.run.IsChecked(1077)) << "defaults";
+        scene.run.Click(IDOK);
+        Dismiss(ExpectBox(scene, "report of the unsaved files"));
+        EXPECT_TRUE(scene.panel->Commands().empty()) << "nothing is sent after a failed save";
+        CancelAndExit(scene);
+        EXPECT_FALSE(FolderExists(root + (overLong ? L"\\OXAQRZ\\QRZINFO.INI" : L"")));
+        if (overLong) {
+            EXPECT_EQ(ReadBytes(L"\\\\?\\" + root + L"\\OXAQRZ\\QRZINFO.INI"), kQrzWithOthers);
+            for (const wchar_t* stray : {L"\\OXAQRZ\\QRZINFO.IN", L"\\OXAQRZ\\QRZINFO.I", L"\\OXADAT\\JobInfo.in",
+                                         L"\\OXAWEN\\QRZINFO.IN", L"\\OXADAT\\JobInfo.i"})
+                EXPECT_FALSE(FileExists(L"\\\\?\\" + root + stray)) << Narrow(stray);
+        }
+        wchar_t windows[MAX_PATH];
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        EXPECT_EQ(IniText(std::wstring(windows) + L"\\win.ini", L"SETTINGS", L"UserSwitching"), L"<absent>");
+    }
+}
+
+TEST(RobustFolders, ASettingsFileThatIsAFolderIsNamedAtStartAndOnOk)
+{
+    Scene scene("QrzIsAFolder");
+    MakeFolders(scene.data.Qrz());
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    ASSERT_TRUE(scene.run.Start());
+    HWND notice = ExpectBox(scene, "notice of the unreadable file");
+    EXPECT_NE(scene.run.FindDialog(1051), nullptr) << "the notice comes over the dialog";
+    Dismiss(notice);
+    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+    scene.Remember();
+    EXPECT_TRUE(scene.run.IsChecked(1073)) << "the OXAWEN copy decides";
+    Shown shown = scene.ReadShown();
+    scene.run.Click(IDOK);
+    Dismiss(ExpectBox(scene, "report of the unsaved file"));
+    EXPECT_TRUE(scene.panel->Commands().empty());
+    CancelAndExit(scene);
+    EXPECT_TRUE(FolderExists(scene.data.Qrz()));
+    // The copies that could be written hold what was shown.
+    scene.ExpectSavedAsShown(shown, (1u << kFileWen) | (1u << kFileEst) | (1u << kFileJobInfo));
+    scene.ExpectOthersKept();
+}
+
+// Read-only files are writable by root under Wine: this runs only as an
+// unprivileged user (tests/run-as-user.sh sets OXA_UNPRIVILEGED).
+TEST(RobustUnprivileged, AReadOnlyCopyIsReportedAndLeftAsItWas)
+{
+    if (std::getenv("OXA_UNPRIVILEGED") == nullptr)
+        GTEST_SKIP() << "needs an unprivileged user: see tests/run-as-user.sh";
+    for (SettingsFile file : {kFileWen, kFileJobInfo}) {
+        SCOPED_TRACE(file);
+        Scene scene(file == kFileWen ? "ReadOnlyWen" : "ReadOnlyJobInfo");
+        scene.Write(kFileQrz, kQrzWithOthers);
+        scene.Write(kFileWen, kWenWithOthers);
+        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        ASSERT_TRUE(SetFileAttributesW(scene.Path(file).c_str(), FILE_ATTRIBUTE_READONLY));
+        std::string before = ReadBytes(scene.Path(file));
+        ASSERT_TRUE(scene.Open());
+        EXPECT_EQ(scene.run.FindMessageBox(), nullptr) << "a read-only file reads fine";
+        scene.run.Click(1076);
+        scene.run.Click(1060);
+        scene.run.Click(IDOK);
+        Dismiss(ExpectBox(scene, "report of the read-only file"));
+        EXPECT_TRUE(scene.panel->Commands().empty());
+        EXPECT_TRUE(scene.run.Running()) << "the dialog stays open";
+        CancelAndExit(scene);
+        EXPECT_EQ(ReadBytes(scene.Path(file)), before);
+        SetFileAttributesW(scene.Path(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// ---- Other programs holding the files ------------------------------------
+
+// Holds a file with no sharing until released, then lets it go after
+// `afterMs` on a thread of its own.
+class TimedHold {
+public:
+    TimedHold(const std::wstring& path) : held_(path) {}
+    ~TimedHold()
+    {
+        if (releaser_.joinable())
+            releaser_.join();
+    }
+    bool Held() const { return held_.Held(); }
+    void ReleaseAfter(DWORD afterMs)
+    {
+        releaser_ = std::thread([this, afterMs] {
+            Sleep(afterMs);
+            held_.Release();
+        });
+    }
+
+private:
+    HeldFile held_;
+    std::thread releaser_;
+};
+
+TEST(RobustHolders, AFileHeldForAMomentIsWaitedFor)
+{
+    {
+        SCOPED_TRACE("at start-up");
+        Scene scene("AtStartup");
+        scene.Write(kFileQrz, kQrzWithOthers);
+        scene.Write(kFileWen, kWenWithOthers);
+        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        scene.Remember();
+        TimedHold qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
+        ASSERT_TRUE(qrz.Held() && jobInfo.Held());
+        ASSERT_TRUE(scene.run.Start());
+        // The program starts in about 0.2 s and reads at once; the hold
+        // ends while it waits.
+        qrz.ReleaseAfter(350);
+        jobInfo.ReleaseAfter(350);
+        ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+        PumpFor(150);
+        EXPECT_EQ(scene.run.FindMessageBox(), nullptr) << "no notice after a short hold";
+        EXPECT_TRUE(scene.run.IsChecked(1077)) << "read from the OXAQRZ copy, not the OXAWEN one";
+        EXPECT_TRUE(scene.run.IsChecked(1065)) << "read from JobInfo.ini";
+        Shown shown = scene.ReadShown();
+        scene.OkAndExit();
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+    {
+        SCOPED_TRACE("on OK");
+        Scene scene("OnOk");
+        scene.Write(kFileQrz, kQrzWithOthers);
+        scene.Write(kFileWen, kWenWithOthers);
+        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        ASSERT_TRUE(scene.Open());
+        scene.run.Click(1060);
+        Shown shown = scene.ReadShown();
+        TimedHold wen(scene.data.Wen()), jobInfo(scene.data.JobInfo());
+        ASSERT_TRUE(wen.Held() && jobInfo.Held());
+        wen.ReleaseAfter(200);
+        jobInfo.ReleaseAfter(250);
+        DWORD ms = scene.OkAndExit(5000);
+        EXPECT_EQ(scene.run.FindMessageBox(), nullptr);
+        EXPECT_LT(ms, 2000u);
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+}
+
+TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCouldRead)
+{
+    Scene scene("HeldAtStartup");
+    scene.Write(kFileQrz, kQrzWithOthers);
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    scene.Remember();
+    HeldFile qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
+    ASSERT_TRUE(qrz.Held() && jobInfo.Held());
+    ASSERT_TRUE(scene.run.Start());
+    HWND notice = ExpectBox(scene, "notice of the held files");
+    EXPECT_NE(scene.run.FindDialog(1051), nullptr) << "the notice comes over the dialog";
+    PumpFor(300);
+    SaveScreenshot(notice, L"robust_unreadable_notice");
+    Dismiss(notice);
+    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+    // The OXAWEN copy and the defaults stand in for the held files.
+    EXPECT_FALSE(scene.run.IsChecked(1077));
+    EXPECT_FALSE(scene.run.IsChecked(1065));
+
+    // Still held on OK: reported, nothing sent, the held files untouched.
+    scene.run.Click(IDOK);
+    Dismiss(ExpectBox(scene, "report of the held files"));
+    EXPECT_TRUE(scene.panel->Commands().empty());
+    EXPECT_TRUE(scene.run.Running());
+    qrz.Release();
+    jobInfo.Release();
+    EXPECT_EQ(ReadBytes(scene.data.Qrz()), kQrzWithOthers);
+    EXPECT_EQ(ReadBytes(scene.data.JobInfo()), kJobInfoWithOthers);
+
+    // Released: the OK the user made knowingly stores what was shown.
+    Shown shown = scene.ReadShown();
+    scene.OkAndExit();
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+}
+
+TEST(RobustHolders, AFileHeldThroughOkIsReportedAndNothingIsLost)
+{
+    Scene scene("HeldThroughOk");
+    scene.Write(kFileQrz, kQrzWithOthers);
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    ASSERT_TRUE(scene.Open());
+    scene.run.Click(1077);
+    HeldFile qrz(scene.data.Qrz());
+    ASSERT_TRUE(qrz.Held());
+    DWORD start = GetTickCount();
+    scene.run.Click(IDOK);
+    HWND box = ExpectBox(scene, "report of the held file");
+    EXPECT_GE(GetTickCount() - start, 450u) << "the hold was not waited for";
+    Dismiss(box);
+    EXPECT_TRUE(scene.panel->Commands().empty());
+    qrz.Release();
+    EXPECT_EQ(ReadBytes(scene.data.Qrz()), kQrzWithOthers);
+    Shown shown = scene.ReadShown();
+    scene.OkAndExit();
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+}
+
+} // namespace

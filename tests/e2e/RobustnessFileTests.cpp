@@ -1,0 +1,193 @@
+// Settings files as other programs and people leave them: odd values, odd
+// layouts, other encodings. The program must show what the platform reads,
+// store on OK exactly what it showed, and keep everything else.
+#include "RobustnessKit.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+using namespace robust;
+
+// ---- Malformed values ----------------------------------------------------
+
+struct ValueCase {
+    const char* name;
+    SettingsFile file;            // kFileQrz or kFileJobInfo
+    const char* key;
+    const char* stored;           // the text as a person or program left it
+    const char* wen;              // the OXAWEN copy's text, or null
+    std::vector<std::pair<int, bool>> shows;  // box and tick
+};
+
+// The platform parses in base 0, wraps on overflow, takes junk as 0 and an
+// empty text as absent; the absent marker hands over to the OXAWEN copy.
+const ValueCase kValueCases[] = {
+    {"Text", kFileQrz, "PollForFiles", "yes", "1", {{1077, false}}},
+    {"Empty", kFileQrz, "AlwaysHomeZ", "", "1", {{1073, true}}},
+    {"Quoted", kFileQrz, "DeleteAfterRun", "\"1\"", nullptr, {{1076, true}}},
+    {"Hex", kFileQrz, "JobLogging", "0x10", nullptr, {{1062, true}}},
+    {"Negative", kFileQrz, "WizardOnly", "-1", nullptr, {{1051, false}}},
+    {"HugeWrapsToZero", kFileQrz, "UserSwitching", "4294967296", nullptr, {{1060, false}}},
+    {"AbsentMarkerHandsOver", kFileQrz, "RetailMode", "1515870810", "5",
+     {{1052, true}, {1054, true}, {1055, false}, {1056, true}, {1057, false}}},
+    {"AbsentMarkerEverywhere", kFileQrz, "WizardOnly++", "1515870810", nullptr, {{1058, true}}},
+    {"Blanks", kFileQrz, "PollForFiles", "   1   ", nullptr, {{1077, true}}},
+    {"DigitsThenJunk", kFileQrz, "DeleteAfterRun", "1 ; on", nullptr, {{1076, true}}},
+    {"Binary", kFileQrz, "AlwaysHomeZ", "0b1", nullptr, {{1073, true}}},
+    {"HugeWrapsToNonZero", kFileQrz, "UserSwitching", "99999999999", nullptr, {{1060, true}}},
+    {"LogText", kFileJobInfo, "LogStart", "on", nullptr, {{1063, false}}},
+    {"LogEmpty", kFileJobInfo, "LogComplete", "", nullptr, {{1064, true}}},
+    {"LogQuoted", kFileJobInfo, "LogResume", "\"1\"", nullptr, {{1066, true}}},
+    {"LogHex", kFileJobInfo, "LogSerialNum", "0x1", nullptr, {{1072, true}}},
+    {"LogNegative", kFileJobInfo, "LogError", "-1", nullptr, {{1067, true}}},
+    {"LogHuge", kFileJobInfo, "LogPause", "99999999999", nullptr, {{1065, true}}},
+    {"LogAbsentMarker", kFileJobInfo, "LogDuration", "1515870810", nullptr, {{1074, true}}},
+    {"LogZeroPadded", kFileJobInfo, "LogUser", "000", nullptr, {{1071, false}}},
+};
+
+TEST(RobustValues, AreShownAsThePlatformReadsThemAndStoredAsShown)
+{
+    // As many cases per program run as there are distinct keys.
+    std::vector<std::vector<const ValueCase*>> runs;
+    for (const ValueCase& c : kValueCases) {
+        bool placed = false;
+        for (auto& group : runs) {
+            bool clash = false;
+            for (const ValueCase* other : group)
+                clash |= std::string(other->key) == c.key;
+            if (!clash) {
+                group.push_back(&c);
+                placed = true;
+                break;
+            }
+        }
+        if (!placed)
+            runs.push_back({&c});
+    }
+    int runNumber = 0;
+    for (const auto& group : runs) {
+        Scene scene("run" + std::to_string(++runNumber));
+        Entries qrz = {{"Lang", "0"}}, wen, jobInfo;
+        for (const ValueCase* c : group) {
+            (c->file == kFileJobInfo ? jobInfo : qrz).push_back({c->key, c->stored});
+            if (c->wen)
+                wen.push_back({c->key, c->wen});
+        }
+        scene.Write(kFileQrz, IniFile("SETTINGS", qrz) + "[Driver]\r\nModel=KMR 40\r\n");
+        scene.Write(kFileWen, IniFile("SETTINGS", wen));
+        scene.Write(kFileJobInfo, IniFile("Settings", jobInfo) + "[Log]\r\nFolder=C:\\Logs\r\n");
+        ASSERT_TRUE(scene.Open());
+        for (const ValueCase* c : group) {
+            for (const auto& [box, ticked] : c->shows)
+                EXPECT_EQ(scene.run.IsChecked(box), ticked) << c->name << ": box " << box;
+        }
+        Shown shown = scene.ReadShown();
+        EXPECT_LT(scene.OkAndExit(), 3000u);
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+}
+
+// ---- Malformed files -----------------------------------------------------
+
+std::string OneMegabyte()
+{
+    std::string text = "[SETTINGS]\r\nPollForFiles=1\r\nSerial=KMR-0042\r\n";
+    for (int i = 0; text.size() < 1024 * 1024; ++i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "[Job%05d]\r\nName=Plate %d\r\nPasses=%d\r\n; note %d\r\n", i, i, i % 7, i);
+        text += line;
+    }
+    return text;
+}
+
+struct FileCase {
+    const char* name;
+    std::string qrz;                          // the OXAQRZ copy as found
+    std::vector<std::pair<int, bool>> shows;  // box and tick
+};
+
+const FileCase kFileCases[] = {
+    {"DuplicateSections",
+     "[SETTINGS]\r\nPollForFiles=1\r\n[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nDeleteAfterRun=1\r\nTray=2\r\n",
+     {{1077, true}, {1076, false}}},
+    {"DuplicateKeys", "[SETTINGS]\r\nPollForFiles=1\r\nPollForFiles=0\r\nTray=1\r\nTray=2\r\n", {{1077, true}}},
+    {"UnclosedSectionLine", "[Driver]\r\nModel=KMR\r\n[SETTINGS\r\nPollForFiles=1\r\nTray=3\r\n", {{1077, false}}},
+    {"Comments",
+     "; written by the driver\r\n[SETTINGS]\r\n; polling\r\nPollForFiles=1\r\n# hash comment\r\n[Driver]\r\n;last\r\nModel=KMR\r\n",
+     {{1077, true}}},
+    {"KeysBeforeAnySection", "Orphan=1\r\nPollForFiles=0\r\n[SETTINGS]\r\nPollForFiles=1\r\n", {{1077, true}}},
+    {"EmptyFile", "", {{1051, true}, {1060, true}, {1077, false}}},
+    {"OneMegabyte", OneMegabyte(), {{1077, true}}},
+    {"LineFeedsOnly", "[SETTINGS]\nPollForFiles=1\nUserSwitching=0\nTray=4\n[Driver]\nModel=KMR\n",
+     {{1077, true}, {1060, false}}},
+    {"CarriageReturnsOnly", "[SETTINGS]\rPollForFiles=1\rUserSwitching=0\rTray=4\r[Driver]\rModel=KMR\r",
+     {{1077, true}, {1060, false}}},
+    {"NoFinalLineEnd", "[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nPollForFiles=1", {{1077, true}}},
+};
+
+TEST(RobustFiles, AreReadAsThePlatformReadsThemAndKeepWhatTheProgramDoesNotOwn)
+{
+    for (const FileCase& c : kFileCases) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.name);
+        scene.Write(kFileQrz, c.qrz);
+        scene.Write(kFileJobInfo, "[Settings]\r\nLogPause=1\r\n[Other]\r\nKeep=me\r\n");
+        ASSERT_TRUE(scene.Open());
+        for (const auto& [box, ticked] : c.shows)
+            EXPECT_EQ(scene.run.IsChecked(box), ticked) << "box " << box;
+        Shown shown = scene.ReadShown();
+        DWORD ms = scene.OkAndExit();
+        std::printf("%s: OK to exit %lu ms\n", c.name, ms);
+        EXPECT_LT(ms, 5000u);
+        scene.ExpectSavedAsShown(shown);
+        scene.ExpectOthersKept();
+    }
+}
+
+// ---- Encodings -----------------------------------------------------------
+
+struct EncodingCase {
+    const char* name;
+    std::string (*encode)(const std::wstring&);
+    const char* encoding;
+};
+
+const EncodingCase kEncodingCases[] = {
+    {"Utf8", &Utf8WithMark, "utf-8"},
+    {"Utf16Le", &Utf16LeWithMark, "utf-16le"},
+    {"Utf16Be", &Utf16BeWithMark, "utf-16be"},
+};
+
+TEST(RobustEncodings, AreReadAndKeptWithTheirOtherSections)
+{
+    const std::wstring qrz =
+        L"[Benutzer]\r\nName=J\u00fcrgen Gr\u00f6\u00dfe\r\n[SETTINGS]\r\nPollForFiles=1\r\nUserSwitching=0\r\n"
+        L"[\u65e5\u672c]\r\n\u540d\u524d=\u5f6b\u523b\r\n";
+    const std::wstring jobInfo = L"[Settings]\r\nLogPause=1\r\nLogStart=0\r\n[Ordner]\r\nPfad=C:\\Prot\u00f6kolle\r\n";
+    for (const EncodingCase& c : kEncodingCases) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.name);
+        scene.Write(kFileQrz, c.encode(qrz));
+        scene.Write(kFileWen, c.encode(L"[SETTINGS]\r\nAlwaysHomeZ=1\r\n"));
+        scene.Write(kFileJobInfo, c.encode(jobInfo));
+        ASSERT_TRUE(scene.Open());
+        EXPECT_TRUE(scene.run.IsChecked(1077));
+        EXPECT_FALSE(scene.run.IsChecked(1060));
+        EXPECT_TRUE(scene.run.IsChecked(1073)) << "read from the OXAWEN copy";
+        EXPECT_TRUE(scene.run.IsChecked(1065));
+        EXPECT_FALSE(scene.run.IsChecked(1063));
+        scene.run.Click(1076);
+        Shown shown = scene.ReadShown();
+        EXPECT_LT(scene.OkAndExit(), 3000u);
+        scene.ExpectSavedAsShown(shown);
+        // Same encoding, and every other section with its non-ASCII text.
+        scene.ExpectOthersKept();
+        EXPECT_EQ(ParseIni(ReadBytes(scene.data.Qrz())).encoding, c.encoding);
+        EXPECT_EQ(ParseIni(ReadBytes(scene.data.JobInfo())).encoding, c.encoding);
+    }
+}
+
+} // namespace

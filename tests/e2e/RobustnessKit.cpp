@@ -1,0 +1,319 @@
+#include "RobustnessKit.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace robust {
+
+namespace {
+
+std::wstring Trim(const std::wstring& text)
+{
+    size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos)
+        return {};
+    size_t last = text.find_last_not_of(L" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (auto& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b)
+{
+    return Lower(a) == Lower(b);
+}
+
+std::wstring Decode(const std::string& bytes, std::string& encoding)
+{
+    auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
+        encoding = "utf-8";
+        return Widen(bytes.substr(3));
+    }
+    if (bytes.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
+        bool little = at(0) == 0xFF;
+        encoding = little ? "utf-16le" : "utf-16be";
+        std::wstring out;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            out += static_cast<wchar_t>(little ? at(i) | (at(i + 1) << 8) : (at(i) << 8) | at(i + 1));
+        return out;
+    }
+    encoding = "plain";
+    // Plain files hold ASCII here; anything else is taken byte by byte.
+    std::wstring out;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        out += static_cast<wchar_t>(at(i));
+    return out;
+}
+
+} // namespace
+
+IniModel ParseIni(const std::string& bytes)
+{
+    IniModel model;
+    std::wstring text = Decode(bytes, model.encoding);
+    std::wstring section;
+    int index = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of(L"\r\n", pos);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::wstring line = Trim(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size() && text[pos] == L'\r')
+            ++pos;
+        if (pos < text.size() && text[pos] == L'\n')
+            ++pos;
+        if (line.empty())
+            continue;
+        if (line[0] == L';' || line[0] == L'#') {
+            model.lines.push_back({section, L"", line, true, index});
+            continue;
+        }
+        if (line[0] == L'[') {
+            size_t close = line.find(L']');
+            section = close == std::wstring::npos ? line : line.substr(1, close - 1);
+            ++index;
+            continue;
+        }
+        size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos)
+            model.lines.push_back({section, line, L"", false, index});
+        else
+            model.lines.push_back({section, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), false, index});
+    }
+    return model;
+}
+
+std::wstring IniModel::Value(const std::wstring& sectionName, const std::wstring& key) const
+{
+    // Only the first section of the name counts, as for the platform.
+    int first = -1;
+    for (const IniLine& line : lines) {
+        if (first < 0 && SameName(line.section, sectionName))
+            first = line.sectionIndex;
+        if (line.sectionIndex == first && !line.comment && SameName(line.key, key))
+            return line.value;
+    }
+    return L"<absent>";
+}
+
+std::string Utf8WithMark(const std::wstring& text)
+{
+    return "\xEF\xBB\xBF" + Narrow(text);
+}
+
+std::string Utf16LeWithMark(const std::wstring& text)
+{
+    std::string out = "\xFF\xFE";
+    for (wchar_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return out;
+}
+
+std::string Utf16BeWithMark(const std::wstring& text)
+{
+    std::string out = "\xFE\xFF";
+    for (wchar_t c : text) {
+        out += static_cast<char>((c >> 8) & 0xFF);
+        out += static_cast<char>(c & 0xFF);
+    }
+    return out;
+}
+
+namespace {
+
+struct KeyBox {
+    const wchar_t* key;
+    int box;
+};
+const KeyBox kKeyBoxes[] = {
+    {L"WizardOnly", 1051},   {L"WizardOnly++", 1058}, {L"RetailMode", 1052},  {L"PollForFiles", 1077},
+    {L"DeleteAfterRun", 1076}, {L"UserSwitching", 1060}, {L"AlwaysHomeZ", 1073}, {L"JobLogging", 1062},
+    {L"LogStart", 1063},     {L"LogComplete", 1064},  {L"LogPause", 1065},    {L"LogResume", 1066},
+    {L"LogError", 1067},     {L"LogJobName", 1070},   {L"LogDate", 1068},     {L"LogTime", 1069},
+    {L"LogDuration", 1074},  {L"LogUser", 1071},      {L"LogSerialNum", 1072},
+};
+
+std::wstring Flag(bool on)
+{
+    return on ? L"1" : L"0";
+}
+
+} // namespace
+
+int BoxOf(const std::wstring& key)
+{
+    for (const KeyBox& entry : kKeyBoxes)
+        if (key == entry.key)
+            return entry.box;
+    return 0;
+}
+
+bool Owned(FileKind kind, const IniLine& line)
+{
+    if (line.comment)
+        return false;
+    if (kind == FileKind::Driver) {
+        if (!SameName(line.section, L"SETTINGS"))
+            return false;
+        for (const wchar_t* key : kDriverKeys)
+            if (SameName(line.key, key))
+                return true;
+        return false;
+    }
+    if (!SameName(line.section, L"Settings"))
+        return false;
+    for (const wchar_t* key : kLogKeys)
+        if (SameName(line.key, key))
+            return true;
+    return false;
+}
+
+std::map<std::wstring, std::wstring> DriverTexts(const Shown& s)
+{
+    unsigned retail = 0;
+    if (s.at(1052))
+        retail = (s.at(1054) ? 1 : 0) + (s.at(1055) ? 2 : 0) + (s.at(1056) ? 4 : 0) + (s.at(1057) ? 8 : 0);
+    return {
+        {L"WizardOnly", Flag(!s.at(1051))},    {L"WizardOnly++", Flag(!s.at(1058))},
+        {L"RetailMode", std::to_wstring(retail)}, {L"PollForFiles", Flag(s.at(1077))},
+        {L"DeleteAfterRun", Flag(s.at(1076))}, {L"UserSwitching", Flag(s.at(1060))},
+        {L"AlwaysHomeZ", Flag(s.at(1073))},    {L"JobLogging", Flag(s.at(1062))},
+    };
+}
+
+std::map<std::wstring, std::wstring> LogTexts(const Shown& s)
+{
+    std::map<std::wstring, std::wstring> out;
+    for (const wchar_t* key : kLogKeys)
+        out[key] = Flag(s.at(BoxOf(key)));
+    return out;
+}
+
+// ---- Scene ----------------------------------------------------------------
+
+Scene::Scene(const std::string& name)
+    : data(CurrentTestName() + L"." + Widen(name)),
+      panel(new Companion(L"RIDODUZO")),
+      estimator(new Companion(L"VUZOREDADIDA"))
+{
+    data.MakeAllFolders();
+}
+
+Scene::~Scene() = default;
+
+std::wstring Scene::Path(SettingsFile file) const
+{
+    switch (file) {
+    case kFileQrz: return data.Qrz();
+    case kFileWen: return data.Wen();
+    case kFileEst: return data.Est();
+    default: return data.JobInfo();
+    }
+}
+
+void Scene::Write(SettingsFile file, const std::string& bytes) const
+{
+    WriteBytes(Path(file), bytes);
+}
+
+void Scene::Remember()
+{
+    before_.clear();
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        std::wstring path = Path(static_cast<SettingsFile>(file));
+        if (FileExists(path))
+            before_[file] = ReadBytes(path);
+    }
+}
+
+bool Scene::Open()
+{
+    Remember();
+    return run.Start() && run.WaitForDialog() != nullptr;
+}
+
+Shown Scene::ReadShown() const
+{
+    Shown shown;
+    for (int box : kAllBoxes)
+        shown[box] = run.IsChecked(box);
+    return shown;
+}
+
+DWORD Scene::OkAndExit(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    run.Click(IDOK);
+    DWORD code = run.WaitForExit(timeoutMs);
+    EXPECT_EQ(code, 0u) << "the program did not end after OK";
+    return code == 0 ? GetTickCount() - start : 0xFFFFFFFFu;
+}
+
+void Scene::ExpectSavedAsShown(const Shown& shown, unsigned files) const
+{
+    for (int copy = kFileQrz; copy <= kFileEst; ++copy) {
+        std::wstring path = Path(static_cast<SettingsFile>(copy));
+        if (!(files & (1u << copy)) || !FileExists(path))
+            continue;
+        IniModel model = ParseIni(ReadBytes(path));
+        for (const auto& [key, text] : DriverTexts(shown)) {
+            EXPECT_EQ(StoredDriver(path, key.c_str()), text) << Narrow(path) << " " << Narrow(key);
+            EXPECT_EQ(model.Value(L"SETTINGS", key), text) << Narrow(path) << " " << Narrow(key) << " (as read by others)";
+        }
+    }
+    if (files & (1u << kFileJobInfo)) {
+        IniModel model = ParseIni(ReadBytes(data.JobInfo()));
+        for (const auto& [key, text] : LogTexts(shown)) {
+            EXPECT_EQ(Stored(data.JobInfo(), L"Settings", key.c_str()), text) << Narrow(key);
+            EXPECT_EQ(model.Value(L"Settings", key), text) << Narrow(key) << " (as read by others)";
+        }
+    }
+}
+
+void Scene::ExpectOthersKept() const
+{
+    for (const auto& [file, bytes] : before_) {
+        FileKind kind = file == kFileJobInfo ? FileKind::JobInfo : FileKind::Driver;
+        std::wstring path = Path(static_cast<SettingsFile>(file));
+        IniModel was = ParseIni(bytes);
+        IniModel now = ParseIni(ReadBytes(path));
+        EXPECT_EQ(now.encoding, was.encoding) << Narrow(path);
+        // Each line the program does not own must still stand, as often as
+        // it stood before; the match is on meaning, not on spelling.
+        std::map<std::wstring, int> left;
+        auto id = [](const IniLine& line) {
+            return std::wstring(line.comment ? L"#" : L"=") + Lower(line.section) + L"\x1f" + Lower(line.key)
+                   + L"\x1f" + line.value;
+        };
+        for (const IniLine& line : now.lines)
+            ++left[id(line)];
+        for (const IniLine& line : was.lines) {
+            if (Owned(kind, line))
+                continue;
+            int& count = left[id(line)];
+            EXPECT_GT(count, 0) << Narrow(path) << ": lost [" << Narrow(line.section) << "] "
+                                << (line.comment ? "comment " : Narrow(line.key) + "=") << Narrow(line.value);
+            --count;
+        }
+    }
+}
+
+void Scene::ExpectUnchanged() const
+{
+    for (const auto& [file, bytes] : before_) {
+        std::wstring path = Path(static_cast<SettingsFile>(file));
+        EXPECT_EQ(ReadBytes(path), bytes) << Narrow(path) << " changed";
+    }
+}
+
+} // namespace robust
