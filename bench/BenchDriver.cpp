@@ -36,8 +36,19 @@ double NowMs()
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// Failed runs are kept as NaN so that rounds stay aligned; statistics skip them.
+std::vector<double> Measured(const std::vector<double>& values)
+{
+    std::vector<double> out;
+    for (double v : values)
+        if (!std::isnan(v))
+            out.push_back(v);
+    return out;
+}
+
 double Median(std::vector<double> values)
 {
+    values = Measured(values);
     if (values.empty())
         return NAN;
     std::sort(values.begin(), values.end());
@@ -47,6 +58,7 @@ double Median(std::vector<double> values)
 
 double Quantile(std::vector<double> values, double q)
 {
+    values = Measured(values);
     if (values.empty())
         return NAN;
     std::sort(values.begin(), values.end());
@@ -1089,6 +1101,12 @@ int wmain(int argc, wchar_t** argv)
                 d.push_back(progReady[i] - floorReady[i]);
         return Fixed(Median(d), 2);
     }().c_str());
+    auto fastest = [](const std::vector<double>& a, const std::vector<double>& b) {
+        return Quantile(a, 0.1) / Quantile(b, 0.1);
+    };
+    printf("  ratios of the fastest runs (10th percentiles; reference, less sensitive to preemption): start-up %s, "
+           "OK %s\n",
+           Fixed(fastest(progReady, floorReady), 3).c_str(), Fixed(fastest(progOk, okFloorSum), 3).c_str());
     auto diffMedian = [](const std::vector<double>& a, const std::vector<double>& b) {
         std::vector<double> d;
         for (size_t i = 0; i < a.size() && i < b.size(); ++i)
