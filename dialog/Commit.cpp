@@ -124,8 +124,13 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
     // A file that another program holds for a moment is waited for, one
     // wait shared by all; one held for good is reported below as unsaved.
     DWORD deadline = GetTickCount() + kSharingWaitMs;
-    for (const auto& path : paths)
-        WaitForFile(path, true, deadline);
+    // A file the profile functions would replace whole is not written, and
+    // is reported as unsaved.
+    unsigned skipped = 0;
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        if (WaitForFile(paths[file], true, deadline) == FileAccess::Open && IsUnmarkedUtf16(paths[file]))
+            skipped |= 1u << file;
+    }
 
     const DriverWrite driverWrites[] = {
         {DriverKey::WizardOnly, next.wizardOnly},     {DriverKey::WizardOnlyPlus, next.wizardOnlyPlus},
@@ -133,11 +138,11 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
         {DriverKey::DeleteAfterRun, next.deleteAfterRun}, {DriverKey::UserSwitching, next.userSwitching},
         {DriverKey::AlwaysHomeZ, next.alwaysHomeZ},   {DriverKey::JobLogging, next.jobLogging},
     };
-    unsigned refused = 0;
+    unsigned refused = skipped;
     // Every write is made, whatever the ones before it answered.
     for (const DriverWrite& write : driverWrites)
-        refused |= WriteSetting(write.key, write.value);
-    const wchar_t* jobInfo = paths[kFileJobInfo];
+        refused |= WriteDriverSetting(KeyName(write.key), write.value, skipped & kDriverCopyBits);
+    const wchar_t* jobInfo = (skipped & (1u << kFileJobInfo)) ? L"" : paths[kFileJobInfo];
     for (const JobLogKey& entry : kJobLogKeys) {
         int index = LogOptionIndex(entry.controlId);
         if (index >= 0 && !WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(next.log[index]), jobInfo))

@@ -12,6 +12,11 @@ enum class FileAccess { Open, Missing, Held, Denied };
 // sharing with everyone, as the profile functions open it.
 FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 
+// Whether the file holds UTF-16 text without a byte-order mark. The profile
+// functions read such a file as empty and a write replaces all of it, so the
+// program neither trusts nor writes it.
+bool IsUnmarkedUtf16(const wchar_t* path);
+
 // Retries while another program holds `path` without sharing, until the
 // deadline (a GetTickCount value) passes. Returns the last probe's answer.
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
@@ -25,6 +30,6 @@ void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1]);
 // Waits, for about kSharingWaitMs in all, until the files read at start-up
 // (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
 // Returns a bit (1 << SettingsFile) for each one that exists but is still
-// held by another program or cannot be read at all: its options will show
-// their defaults.
+// held by another program, cannot be read at all, or is UTF-16 without a
+// mark: its options will show their defaults.
 unsigned WaitForReadableSettings();

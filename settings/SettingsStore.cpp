@@ -98,7 +98,7 @@ void ReadDriverSetting(const wchar_t* key, uint32_t& value)
     value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kCopyWen]);
 }
 
-unsigned WriteDriverSetting(const wchar_t* key, uint32_t value)
+unsigned WriteDriverSetting(const wchar_t* key, uint32_t value, unsigned skipCopies)
 {
     unsigned failed = 0;
     if (!BuildDriverPaths())
@@ -106,6 +106,8 @@ unsigned WriteDriverSetting(const wchar_t* key, uint32_t value)
     wchar_t text[32];
     wsprintfW(text, L"%u", value);
     for (int copy = 0; copy < kDriverCopyCount; ++copy) {
+        if (skipCopies & (1u << copy))
+            continue;
         if (!WritePrivateProfileStringW(kDriverSection, key, text, driverPaths[copy]))
             failed |= 1u << copy;
     }

@@ -31,8 +31,9 @@ constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
 
 // `value` holds the caller's default on entry and the setting on return.
 void ReadDriverSetting(const wchar_t* key, uint32_t& value);
-// Writes the value as unsigned decimal to every copy, OXAQRZ first. Returns
-// a bit per copy (1 << DriverCopy) whose write the platform refused.
-unsigned WriteDriverSetting(const wchar_t* key, uint32_t value);
+// Writes the value as unsigned decimal to every copy, OXAQRZ first, except
+// the copies in `skipCopies` (bits 1 << DriverCopy). Returns a bit per copy
+// whose write the platform refused.
+unsigned WriteDriverSetting(const wchar_t* key, uint32_t value, unsigned skipCopies = 0);
 // Writes the value as signed decimal; returns the platform's success flag.
 BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file);
