@@ -11,7 +11,7 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
         return {};
     int w = r.right - r.left, h = r.bottom - r.top;
     std::wstring folder = EnvPath(L"OXA_ARTIFACTS");
-    // ctest's test properties carry only the first variable of the list.
+    // Under ctest only the build folder is given; the demo names its own.
     if (folder.empty() && !EnvPath(L"OXA_BUILD_DIR").empty())
         folder = EnvPath(L"OXA_BUILD_DIR") + L"\\artifacts";
     if (folder.empty())
