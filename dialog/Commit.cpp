@@ -128,7 +128,7 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
     // is reported as unsaved.
     unsigned skipped = 0;
     for (int file = 0; file < kSettingsFileCount; ++file) {
-        if (WaitForFile(paths[file], true, deadline) == FileAccess::Open && IsUnmarkedUtf16(paths[file]))
+        if (WaitForFile(paths[file], true, deadline) == FileAccess::UnmarkedUtf16)
             skipped |= 1u << file;
     }
 

@@ -1,5 +1,21 @@
 #include "settings/FileAccess.h"
 
+namespace {
+
+bool StartsAsUnmarkedUtf16(HANDLE file)
+{
+    unsigned char head[2] = {};
+    DWORD got = 0;
+    if (!ReadFile(file, head, 2, &got, nullptr) || got < 2)
+        return false;
+    // Text in any 8-bit encoding has no NUL in its first two bytes; a text
+    // character in UTF-16 has one NUL, before it or after it. A file of
+    // NULs (cut short by a crash) holds nothing to lose and is not meant.
+    return (head[0] == 0) != (head[1] == 0);
+}
+
+} // namespace
+
 FileAccess ProbeFile(const wchar_t* path, bool forWrite)
 {
     if (path == nullptr || path[0] == L'\0')
@@ -8,8 +24,9 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite)
     HANDLE file = CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
+        bool unmarked = StartsAsUnmarkedUtf16(file);
         CloseHandle(file);
-        return FileAccess::Open;
+        return unmarked ? FileAccess::UnmarkedUtf16 : FileAccess::Open;
     }
     switch (GetLastError()) {
     case ERROR_FILE_NOT_FOUND:
@@ -21,26 +38,6 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite)
     default:
         return FileAccess::Denied;
     }
-}
-
-bool IsUnmarkedUtf16(const wchar_t* path)
-{
-    if (path == nullptr || path[0] == L'\0')
-        return false;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    unsigned char head[2] = {};
-    DWORD got = 0;
-    BOOL read = ReadFile(file, head, 2, &got, nullptr);
-    CloseHandle(file);
-    if (!read || got < 2)
-        return false;
-    // Text in any 8-bit encoding has no NUL in its first two bytes; a text
-    // character in UTF-16 has one NUL, before it or after it. A file of
-    // NULs (cut short by a crash) holds nothing to lose and is not meant.
-    return (head[0] == 0) != (head[1] == 0);
 }
 
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline)
@@ -78,8 +75,7 @@ unsigned WaitForReadableSettings()
         // A file that is there but refuses to be read (no permission, a
         // folder by that name) reads as absent just as a held one does.
         FileAccess access = WaitForFile(path, false, deadline);
-        if (access == FileAccess::Held || access == FileAccess::Denied
-            || (access == FileAccess::Open && IsUnmarkedUtf16(path)))
+        if (access == FileAccess::Held || access == FileAccess::Denied || access == FileAccess::UnmarkedUtf16)
             held |= 1u << file;
     }
     return held;

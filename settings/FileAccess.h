@@ -6,16 +6,15 @@
 // How long a file held open by another program is waited for.
 constexpr DWORD kSharingWaitMs = 500;
 
-enum class FileAccess { Open, Missing, Held, Denied };
+// UnmarkedUtf16: the file opens but holds UTF-16 text without a byte-order
+// mark. The profile functions read such a file as empty and a write replaces
+// all of it, so the program neither trusts nor writes it.
+enum class FileAccess { Open, Missing, Held, Denied, UnmarkedUtf16 };
 
 // Whether the file can be opened now for reading (or reading and writing),
-// sharing with everyone, as the profile functions open it.
+// sharing with everyone, as the profile functions open it; one open tells
+// both that and the encoding.
 FileAccess ProbeFile(const wchar_t* path, bool forWrite);
-
-// Whether the file holds UTF-16 text without a byte-order mark. The profile
-// functions read such a file as empty and a write replaces all of it, so the
-// program neither trusts nor writes it.
-bool IsUnmarkedUtf16(const wchar_t* path);
 
 // Retries while another program holds `path` without sharing, until the
 // deadline (a GetTickCount value) passes. Returns the last probe's answer.

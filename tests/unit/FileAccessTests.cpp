@@ -37,6 +37,28 @@ TEST_F(FileAccessTest, ProbeTellsOpenMissingAndHeld)
     CloseHandle(nobody);
 }
 
+TEST_F(FileAccessTest, ProbeTellsUtf16WithoutAMarkFromOtherEncodings)
+{
+    const struct {
+        const char* bytes;
+        size_t size;
+        FileAccess expected;
+    } cases[] = {
+        {"[\0S\0]\0", 6, FileAccess::UnmarkedUtf16},          // UTF-16LE, no mark
+        {"\0[\0S\0]", 6, FileAccess::UnmarkedUtf16},          // UTF-16BE, no mark
+        {"\xFF\xFE[\0S\0", 6, FileAccess::Open},             // UTF-16LE with its mark
+        {"\xEF\xBB\xBF[S]", 6, FileAccess::Open},             // UTF-8 with its mark
+        {"[S]\r\n", 5, FileAccess::Open},
+        {"\0\0\0\0", 4, FileAccess::Open},                   // cut short by a crash
+        {"[", 1, FileAccess::Open},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(file, std::string(c.bytes, c.size));
+        EXPECT_EQ(ProbeFile(file.c_str(), false), c.expected) << c.size;
+        EXPECT_EQ(ProbeFile(file.c_str(), true), c.expected) << c.size;
+    }
+}
+
 TEST_F(FileAccessTest, GivesUpOnAFileHeldForGoodAfterTheWait)
 {
     HANDLE nobody = Hold(0);
