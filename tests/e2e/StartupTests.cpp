@@ -7,6 +7,7 @@
 
 #include "support/Companion.h"
 #include "support/DataFolder.h"
+#include "support/Pixels.h"
 #include "support/ProgramRun.h"
 #include "support/Screenshot.h"
 #include "support/TestFiles.h"
@@ -63,34 +64,20 @@ constexpr int kHeader = 1011;
     RECT bar;
     if (!GetWindowRect(GetDlgItem(box, kHeader), &bar))
         return ::testing::AssertionFailure() << "no header";
-    int w = bar.right - bar.left, h = bar.bottom - bar.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, bar.left, bar.top, SRCCOPY);
-    GdiFlush();
+    Picture picture = CaptureScreen(bar);
+    int w = picture.width;
     int left = w, right = -1;
-    const DWORD* pixels = static_cast<const DWORD*>(bits);
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < w; ++x)
-            if ((pixels[y * w + x] & 0xFFFFFF) == 0xFFFFFF) {
+            if (picture.At(x, y) == RGB(255, 255, 255)) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
-    SelectObject(memory, GetStockObject(SYSTEM_FONT));
     SIZE extent = {};
-    GetTextExtentPoint32W(memory, caption, lstrlenW(caption), &extent);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, GetStockObject(SYSTEM_FONT));
+    GetTextExtentPoint32W(screen, caption, lstrlenW(caption), &extent);
+    SelectObject(screen, old);
     ReleaseDC(nullptr, screen);
     if (right < 0)
         return ::testing::AssertionFailure() << "no caption pixels in the header";

@@ -8,37 +8,9 @@
 
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
+#include "support/Pixels.h"
 
-// A 32-bit top-down DIB selected into a memory DC: a real device context
-// whose pixels can be read back exactly.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill = RGB(1, 2, 3));
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC dc() const { return dc_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    COLORREF Pixel(int x, int y) const;
-    void Fill(COLORREF colour);
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    DWORD* bits_ = nullptr;
-};
-
-// The pixels of a bitmap resource of this program, row by row from the top;
-// empty if it does not load.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[y * width + x]; }
-};
+// The pixels of a bitmap resource of this program; empty if it does not load.
 Picture LoadPicture(int bitmapId);
 // What the screen shows of a window's client area.
 Picture CaptureClient(HWND window);

@@ -1,7 +1,6 @@
 #include "support/Screenshot.h"
 
-#include <vector>
-
+#include "support/Pixels.h"
 #include "support/TestFiles.h"
 
 std::wstring SaveScreenshot(HWND window, const std::wstring& name)
@@ -17,31 +16,31 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
     if (folder.empty())
         return {};
     MakeFolders(folder);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    GdiFlush();
+    Picture picture = CaptureScreen(r);
     int stride = (w * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     file.bfSize = file.bfOffBits + stride * h;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = w;
+    header.biHeight = h;  // bottom-up
+    header.biPlanes = 1;
+    header.biBitCount = 24;
     std::string bytes(reinterpret_cast<char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-    bytes.append(static_cast<char*>(bits), stride * h);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    bytes.append(reinterpret_cast<char*>(&header), sizeof(header));
+    for (int y = h - 1; y >= 0; --y) {
+        std::string row;
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = picture.At(x, y);
+            row += static_cast<char>(GetBValue(c));
+            row += static_cast<char>(GetGValue(c));
+            row += static_cast<char>(GetRValue(c));
+        }
+        row.resize(stride, '\0');
+        bytes += row;
+    }
     std::wstring path = folder + L"\\" + name + L".bmp";
     WriteBytes(path, bytes);
     return path;
