@@ -12,5 +12,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With the recommended packages: Wine then has the fonts its dialogs are
+  # measured with on these machines.
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
