@@ -166,6 +166,8 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
         ForgetCachedFile(jobInfo);
         for (const JobLogKey& entry : kJobLogKeys) {
             int index = LogOptionIndex(entry.controlId);
+            if (index < 0)
+                continue;
             wsprintfW(expected, L"%d", static_cast<int32_t>(next.log[index]));
             if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
                 mismatched |= 1u << kFileJobInfo;

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "settings/Catalogue.h"
 #include "settings/SettingsStore.h"
+#include "skin/SkinFrame.h"
 #include "text/ControlText.h"
 #include "text/MessageBox.h"
 
@@ -79,6 +80,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     SetCaptionFromId(header_, IDS_TITLE, L" 1.9");
+    ShowInTaskbar(hwnd_, header_.caption.c_str());
 
     okButton_.Attach(hwnd_, IDOK);
     SetCaptionFromId(okButton_, IDS_OK, L"");

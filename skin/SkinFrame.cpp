@@ -130,3 +130,10 @@ void DrawBottomEdgeLines(const DRAWITEMSTRUCT* drawItem, COLORREF firstColour, C
     DrawLines(drawItem->hDC, firstColour, upper, 1);
     DrawLines(drawItem->hDC, secondColour, outline, 3);
 }
+
+void ShowInTaskbar(HWND dialog, const wchar_t* title)
+{
+    LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
+    SetWindowLongPtrW(dialog, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+    SetWindowTextW(dialog, title);
+}

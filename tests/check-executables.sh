@@ -14,11 +14,12 @@ check() {
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
   grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
+  grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "$exe: manifest does not ask to run as invoker"; fail=1; }
   if grep -aq 'processorArchitecture="' "$exe" && grep -ao 'processorArchitecture="[^"]*"' "$exe" | grep -vq "\"$arch\""; then
     echo "$exe: manifest names another processor"; fail=1
   fi
 }
 check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
 check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest and imports as expected"; fi
+if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker) and imports as expected"; fi
 exit $fail

@@ -101,10 +101,18 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     header_.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    // Only the skin draws the caption; the window keeps its template text.
+    // Only the skin draws the caption; the header keeps its template text.
     header_.caption.Assign(caption_);
+    // A box whose owner is not on screen (the refusal at start-up) is the
+    // program's only visible window.
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner == nullptr || !IsWindowVisible(owner))
+        ShowInTaskbar(hwnd_, caption_);
     header_.FitThickness();
 
+    // GetDC of no window would give the screen's context.
+    if (textControl_ == nullptr)
+        return TRUE;
     WindowDC dc(textControl_);
     if (!dc)
         return TRUE;

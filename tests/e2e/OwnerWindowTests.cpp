@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(OwnerWindow, ExistsHiddenAndOwnsTheDialog)
+TEST(OwnerWindow, ExistsHiddenAndOwnsTheDialogWhichHasTheTaskbarButton)
 {
     DataFolder data(CurrentTestName());
     ProgramRun run;
@@ -23,6 +23,12 @@ TEST(OwnerWindow, ExistsHiddenAndOwnsTheDialog)
     DWORD pid = 0;
     GetWindowThreadProcessId(owner, &pid);
     EXPECT_EQ(pid, run.ProcessId());
+    // The program's only window on screen has the taskbar button, named
+    // like its header.
+    EXPECT_TRUE(GetWindowLongPtrW(run.dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    wchar_t dialogTitle[64] = {};
+    GetWindowTextW(run.dialog, dialogTitle, 64);
+    EXPECT_STREQ(dialogTitle, L"OXA Advanced Engraver Settings 1.9");
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), 0u);
 }

@@ -114,6 +114,11 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
     EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
     PumpFor(400);  // let it paint
     EXPECT_TRUE(HeaderShows(box, L"Cannot Install"));
+    // Its owner is hidden: the box itself carries the taskbar button.
+    EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    wchar_t title[64] = {};
+    GetWindowTextW(box, title, 64);
+    EXPECT_STREQ(title, L"Cannot Install");
     SaveScreenshot(box, L"refusal_" + Widen(GetParam().name));
     run.dialog = box;
     run.PressKey(VK_RETURN);
