@@ -1,5 +1,7 @@
 #include "support/ProgramRun.h"
 
+#include <cstdio>
+
 #include "support/TestFiles.h"
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
@@ -48,8 +50,18 @@ bool ProgramRun::Start()
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + path_ + L"\"";
-    return CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info_) != FALSE;
+    // Under a loaded Wine server a start can fail once for reasons of its
+    // own; a test is about the program, so a start is tried a few times.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info_))
+            return true;
+        error = GetLastError();
+        Sleep(200);
+    }
+    std::fprintf(stderr, "could not start %ls: error %lu\n", path_.c_str(), error);
+    return false;
 }
 
 namespace {
