@@ -141,7 +141,7 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
     unsigned refused = skipped;
     // Every write is made, whatever the ones before it answered.
     for (const DriverWrite& write : driverWrites)
-        refused |= WriteDriverSetting(KeyName(write.key), write.value, skipped & kDriverCopyBits);
+        refused |= WriteSetting(write.key, write.value, skipped & kDriverCopyBits);
     const wchar_t* jobInfo = (skipped & (1u << kFileJobInfo)) ? L"" : paths[kFileJobInfo];
     for (const JobLogKey& entry : kJobLogKeys) {
         int index = LogOptionIndex(entry.controlId);

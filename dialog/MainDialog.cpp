@@ -75,10 +75,7 @@ void MainDialog::Tick(HWND box, bool ticked)
 INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 {
     header_.Attach(hwnd_, IDC_HEADER);
-    header_.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     SetCaptionFromId(header_, IDS_TITLE, L" 1.9");
     ShowInTaskbar(hwnd_, header_.caption.c_str());
 

@@ -24,9 +24,9 @@ void ReadSetting(DriverKey key, uint32_t& value)
     ReadDriverSetting(KeyName(key), value);
 }
 
-unsigned WriteSetting(DriverKey key, uint32_t value)
+unsigned WriteSetting(DriverKey key, uint32_t value, unsigned skipCopies)
 {
-    return WriteDriverSetting(KeyName(key), value);
+    return WriteDriverSetting(KeyName(key), value, skipCopies);
 }
 
 const JobLogKey kJobLogKeys[kJobLogKeyCount] = {

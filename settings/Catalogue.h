@@ -18,8 +18,9 @@ enum class DriverKey {
 const wchar_t* KeyName(DriverKey key);
 // `value` holds the default on entry; it is kept when no copy holds the key.
 void ReadSetting(DriverKey key, uint32_t& value);
-// Returns the copies whose write the platform refused, as WriteDriverSetting.
-unsigned WriteSetting(DriverKey key, uint32_t value);
+// Returns the copies whose write the platform refused, as WriteDriverSetting;
+// the copies in `skipCopies` are left alone.
+unsigned WriteSetting(DriverKey key, uint32_t value, unsigned skipCopies = 0);
 
 // Bits of "RetailMode".
 constexpr uint32_t kRetailHideSystemTab = 1;

@@ -86,6 +86,9 @@ public:
     void SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece);
     void SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece);
     void SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece);
+    // The same pieces for all four states, set in the order normal, pressed,
+    // hover, disabled.
+    void SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece);
     void MeasurePieces(int leftCap, int rightCap, int extraPiece);
     void FitThickness();
     void DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces);

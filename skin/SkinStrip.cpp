@@ -37,6 +37,14 @@ void SkinStrip::SetDisabledImages(int leftCap, int rightCap, int middleTile, int
     MeasurePieces(leftCap, rightCap, extraPiece);
 }
 
+void SkinStrip::SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece)
+{
+    SetNormalImages(leftCap, rightCap, middleTile, extraPiece);
+    SetPressedImages(leftCap, rightCap, middleTile, extraPiece);
+    SetHoverImages(leftCap, rightCap, middleTile, extraPiece);
+    SetDisabledImages(leftCap, rightCap, middleTile, extraPiece);
+}
+
 void SkinStrip::MeasurePieces(int leftCap, int rightCap, int extraPiece)
 {
     // Measured once: every state shares the widths of the first pieces set.

@@ -97,10 +97,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     textControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
     panel_ = GetDlgItem(hwnd_, IDC_MESSAGE_PANEL);
     iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
-    header_.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    header_.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     // Only the skin draws the caption; the header keeps its template text.
     header_.caption.Assign(caption_);
     // A box whose owner is not on screen (the refusal at start-up) is the
