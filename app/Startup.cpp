@@ -2,18 +2,17 @@
 
 #include <commctrl.h>
 
-#include "app/Globals.h"
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "settings/FileAccess.h"
+#include "skin/Brushes.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
-HBRUSH DarkBrush = nullptr;
-HBRUSH LightBrush = nullptr;
-HWND OwnerWindow = nullptr;
-
 namespace {
+
+// The hidden window that owns both dialogs.
+HWND OwnerWindow = nullptr;
 
 constexpr wchar_t kOwnerClass[] = L"OxaAdvanced";
 
@@ -56,26 +55,6 @@ bool OsVersionPasses(DWORD platformId, DWORD major, DWORD minor)
     if (platformId != VER_PLATFORM_WIN32_NT)
         return false;
     return major > 5 || (major == 5 && minor >= 1);
-}
-
-void CreateBrushes()
-{
-    if (DarkBrush == nullptr)
-        DarkBrush = CreateSolidBrush(RGB(114, 112, 112));
-    if (LightBrush == nullptr)
-        LightBrush = CreateSolidBrush(RGB(226, 226, 226));
-}
-
-void DeleteBrushes()
-{
-    if (DarkBrush != nullptr) {
-        DeleteObject(DarkBrush);
-        DarkBrush = nullptr;
-    }
-    if (LightBrush != nullptr) {
-        DeleteObject(LightBrush);
-        LightBrush = nullptr;
-    }
 }
 
 int RunApplication(HINSTANCE instance)

@@ -1,10 +1,10 @@
 #include "dialog/MainDialog.h"
 
-#include "app/Globals.h"
 #include "dialog/SaveCheck.h"
 #include "resources/resource.h"
 #include "settings/Catalogue.h"
 #include "settings/SettingsStore.h"
+#include "skin/Brushes.h"
 #include "skin/SkinFrame.h"
 #include "text/ControlText.h"
 #include "text/MessageBox.h"

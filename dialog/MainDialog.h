@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include "app/Wnd.h"
+#include "base/Wnd.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
 

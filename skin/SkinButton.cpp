@@ -1,4 +1,4 @@
-#include "skin/GdiHandles.h"
+#include "base/GdiHandles.h"
 #include "skin/SkinControl.h"
 
 void SkinButton::FitToFace()

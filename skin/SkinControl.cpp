@@ -1,6 +1,6 @@
 #include "skin/SkinControl.h"
 
-#include "skin/GdiHandles.h"
+#include "base/GdiHandles.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "text/WideText.h"
+#include "base/WideText.h"
 
 class SkinControl {
 public:

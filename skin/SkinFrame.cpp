@@ -1,7 +1,7 @@
 #include "skin/SkinFrame.h"
 
+#include "base/GdiHandles.h"
 #include "resources/resource.h"
-#include "skin/GdiHandles.h"
 #include "skin/SkinControl.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "text/MessageBox.h"
 
-#include "app/Globals.h"
+#include "base/GdiHandles.h"
 #include "resources/resource.h"
-#include "skin/GdiHandles.h"
+#include "skin/Brushes.h"
 #include "text/ControlText.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/Wnd.h"
+#include "base/Wnd.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
 

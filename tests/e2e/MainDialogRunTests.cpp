@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "app/Globals.h"
 #include "dialog/MainDialog.h"
 #include "dialog/SaveCheck.h"
 #include "resources/resource.h"
+#include "skin/Brushes.h"
 #include "text/Strings.h"
 
 namespace {

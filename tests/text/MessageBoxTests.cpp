@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "app/Globals.h"
 #include "resources/resource.h"
+#include "skin/Brushes.h"
 #include "support/DataFolder.h"
 #include "support/GdiCount.h"
 #include "support/Screenshot.h"

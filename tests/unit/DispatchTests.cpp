@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/Wnd.h"
+#include "base/Wnd.h"
 #include "support/TestIds.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // process-wide brushes.
 #include <gtest/gtest.h>
 
-#include "app/Globals.h"
 #include "app/Startup.h"
+#include "skin/Brushes.h"
 
 namespace {
 

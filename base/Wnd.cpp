@@ -1,4 +1,4 @@
-#include "app/Wnd.h"
+#include "base/Wnd.h"
 
 INT_PTR Dispatch(Dlg& dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
