@@ -58,7 +58,20 @@
 #define IDB_FACE_PRESSED        1026
 #define IDB_FACE_RINGED         1027
 
-// Strings: the base of each language's block carries a row of asterisks
+// Strings. The English texts sit at their plain ids: 20001-20999 and
+// 22001-22999. Each language with a base owns the 2000 ids from base + 20000
+// for its translations:
+//   an id N below 22000 is translated at base + N
+//     (Espanol's "Ok", 20001, at 22000 + 20001 = 42001);
+//   an id N from IDS_UPPER_FIRST up is translated at base + N - IDS_UPPER_SHIFT,
+//     in the upper half of the block, because base + N is the next
+//     language's block (Espanol's title, 22001, at 43001).
+// A text a language lacks falls back to English, and so do Japanese and
+// Portugues, which have no base. The row of asterisks at each plain base id
+// is never looked up.
+#define IDS_UPPER_FIRST         22001
+#define IDS_UPPER_SHIFT         1000
+
 #define IDS_BASE_ENGLISH        20000
 #define IDS_BASE_ESPANOL        22000
 #define IDS_BASE_FRANCAIS       24000
