@@ -73,8 +73,11 @@ int RunApplication(HINSTANCE instance)
         MainDialog dialog(unreadable);
         dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
     } else {
-        ShowMessageBox(OwnerWindow, L"The OXA Engraver Application requires Windows XP or higher.",
-                       L"Cannot Install", MB_ICONHAND);
+        wchar_t caption[128];
+        wchar_t message[512];
+        LoadLangString(IDS_CANNOT_INSTALL, caption, 128);
+        LoadLangString(IDS_NEEDS_XP, message, 512);
+        ShowMessageBox(OwnerWindow, message, caption, MB_ICONHAND);
         exitCode = -1;
     }
     DeleteBrushes();

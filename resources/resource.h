@@ -122,3 +122,6 @@
 // Notice of settings files that could not be read at start-up
 #define IDS_READ_FAILED         20035
 #define IDS_READ_FAILED_HINT    20036
+// Refusal of a Windows older than XP
+#define IDS_CANNOT_INSTALL      20037
+#define IDS_NEEDS_XP            20038
