@@ -66,6 +66,7 @@
 //   an id N from IDS_UPPER_FIRST up is translated at base + N - IDS_UPPER_SHIFT,
 //     in the upper half of the block, because base + N is the next
 //     language's block (Espanol's title, 22001, at 43001).
+// The translations are in lang/<language>.rc, one UTF-8 file per language.
 // A text a language lacks falls back to English, and so do Japanese and
 // Portugues, which have no base. The row of asterisks at each plain base id
 // is never looked up.
