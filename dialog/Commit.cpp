@@ -114,22 +114,24 @@ bool MainDialog::ReadBoxes(CachedSettings& next) const
 
 bool MainDialog::SaveAndVerify(const CachedSettings& next)
 {
-    unsigned notInstalled = 0;
-    wchar_t paths[kSettingsFileCount][MAX_PATH + 1];
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        SettingsFilePath(static_cast<SettingsFile>(file), paths[file]);
+    FileSet notInstalled;
+    wchar_t paths[kSettingsFileCount][kPathCapacity];
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        SettingsFilePath(file, paths[file]);
         if (file != kFileJobInfo && !FolderOfFileExists(paths[file]))
-            notInstalled |= 1u << file;
+            notInstalled |= file;
     }
     // A file that another program holds for a moment is waited for, one
     // wait shared by all; one held for good is reported below as unsaved.
     DWORD deadline = GetTickCount() + kSharingWaitMs;
     // A file the profile functions would replace whole is not written, and
     // is reported as unsaved.
-    unsigned skipped = 0;
-    for (int file = 0; file < kSettingsFileCount; ++file) {
+    FileSet skipped;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
         if (WaitForFile(paths[file], true, deadline) == FileAccess::UnmarkedUtf16)
-            skipped |= 1u << file;
+            skipped |= file;
     }
 
     const DriverWrite driverWrites[] = {
@@ -138,31 +140,31 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
         {DriverKey::DeleteAfterRun, next.deleteAfterRun}, {DriverKey::UserSwitching, next.userSwitching},
         {DriverKey::AlwaysHomeZ, next.alwaysHomeZ},   {DriverKey::JobLogging, next.jobLogging},
     };
-    unsigned refused = skipped;
+    FileSet refused = skipped;
     // Every write is made, whatever the ones before it answered.
     for (const DriverWrite& write : driverWrites)
-        refused |= WriteSetting(write.key, write.value, skipped & kDriverCopyBits);
-    const wchar_t* jobInfo = (skipped & (1u << kFileJobInfo)) ? L"" : paths[kFileJobInfo];
+        refused |= WriteSetting(write.key, write.value, skipped & FileSet::DriverCopies());
+    const wchar_t* jobInfo = skipped.Has(kFileJobInfo) ? L"" : paths[kFileJobInfo];
     for (const JobLogKey& entry : kJobLogKeys) {
         int index = LogOptionIndex(entry.controlId);
         if (index >= 0 && !WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(next.log[index]), jobInfo))
-            refused |= 1u << kFileJobInfo;
+            refused |= kFileJobInfo;
     }
 
-    unsigned mismatched = 0;
+    FileSet mismatched;
     wchar_t expected[32];
-    for (int copy = kFileQrz; copy <= kFileEst; ++copy) {
-        unsigned bit = 1u << copy;
-        if ((notInstalled | refused) & bit)
+    for (int i = 0; i < kDriverCopyCount; ++i) {
+        SettingsFile copy = static_cast<SettingsFile>(i);
+        if ((notInstalled | refused).Has(copy))
             continue;
         ForgetCachedFile(paths[copy]);
         for (const DriverWrite& write : driverWrites) {
             wsprintfW(expected, L"%u", write.value);
             if (!FileHolds(paths[copy], kDriverSection, KeyName(write.key), expected))
-                mismatched |= bit;
+                mismatched |= copy;
         }
     }
-    if (!(refused & (1u << kFileJobInfo))) {
+    if (!refused.Has(kFileJobInfo)) {
         ForgetCachedFile(jobInfo);
         for (const JobLogKey& entry : kJobLogKeys) {
             int index = LogOptionIndex(entry.controlId);
@@ -170,12 +172,12 @@ bool MainDialog::SaveAndVerify(const CachedSettings& next)
                 continue;
             wsprintfW(expected, L"%d", static_cast<int32_t>(next.log[index]));
             if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
-                mismatched |= 1u << kFileJobInfo;
+                mismatched |= kFileJobInfo;
         }
     }
 
-    unsigned unsaved = UnsavedFiles(notInstalled, refused, mismatched);
-    if (unsaved == 0)
+    FileSet unsaved = UnsavedFiles(notInstalled, refused, mismatched);
+    if (unsaved.Empty())
         return true;
 
     // Empty when the data folder cannot be found: the report then names the

@@ -140,7 +140,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UpdateLogOptions();
 
     frame_.ApplyShape(hwnd_, header_);
-    if (unreadable_ != 0)
+    if (!unreadable_.Empty())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the header strip.
     return 1;
@@ -163,10 +163,10 @@ void MainDialog::LoadLogValues()
 
 INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
 {
-    if (message != kUnreadableNotice || unreadable_ == 0)
+    if (message != kUnreadableNotice || unreadable_.Empty())
         return 0;
-    unsigned files = unreadable_;
-    unreadable_ = 0;
+    FileSet files = unreadable_;
+    unreadable_ = FileSet();
     // The dialog manager shows the dialog only once its queue is empty, and
     // this message was waiting in it.
     if (!IsWindowVisible(hwnd_)) {

@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "base/Wnd.h"
+#include "settings/FileSet.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
 
@@ -33,9 +34,9 @@ struct CachedSettings {
 class MainDialog : public Dlg {
 public:
     MainDialog() = default;
-    // `unreadableFiles`: bits (1 << SettingsFile) of the settings files that
-    // exist but could not be read at start-up; the user is told at once.
-    explicit MainDialog(unsigned unreadableFiles) : unreadable_(unreadableFiles) {}
+    // `unreadableFiles`: the settings files that exist but could not be read
+    // at start-up; the user is told at once.
+    explicit MainDialog(FileSet unreadableFiles) : unreadable_(unreadableFiles) {}
     ~MainDialog() override = default;
 
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -69,8 +70,6 @@ private:
     // Writes every setting; answers whether all of it reached the files, and
     // tells the user which files it did not reach.
     bool SaveAndVerify(const CachedSettings& next);
-    // Tells the user which files could not be read at start-up.
-    void ReportUnreadableFiles();
 
     SkinStrip header_;
     SkinButton okButton_;
@@ -99,5 +98,5 @@ private:
     // the dialog while they handle its messages.
     bool committing_ = false;
     bool ended_ = false;
-    unsigned unreadable_ = 0;
+    FileSet unreadable_;
 };

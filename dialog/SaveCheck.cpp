@@ -1,6 +1,7 @@
 #include "dialog/SaveCheck.h"
 
 #include "resources/resource.h"
+#include "settings/SettingsStore.h"
 #include "text/Strings.h"
 
 namespace {
@@ -13,20 +14,18 @@ void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
         lstrcpynW(buffer + used, tail, capacity - used);
 }
 
-const wchar_t* const kFileNames[kSettingsFileCount] = {
-    L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
-
 // The introduction `introId`, then one line per file of `files`.
-void AppendFileList(UINT introId, unsigned files, wchar_t* text, int capacity)
+void AppendFileList(UINT introId, FileSet files, wchar_t* text, int capacity)
 {
     wchar_t line[512];
     LoadLangString(introId, line, 512);
     Append(text, capacity, line);
     Append(text, capacity, L"\n");
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        if (files & (1u << file)) {
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        if (files.Has(file)) {
             Append(text, capacity, L"\n");
-            Append(text, capacity, kFileNames[file]);
+            Append(text, capacity, SettingsFileName(file));
         }
     }
 }
@@ -72,16 +71,16 @@ bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, 
     return lstrcmpW(stored, expected) == 0;
 }
 
-unsigned UnsavedFiles(unsigned notInstalled, unsigned refused, unsigned mismatched)
+FileSet UnsavedFiles(FileSet notInstalled, FileSet refused, FileSet mismatched)
 {
-    unsigned unsaved = (refused | mismatched) & ~(notInstalled & kDriverCopyBits);
-    unsigned savedCopies = kDriverCopyBits & ~notInstalled & ~unsaved;
-    if (savedCopies == 0)
-        unsaved |= kDriverCopyBits;
+    FileSet unsaved = (refused | mismatched).Without(notInstalled & FileSet::DriverCopies());
+    FileSet savedCopies = FileSet::DriverCopies().Without(notInstalled).Without(unsaved);
+    if (savedCopies.Empty())
+        unsaved |= FileSet::DriverCopies();
     return unsaved;
 }
 
-void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity)
+void SaveFailureText(FileSet unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity)
 {
     if (capacity <= 0)
         return;
@@ -100,7 +99,7 @@ void SaveFailureText(unsigned unsaved, const wchar_t* dataFolder, wchar_t* text,
     Append(text, capacity, line);
 }
 
-void UnreadableFilesText(unsigned unreadable, wchar_t* text, int capacity)
+void UnreadableFilesText(FileSet unreadable, wchar_t* text, int capacity)
 {
     if (capacity <= 0)
         return;

@@ -24,7 +24,7 @@ void ReadSetting(DriverKey key, uint32_t& value)
     ReadDriverSetting(KeyName(key), value);
 }
 
-unsigned WriteSetting(DriverKey key, uint32_t value, unsigned skipCopies)
+FileSet WriteSetting(DriverKey key, uint32_t value, FileSet skipCopies)
 {
     return WriteDriverSetting(KeyName(key), value, skipCopies);
 }

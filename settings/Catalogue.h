@@ -2,6 +2,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "settings/FileSet.h"
+
 // Settings of QRZINFO.INI, section "SETTINGS", stored as unsigned decimal.
 enum class DriverKey {
     WizardOnly,      // inverted flag: 0 shows the manual-controls tab (KMR Desktop)
@@ -20,7 +22,7 @@ const wchar_t* KeyName(DriverKey key);
 void ReadSetting(DriverKey key, uint32_t& value);
 // Returns the copies whose write the platform refused, as WriteDriverSetting;
 // the copies in `skipCopies` are left alone.
-unsigned WriteSetting(DriverKey key, uint32_t value, unsigned skipCopies = 0);
+FileSet WriteSetting(DriverKey key, uint32_t value, FileSet skipCopies = FileSet());
 
 // Bits of "RetailMode".
 constexpr uint32_t kRetailHideSystemTab = 1;

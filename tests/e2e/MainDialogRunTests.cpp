@@ -109,23 +109,24 @@ TEST_F(InProcess, ACloseSentDuringTheCommitNeitherCommitsAgainNorEndsTwice)
 TEST(SaveCheck, ACopyIsSkippedOnlyWhenItsFolderIsMissing)
 {
     struct Case {
-        unsigned notInstalled, refused, mismatched, unsaved;
+        FileSet notInstalled, refused, mismatched, unsaved;
     };
-    constexpr unsigned qrz = 1u << kFileQrz, wen = 1u << kFileWen, est = 1u << kFileEst, job = 1u << kFileJobInfo;
+    constexpr FileSet none, qrz = kFileQrz, wen = kFileWen, est = kFileEst, job = kFileJobInfo;
     const Case cases[] = {
-        {0, 0, 0, 0},
-        {est, est, 0, 0},                      // not installed: refused, but no failure
-        {0, wen, 0, wen},                      // held or read-only
-        {0, 0, qrz, qrz},                      // cut short
-        {qrz | wen, qrz | wen, 0, 0},          // one copy saved is enough
+        {none, none, none, none},
+        {est, est, none, none},                // not installed: refused, but no failure
+        {none, wen, none, wen},                // held or read-only
+        {none, none, qrz, qrz},                // cut short
+        {qrz | wen, qrz | wen, none, none},    // one copy saved is enough
         {qrz | wen, qrz | wen, est, qrz | wen | est},  // none saved
-        {qrz | wen | est, qrz | wen | est, 0, qrz | wen | est},
-        {0, job, 0, job},
-        {0, 0, job, job},
+        {qrz | wen | est, qrz | wen | est, none, qrz | wen | est},
+        {none, job, none, job},
+        {none, none, job, job},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(UnsavedFiles(c.notInstalled, c.refused, c.mismatched), c.unsaved)
-            << c.notInstalled << " " << c.refused << " " << c.mismatched;
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(UnsavedFiles(c.notInstalled, c.refused, c.mismatched), c.unsaved) << "case " << i;
+    }
 }
 
 TEST_F(InProcess, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
@@ -156,7 +157,7 @@ TEST_F(InProcess, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
 TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
 {
     wchar_t text[kSaveFailureTextCapacity];
-    SaveFailureText((1u << kFileWen) | (1u << kFileJobInfo), L"C:\\ProgramData", text, kSaveFailureTextCapacity);
+    SaveFailureText(FileSet(kFileWen) | kFileJobInfo, L"C:\\ProgramData", text, kSaveFailureTextCapacity);
     EXPECT_EQ(std::wstring(text),
               L"These settings files could not be saved:\n\nOXAWEN\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n\n"
               L"They belong in the settings folder:\nC:\\ProgramData\n\n"
@@ -164,7 +165,7 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
               L"written, then press Ok to save again, or press Cancel.");
 
     // Without the data folder the files are still named, the folder is not.
-    SaveFailureText(0xF, L"", text, kSaveFailureTextCapacity);
+    SaveFailureText(FileSet::All(), L"", text, kSaveFailureTextCapacity);
     std::wstring report = text;
     EXPECT_NE(report.find(L"\nOXAQRZ\\QRZINFO.INI\nOXAWEN\\QRZINFO.INI\nOXAEST\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n"),
               std::wstring::npos);
@@ -172,7 +173,7 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
 
     // The longest data folder still leaves room for the advice.
     std::wstring longest(MAX_PATH - 1, L'x');
-    SaveFailureText(0xF, longest.c_str(), text, kSaveFailureTextCapacity);
+    SaveFailureText(FileSet::All(), longest.c_str(), text, kSaveFailureTextCapacity);
     EXPECT_NE(std::wstring(text).find(L"press Cancel."), std::wstring::npos);
 }
 

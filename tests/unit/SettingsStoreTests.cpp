@@ -54,7 +54,7 @@ TEST_F(SettingsStore, ReadFallsBackFromQrzToWenAndNeverReadsEst)
 TEST_F(SettingsStore, WriteReachesAllThreeCopiesAsUnsignedDecimal)
 {
     for (uint32_t value : {0u, 4294967295u, 1515870810u}) {
-        EXPECT_EQ(WriteDriverSetting(L"RetailMode", value), 0u);
+        EXPECT_EQ(WriteDriverSetting(L"RetailMode", value), FileSet());
         std::wstring text = std::to_wstring(value);
         EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"RetailMode"), text);
         EXPECT_EQ(IniText(data.Wen(), L"SETTINGS", L"RetailMode"), text);
@@ -87,7 +87,7 @@ TEST_F(SettingsStore, WriteKeepsEverySectionAndKeyItDoesNotOwn)
 TEST_F(SettingsStore, MissingCopyFolderLosesOnlyThatCopy)
 {
     DeleteTree(data.Root() + L"\\OXAEST");
-    EXPECT_EQ(WriteDriverSetting(L"AlwaysHomeZ", 1), 1u << kCopyEst);
+    EXPECT_EQ(WriteDriverSetting(L"AlwaysHomeZ", 1), FileSet(kFileEst));
     EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"AlwaysHomeZ"), L"1");
     EXPECT_EQ(IniText(data.Wen(), L"SETTINGS", L"AlwaysHomeZ"), L"1");
     EXPECT_FALSE(FolderExists(data.Root() + L"\\OXAEST"));
@@ -99,11 +99,11 @@ TEST_F(SettingsStore, WithoutDataFolderReadsGiveDefaultsAndNothingIsWritten)
     uint32_t value = 77;
     ReadDriverSetting(L"UserSwitching", value);
     EXPECT_EQ(value, 77u);
-    EXPECT_EQ(WriteDriverSetting(L"UserSwitching", 0), 7u);
+    EXPECT_EQ(WriteDriverSetting(L"UserSwitching", 0), FileSet::DriverCopies());
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
     EXPECT_STREQ(path, L"");
-    EXPECT_STREQ(DriverPath(kCopyQrz), L"");
+    EXPECT_STREQ(DriverPath(kFileQrz), L"");
 
     // The lookup is tried again at the next access.
     DataFolder::PointAt(data.Root());
@@ -124,7 +124,7 @@ TEST_F(SettingsStore, OverlongFolderIsTreatedAsMissingNeverCut)
     uint32_t value = 9;
     ReadDriverSetting(L"JobLogging", value);
     EXPECT_EQ(value, 9u);
-    EXPECT_NE(WriteDriverSetting(L"JobLogging", 1), 0u);
+    EXPECT_NE(WriteDriverSetting(L"JobLogging", 1), FileSet());
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
     EXPECT_STREQ(path, L"");
