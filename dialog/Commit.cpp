@@ -2,9 +2,8 @@
 // told; any other close writes and sends nothing.
 #include "dialog/MainDialog.h"
 
-#include "dialog/SaveCheck.h"
-#include "settings/Catalogue.h"
-#include "settings/FileAccess.h"
+#include "dialog/FileReports.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "text/MessageBox.h"
 
@@ -12,7 +11,6 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"RIDODUZO";
 constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
-constexpr wchar_t kDriverSection[] = L"SETTINGS";
 // Long enough for a busy companion, short enough that a hung one does not
 // look like a hung dialog.
 constexpr UINT kCompanionTimeoutMs = 5000;
@@ -40,11 +38,6 @@ void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam)
     SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kCompanionTimeoutMs, &answer);
 }
 
-struct DriverWrite {
-    DriverKey key;
-    uint32_t value;
-};
-
 } // namespace
 
 void MainDialog::NotifyPanel()
@@ -67,11 +60,11 @@ INT_PTR MainDialog::OnClose(WPARAM code)
         return 1;
     if (code == IDOK) {
         ScopedFlag busy(committing_);
-        CachedSettings next = cached_;
+        SettingsValues next = cached_;
         bool closeCompanions = ReadBoxes(next);
         // A failed save keeps the dialog open with the values as loaded, so
         // that a second OK compares against them again.
-        if (!SaveAndVerify(next))
+        if (!Save(next))
             return 1;
         cached_ = next;
         NotifyPanel();
@@ -83,7 +76,7 @@ INT_PTR MainDialog::OnClose(WPARAM code)
     return 0;
 }
 
-bool MainDialog::ReadBoxes(CachedSettings& next) const
+bool MainDialog::ReadBoxes(SettingsValues& next) const
 {
     next.wizardOnly = IsChecked(manualControls_[0]) ? 0 : 1;
     next.wizardOnlyPlus = IsChecked(manualControls_[2]) ? 0 : 1;
@@ -106,77 +99,16 @@ bool MainDialog::ReadBoxes(CachedSettings& next) const
     changed |= cached_.jobLogging != next.jobLogging;
     for (int i = 0; i < kLogOptionCount; ++i) {
         // Greyed or not, a log option is stored as it is ticked.
-        next.log[i] = IsChecked(logOptions_[i]);
-        changed |= cached_.log[i] != next.log[i];
+        uint32_t SettingsValues::*value = kLogOptionValues[i];
+        next.*value = IsChecked(logOptions_[i]);
+        changed |= cached_.*value != next.*value;
     }
     return changed;
 }
 
-bool MainDialog::SaveAndVerify(const CachedSettings& next)
+bool MainDialog::Save(const SettingsValues& next)
 {
-    FileSet notInstalled;
-    wchar_t paths[kSettingsFileCount][kPathCapacity];
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        SettingsFilePath(file, paths[file]);
-        if (file != kFileJobInfo && !FolderOfFileExists(paths[file]))
-            notInstalled |= file;
-    }
-    // A file that another program holds for a moment is waited for, one
-    // wait shared by all; one held for good is reported below as unsaved.
-    DWORD deadline = GetTickCount() + kSharingWaitMs;
-    // A file the profile functions would replace whole is not written, and
-    // is reported as unsaved.
-    FileSet skipped;
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        if (WaitForFile(paths[file], true, deadline) == FileAccess::UnmarkedUtf16)
-            skipped |= file;
-    }
-
-    const DriverWrite driverWrites[] = {
-        {DriverKey::WizardOnly, next.wizardOnly},     {DriverKey::WizardOnlyPlus, next.wizardOnlyPlus},
-        {DriverKey::RetailMode, next.retailMode},     {DriverKey::PollForFiles, next.pollForFiles},
-        {DriverKey::DeleteAfterRun, next.deleteAfterRun}, {DriverKey::UserSwitching, next.userSwitching},
-        {DriverKey::AlwaysHomeZ, next.alwaysHomeZ},   {DriverKey::JobLogging, next.jobLogging},
-    };
-    FileSet refused = skipped;
-    // Every write is made, whatever the ones before it answered.
-    for (const DriverWrite& write : driverWrites)
-        refused |= WriteSetting(write.key, write.value, skipped & FileSet::DriverCopies());
-    const wchar_t* jobInfo = skipped.Has(kFileJobInfo) ? L"" : paths[kFileJobInfo];
-    for (const JobLogKey& entry : kJobLogKeys) {
-        int index = LogOptionIndex(entry.controlId);
-        if (index >= 0 && !WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(next.log[index]), jobInfo))
-            refused |= kFileJobInfo;
-    }
-
-    FileSet mismatched;
-    wchar_t expected[32];
-    for (int i = 0; i < kDriverCopyCount; ++i) {
-        SettingsFile copy = static_cast<SettingsFile>(i);
-        if ((notInstalled | refused).Has(copy))
-            continue;
-        ForgetCachedFile(paths[copy]);
-        for (const DriverWrite& write : driverWrites) {
-            wsprintfW(expected, L"%u", write.value);
-            if (!FileHolds(paths[copy], kDriverSection, KeyName(write.key), expected))
-                mismatched |= copy;
-        }
-    }
-    if (!refused.Has(kFileJobInfo)) {
-        ForgetCachedFile(jobInfo);
-        for (const JobLogKey& entry : kJobLogKeys) {
-            int index = LogOptionIndex(entry.controlId);
-            if (index < 0)
-                continue;
-            wsprintfW(expected, L"%d", static_cast<int32_t>(next.log[index]));
-            if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
-                mismatched |= kFileJobInfo;
-        }
-    }
-
-    FileSet unsaved = UnsavedFiles(notInstalled, refused, mismatched);
+    FileSet unsaved = SaveSettings(next);
     if (unsaved.Empty())
         return true;
 

@@ -1,9 +1,8 @@
 #include "dialog/MainDialog.h"
 
-#include "dialog/SaveCheck.h"
+#include "dialog/FileReports.h"
 #include "resources/resource.h"
-#include "settings/Catalogue.h"
-#include "settings/SettingsStore.h"
+#include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/SkinFrame.h"
 #include "text/ControlText.h"
@@ -22,6 +21,13 @@ int LogOptionIndex(int controlId)
     }
     return -1;
 }
+
+uint32_t SettingsValues::*const kLogOptionValues[kLogOptionCount] = {
+    &SettingsValues::logStart, &SettingsValues::logComplete, &SettingsValues::logPause,
+    &SettingsValues::logResume, &SettingsValues::logError, &SettingsValues::logDate,
+    &SettingsValues::logTime, &SettingsValues::logJobName, &SettingsValues::logDuration,
+    &SettingsValues::logUser, &SettingsValues::logSerialNum,
+};
 
 namespace {
 
@@ -86,12 +92,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 
     systemFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
 
-    ReadSetting(DriverKey::WizardOnly, cached_.wizardOnly);
-    ReadSetting(DriverKey::WizardOnlyPlus, cached_.wizardOnlyPlus);
-    ReadSetting(DriverKey::RetailMode, cached_.retailMode);
-    ReadSetting(DriverKey::PollForFiles, cached_.pollForFiles);
-    ReadSetting(DriverKey::DeleteAfterRun, cached_.deleteAfterRun);
-    ReadSetting(DriverKey::UserSwitching, cached_.userSwitching);
+    LoadSettings(cached_);
 
     manualControls_[0] = SetUpControl(IDC_MANUAL_KMR, IDS_MANUAL_KMR, kLabelTextLimit);
     Tick(manualControls_[0], cached_.wizardOnly == 0);
@@ -119,21 +120,17 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UseSystemFont(userSwitching_);
     userSwitchingHelp_ = SetUpControl(IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, kHelpTextLimit);
 
-    ReadSetting(DriverKey::AlwaysHomeZ, cached_.alwaysHomeZ);
     homeZ_ = SetUpControl(IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit);
     Tick(homeZ_, cached_.alwaysHomeZ != 0);
     UseSystemFont(homeZ_);
     homeZHelp_ = SetUpControl(IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, kHelpTextLimit);
-
-    ReadSetting(DriverKey::JobLogging, cached_.jobLogging);
-    LoadLogValues();
 
     jobLogging_ = SetUpControl(IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit);
     Tick(jobLogging_, cached_.jobLogging != 0);
     UseSystemFont(jobLogging_);
     for (int i = 0; i < kLogOptionCount; ++i) {
         logOptions_[i] = SetUpControl(kLogOptionIds[i], kLogTextIds[i], kOptionTextLimit);
-        Tick(logOptions_[i], cached_.log[i] != 0);
+        Tick(logOptions_[i], cached_.*kLogOptionValues[i] != 0);
     }
 
     UpdateRetailOptions(false);
@@ -144,21 +141,6 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the header strip.
     return 1;
-}
-
-void MainDialog::LoadLogValues()
-{
-    // One path for all eleven reads; empty when the data folder is missing,
-    // and then every read gives its default.
-    wchar_t path[kPathCapacity];
-    GetJobInfoPath(path);
-    if (path[0] == L'\0')
-        return;
-    for (const JobLogKey& entry : kJobLogKeys) {
-        int index = LogOptionIndex(entry.controlId);
-        if (index >= 0)
-            cached_.log[index] = GetPrivateProfileIntW(kJobInfoSection, entry.key, entry.defaultValue, path);
-    }
 }
 
 INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)

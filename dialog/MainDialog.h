@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "base/Wnd.h"
+#include "settings/Catalogue.h"
 #include "settings/FileSet.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
@@ -13,23 +14,10 @@
 // which their cached values are kept.
 constexpr int kLogOptionCount = 11;
 extern const int kLogOptionIds[kLogOptionCount];
+// The values they show, in the same order.
+extern uint32_t SettingsValues::*const kLogOptionValues[kLogOptionCount];
 // The position of a log option's control in kLogOptionIds, or -1.
 int LogOptionIndex(int controlId);
-
-// Every value the dialog loads and stores, in the order they are kept.
-struct CachedSettings {
-    uint32_t wizardOnly = 0;      // inverted: 0 ticks 1051
-    uint32_t wizardOnlyPlus = 0;  // inverted: 0 ticks 1058
-    uint32_t userSwitching = 1;
-    uint32_t alwaysHomeZ = 0;
-    uint32_t deleteAfterRun = 0;
-    uint32_t pollForFiles = 0;
-    uint32_t retailMode = 0;
-    uint32_t jobLogging = 0;
-    // LogStart, LogComplete, LogPause, LogResume, LogError, LogDate, LogTime,
-    // LogJobName, LogDuration, LogUser, LogSerialNum.
-    uint32_t log[kLogOptionCount] = {1, 1, 0, 0, 1, 1, 1, 1, 1, 1, 0};
-};
 
 class MainDialog : public Dlg {
 public:
@@ -56,20 +44,19 @@ public:
     void NotifyPanel();
     void CloseCompanions();
 
-    const CachedSettings& Cached() const { return cached_; }
+    const SettingsValues& Cached() const { return cached_; }
 
 private:
     // Stores nothing itself: the caller keeps the handle it returns.
     HWND SetUpControl(int id, UINT textId, int maxChars);
     void UseSystemFont(HWND control);
     void Tick(HWND box, bool ticked);
-    void LoadLogValues();
     // Reads every box into `next`; answers whether a setting the companions
     // depend on differs from the values as loaded.
-    bool ReadBoxes(CachedSettings& next) const;
-    // Writes every setting; answers whether all of it reached the files, and
+    bool ReadBoxes(SettingsValues& next) const;
+    // Saves every setting; answers whether all of it reached the files, and
     // tells the user which files it did not reach.
-    bool SaveAndVerify(const CachedSettings& next);
+    bool Save(const SettingsValues& next);
 
     SkinStrip header_;
     SkinButton okButton_;
@@ -92,7 +79,7 @@ private:
 
     SkinFrame frame_;
 
-    CachedSettings cached_;
+    SettingsValues cached_;
     HFONT systemFont_ = nullptr;
     // Set while an OK is being committed: the companions may call back into
     // the dialog while they handle its messages.

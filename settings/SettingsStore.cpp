@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr wchar_t kDriverSection[] = L"SETTINGS";
 constexpr wchar_t kDriverFile[] = L"QRZINFO.INI";
 constexpr const wchar_t* kCopyFolders[kDriverCopyCount] = {L"\\OXAQRZ\\", L"\\OXAWEN\\", L"\\OXAEST\\"};
 constexpr const wchar_t* kFileNames[kSettingsFileCount] = {

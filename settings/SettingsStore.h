@@ -33,6 +33,9 @@ void SettingsFilePath(SettingsFile file, wchar_t (&path)[kPathCapacity]);
 // data folder's path.
 const wchar_t* SettingsFileName(SettingsFile file);
 
+// The section of every key in QRZINFO.INI.
+constexpr wchar_t kDriverSection[] = L"SETTINGS";
+
 // Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides.
 constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
 

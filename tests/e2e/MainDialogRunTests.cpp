@@ -1,11 +1,11 @@
 // The settings dialog run in this process: its end codes, a commit that a
-// companion re-enters, and the check that a save reached the disk.
+// companion re-enters, and the report of a save that did not reach the disk.
 #include "DialogFixture.h"
 
 #include <map>
 
+#include "dialog/FileReports.h"
 #include "dialog/MainDialog.h"
-#include "dialog/SaveCheck.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "text/Strings.h"
@@ -106,54 +106,6 @@ TEST_F(InProcess, ACloseSentDuringTheCommitNeitherCommitsAgainNorEndsTwice)
     EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
 }
 
-TEST(SaveCheck, ACopyIsSkippedOnlyWhenItsFolderIsMissing)
-{
-    struct Case {
-        FileSet notInstalled, refused, mismatched, unsaved;
-    };
-    constexpr FileSet none, qrz = kFileQrz, wen = kFileWen, est = kFileEst, job = kFileJobInfo;
-    const Case cases[] = {
-        {none, none, none, none},
-        {est, est, none, none},                // not installed: refused, but no failure
-        {none, wen, none, wen},                // held or read-only
-        {none, none, qrz, qrz},                // cut short
-        {qrz | wen, qrz | wen, none, none},    // one copy saved is enough
-        {qrz | wen, qrz | wen, est, qrz | wen | est},  // none saved
-        {qrz | wen | est, qrz | wen | est, none, qrz | wen | est},
-        {none, job, none, job},
-        {none, none, job, job},
-    };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
-        const Case& c = cases[i];
-        EXPECT_EQ(UnsavedFiles(c.notInstalled, c.refused, c.mismatched), c.unsaved) << "case " << i;
-    }
-}
-
-TEST_F(InProcess, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
-{
-    std::wstring file = data.Qrz();
-    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"WizardOnly", L"1", file.c_str()));
-    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"RetailMode", L"10", file.c_str()));
-    // What a full disk leaves: the file cut short, its time stamp that of the
-    // write, so the platform's copy of the file still looks current.
-    std::string bytes = ReadBytes(file);
-    ASSERT_NE(bytes.find("RetailMode=10"), std::string::npos);
-    std::string cut = bytes.substr(0, bytes.find("RetailMode=") + 12);  // "RetailMode=1"
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    FILETIME written;
-    GetFileTime(handle, nullptr, nullptr, &written);
-    SetFilePointer(handle, static_cast<LONG>(cut.size()), nullptr, FILE_BEGIN);
-    SetEndOfFile(handle);
-    SetFileTime(handle, nullptr, nullptr, &written);
-    CloseHandle(handle);
-
-    ForgetCachedFile(file.c_str());
-    EXPECT_TRUE(FileHolds(file.c_str(), L"SETTINGS", L"WizardOnly", L"1"));
-    EXPECT_FALSE(FileHolds(file.c_str(), L"SETTINGS", L"RetailMode", L"10"));
-    EXPECT_FALSE(FileHolds(L"", L"SETTINGS", L"WizardOnly", L"1"));
-}
-
 TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
 {
     wchar_t text[kSaveFailureTextCapacity];
@@ -175,13 +127,6 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
     std::wstring longest(MAX_PATH - 1, L'x');
     SaveFailureText(FileSet::All(), longest.c_str(), text, kSaveFailureTextCapacity);
     EXPECT_NE(std::wstring(text).find(L"press Cancel."), std::wstring::npos);
-}
-
-TEST_F(InProcess, OnlyAMissingFolderCountsAsNotInstalled)
-{
-    EXPECT_TRUE(FolderOfFileExists(data.Qrz().c_str()));
-    EXPECT_FALSE(FolderOfFileExists((data.Root() + L"\\OXANONE\\QRZINFO.INI").c_str()));
-    EXPECT_FALSE(FolderOfFileExists(L""));
 }
 
 } // namespace

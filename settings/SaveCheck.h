@@ -1,11 +1,11 @@
-// Whether the writes of one OK reached the settings files. A write can
+// Whether the writes of one save reached the settings files. A write can
 // answer success while the file was cut short (a full disk), and a copy of
 // QRZINFO.INI whose folder is missing belongs to an application that is not
 // installed, which is no failure.
 #pragma once
 #include <windows.h>
 
-#include "settings/FileAccess.h"
+#include "settings/FileSet.h"
 
 // Whether the folder that would hold `path` exists. An empty path has none.
 bool FolderOfFileExists(const wchar_t* path);
@@ -23,15 +23,3 @@ bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, 
 //   mismatched: files that did not read back what was written.
 // When no copy of QRZINFO.INI was saved, all three count as not saved.
 FileSet UnsavedFiles(FileSet notInstalled, FileSet refused, FileSet mismatched);
-
-// The report of a failed save: an introduction, one line per file not saved
-// (its folder and name under the data folder, which stay readable however
-// long the data folder's path), the data folder when it is known, and what
-// the user can do.
-constexpr int kSaveFailureTextCapacity = 2048;
-void SaveFailureText(FileSet unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity);
-
-// The notice of files that could not be read at start-up: an introduction,
-// one line per file (as in the save-failure report) and what it means for
-// the options shown.
-void UnreadableFilesText(FileSet unreadable, wchar_t* text, int capacity);
