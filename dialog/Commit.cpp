@@ -3,6 +3,7 @@
 #include "dialog/MainDialog.h"
 
 #include "dialog/FileReports.h"
+#include "dialog/OptionTable.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "text/MessageBox.h"
@@ -78,31 +79,28 @@ INT_PTR MainDialog::OnClose(WPARAM code)
 
 bool MainDialog::ReadBoxes(SettingsValues& next) const
 {
-    next.wizardOnly = IsChecked(manualControls_[0]) ? 0 : 1;
-    next.wizardOnlyPlus = IsChecked(manualControls_[2]) ? 0 : 1;
-    next.retailMode = 0;
-    if (IsChecked(retailMode_)) {
-        for (int bit = 0; bit < 4; ++bit)
-            next.retailMode |= static_cast<uint32_t>(IsChecked(retailOptions_[bit])) << bit;
-    }
     bool changed = false;
-    // Compared with the values as loaded: a stored 2 shows ticked and is
-    // saved as 1, which is a change.
-    next.pollForFiles = IsChecked(pollForFiles_);
-    changed |= cached_.pollForFiles != next.pollForFiles;
-    next.deleteAfterRun = IsChecked(deleteAfterRun_);
-    next.userSwitching = IsChecked(userSwitching_);
-    changed |= cached_.userSwitching != next.userSwitching;
-    next.alwaysHomeZ = IsChecked(homeZ_);
-    changed |= cached_.alwaysHomeZ != next.alwaysHomeZ;
-    next.jobLogging = IsChecked(jobLogging_);
-    changed |= cached_.jobLogging != next.jobLogging;
-    for (int i = 0; i < kLogOptionCount; ++i) {
-        // Greyed or not, a log option is stored as it is ticked.
-        uint32_t SettingsValues::*value = kLogOptionValues[i];
-        next.*value = IsChecked(logOptions_[i]);
-        changed |= cached_.*value != next.*value;
+    uint32_t retailBits = 0;
+    for (const OptionRow& row : kOptions) {
+        if (!row.IsBox())
+            continue;
+        // Greyed or not, a box is stored as it is ticked.
+        bool ticked = IsItemChecked(row.controlId);
+        if (row.group == OptionGroup::RetailOption) {
+            if (ticked)
+                retailBits |= row.retailBit;
+            continue;
+        }
+        uint32_t stored = row.Stores(ticked);
+        // Compared with the value as loaded: a stored 2 shows ticked and is
+        // saved as 1, which is a change.
+        if (row.Has(kClosesCompanions) && cached_.*row.value != stored)
+            changed = true;
+        next.*row.value = stored;
     }
+    // The retail box stored its tick; when ticked, RetailMode becomes the
+    // sub-options' bits, so that bits no box shows are dropped.
+    next.retailMode = next.retailMode != 0 ? retailBits : 0;
     return changed;
 }
 

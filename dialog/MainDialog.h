@@ -10,15 +10,6 @@
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
 
-// The eleven log options, in the order the logging rule visits them and in
-// which their cached values are kept.
-constexpr int kLogOptionCount = 11;
-extern const int kLogOptionIds[kLogOptionCount];
-// The values they show, in the same order.
-extern uint32_t SettingsValues::*const kLogOptionValues[kLogOptionCount];
-// The position of a log option's control in kLogOptionIds, or -1.
-int LogOptionIndex(int controlId);
-
 class MainDialog : public Dlg {
 public:
     MainDialog() = default;
@@ -36,7 +27,7 @@ public:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // 1 when the box is ticked, else 0.
-    static int IsChecked(HWND box);
+    int IsChecked(int id) const { return IsItemChecked(id) ? 1 : 0; }
     // The retail rule; `untickManualControls` is false only at set-up.
     void UpdateRetailOptions(bool untickManualControls);
     // The logging rule: the log options are enabled as datalogging is ticked.
@@ -47,10 +38,7 @@ public:
     const SettingsValues& Cached() const { return cached_; }
 
 private:
-    // Stores nothing itself: the caller keeps the handle it returns.
-    HWND SetUpControl(int id, UINT textId, int maxChars);
-    void UseSystemFont(HWND control);
-    void Tick(HWND box, bool ticked);
+    void UseSystemFont(int id);
     // Reads every box into `next`; answers whether a setting the companions
     // depend on differs from the values as loaded.
     bool ReadBoxes(SettingsValues& next) const;
@@ -61,22 +49,6 @@ private:
     SkinStrip header_;
     SkinButton okButton_;
     SkinButton cancelButton_;
-
-    // 1051, 1053, 1058, 1059: never greyed by the rules.
-    HWND manualControls_[4] = {};
-    HWND retailMode_ = nullptr;
-    // 1054 to 1057, in bit order.
-    HWND retailOptions_[4] = {};
-    HWND pollForFiles_ = nullptr;
-    HWND pollForFilesHelp_ = nullptr;
-    HWND deleteAfterRun_ = nullptr;
-    HWND userSwitching_ = nullptr;
-    HWND userSwitchingHelp_ = nullptr;
-    HWND homeZ_ = nullptr;
-    HWND homeZHelp_ = nullptr;
-    HWND jobLogging_ = nullptr;
-    HWND logOptions_[kLogOptionCount] = {};
-
     SkinFrame frame_;
 
     SettingsValues cached_;
