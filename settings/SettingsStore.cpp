@@ -5,8 +5,7 @@
 
 namespace {
 
-constexpr wchar_t kDriverFile[] = L"QRZINFO.INI";
-constexpr const wchar_t* kCopyFolders[kDriverCopyCount] = {L"\\OXAQRZ\\", L"\\OXAWEN\\", L"\\OXAEST\\"};
+// Each file's folder and name under the common data folder.
 constexpr const wchar_t* kFileNames[kSettingsFileCount] = {
     L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
 
@@ -65,8 +64,8 @@ bool BuildDriverPaths()
         return false;
     wchar_t built[kDriverCopyCount][MAX_PATH] = {};
     for (int copy = 0; copy < kDriverCopyCount; ++copy) {
-        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, kCopyFolders[copy])
-            || !Append(built[copy], MAX_PATH, kDriverFile))
+        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, L"\\")
+            || !Append(built[copy], MAX_PATH, kFileNames[copy]))
             return false;
     }
     for (int copy = 0; copy < kDriverCopyCount; ++copy)
