@@ -63,7 +63,7 @@ int RunApplication(HINSTANCE instance)
     CreateBrushes();
     // Before the first read, so that "Lang" is read from the file too when
     // another program holds it for a moment.
-    unsigned unreadable = WaitForReadableSettings();
+    FileSet unreadable = WaitForReadableSettings();
     InitLanguage(instance);
     AssignLanguageBases();
     CreateOwnerWindow(instance);

@@ -1,5 +1,7 @@
 #include "settings/FileAccess.h"
 
+#include "settings/SettingsStore.h"
+
 namespace {
 
 bool StartsAsUnmarkedUtf16(HANDLE file)
@@ -51,32 +53,19 @@ FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline)
     }
 }
 
-#include "settings/SettingsStore.h"
-
-void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1])
-{
-    path[0] = L'\0';
-    if (file == kFileJobInfo) {
-        GetJobInfoPath(path);
-        return;
-    }
-    if (BuildDriverPaths())
-        lstrcpynW(path, DriverPath(static_cast<DriverCopy>(file)), MAX_PATH + 1);
-}
-
-unsigned WaitForReadableSettings()
+FileSet WaitForReadableSettings()
 {
     const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileJobInfo};
     DWORD deadline = GetTickCount() + kSharingWaitMs;
-    unsigned held = 0;
+    FileSet held;
     for (SettingsFile file : readAtStart) {
-        wchar_t path[MAX_PATH + 1];
+        wchar_t path[kPathCapacity];
         SettingsFilePath(file, path);
         // A file that is there but refuses to be read (no permission, a
         // folder by that name) reads as absent just as a held one does.
         FileAccess access = WaitForFile(path, false, deadline);
         if (access == FileAccess::Held || access == FileAccess::Denied || access == FileAccess::UnmarkedUtf16)
-            held |= 1u << file;
+            held |= file;
     }
     return held;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/FileSet.h"
+
 // How long a file held open by another program is waited for.
 constexpr DWORD kSharingWaitMs = 500;
 
@@ -20,15 +22,9 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 // deadline (a GetTickCount value) passes. Returns the last probe's answer.
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
 
-// The settings files, as the program names them to the user.
-enum SettingsFile { kFileQrz, kFileWen, kFileEst, kFileJobInfo, kSettingsFileCount };
-
-// The full path of one settings file; empty when the folder is unknown.
-void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1]);
-
 // Waits, for about kSharingWaitMs in all, until the files read at start-up
 // (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
-// Returns a bit (1 << SettingsFile) for each one that exists but is still
-// held by another program, cannot be read at all, or is UTF-16 without a
-// mark: its options will show their defaults.
-unsigned WaitForReadableSettings();
+// Answers each one that exists but is still held by another program, cannot
+// be read at all, or is UTF-16 without a mark: its options will show their
+// defaults.
+FileSet WaitForReadableSettings();

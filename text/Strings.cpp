@@ -18,7 +18,7 @@ void InitLanguage(HINSTANCE instance)
     stringInstance = instance;
     CurrentLanguage = 0;
     uint32_t lang = 0xFFFFFFFFu;
-    ReadSetting(DriverKey::Lang, lang);
+    ReadLangSetting(lang);
     if (lang < kLanguageCount)
         CurrentLanguage = lang;
 }

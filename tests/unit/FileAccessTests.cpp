@@ -93,14 +93,14 @@ TEST(StartupRead, NamesTheFilesStillHeldAfterTheWait)
     data.MakeAllFolders();
     for (const std::wstring& path : {data.Qrz(), data.Wen(), data.Est(), data.JobInfo()})
         WriteBytes(path, "[SETTINGS]\r\n");
-    EXPECT_EQ(WaitForReadableSettings(), 0u);
+    EXPECT_EQ(WaitForReadableSettings(), FileSet());
 
     // The OXAEST copy is never read, so holding it costs nothing.
     HANDLE est = CreateFileW(data.Est().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     HANDLE wen = CreateFileW(data.Wen().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     HANDLE job = CreateFileW(data.JobInfo().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD start = GetTickCount();
-    EXPECT_EQ(WaitForReadableSettings(), (1u << kFileWen) | (1u << kFileJobInfo));
+    EXPECT_EQ(WaitForReadableSettings(), FileSet(kFileWen) | kFileJobInfo);
     EXPECT_LT(GetTickCount() - start, kSharingWaitMs + 400) << "one wait for all files, not one each";
     CloseHandle(est);
     CloseHandle(wen);
