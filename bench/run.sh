@@ -18,11 +18,9 @@ build="$root/$OXA_BUILD"
 
 if [ -z "${OXA_BENCH_INNER:-}" ]; then
   bash tools/setup.sh
-  jobs=$(nproc)
+  export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
   for arch in x64 x86; do
-    cmake -S . -B "$build/bench-$arch" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release \
-      -DOXA_TESTS=OFF -DOXA_BENCH=ON >/dev/null
-    cmake --build "$build/bench-$arch" -j"$jobs" >/dev/null
+    cmake --workflow --preset "bench-$arch" >/dev/null
   done
   bash tools/prepare-prefix.sh
   # The same script again, inside a virtual X display of its own.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds both targets: $OXA_BUILD/x64 (with the tests) and $OXA_BUILD/x86 ("build" by default).
+# Builds both targets: $OXA_BUILD/x64 (with the tests) and $OXA_BUILD/x86
+# ("build" by default), through the presets of the same names.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-jobs=$(nproc)
-cmake -S . -B ${OXA_BUILD:-build}/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DOXA_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine-run.sh" >/dev/null
-cmake --build ${OXA_BUILD:-build}/x64 -j"$jobs"
-cmake -S . -B ${OXA_BUILD:-build}/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build ${OXA_BUILD:-build}/x86 -j"$jobs"
+# The presets put their folders under $OXA_BUILD.
+export OXA_BUILD=${OXA_BUILD:-build}
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+bash tools/googletest.sh
+cmake --workflow --preset x64
+cmake --workflow --preset x86

@@ -9,7 +9,7 @@ cd "$OXA_ROOT"
 # Start the server's helper processes with nothing attached to the test's
 # output, or ctest waits on them.
 "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
-ctest --test-dir "$OXA_BUILD/x64" --output-on-failure --timeout 120 "$@"
+ctest --preset x64 "$@"
 status=$?
 "$WINESERVER" -k 2>/dev/null
 # Screenshots the tests saved, as PNG for people to look at.

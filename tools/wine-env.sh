@@ -3,8 +3,8 @@
 # execute 32-bit programs.
 OXA_ROOT=${OXA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 # OXA_BUILD names the build folder (default "build"), so that several
-# checkouts or workers can build and test side by side.
-OXA_BUILD=${OXA_BUILD:-build}
+# checkouts or workers can build and test side by side; the presets read it.
+export OXA_BUILD=${OXA_BUILD:-build}
 export WINEPREFIX=${OXA_WINEPREFIX:-$OXA_ROOT/$OXA_BUILD/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
