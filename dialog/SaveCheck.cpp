@@ -56,13 +56,6 @@ bool FolderOfFileExists(const wchar_t* path)
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-void ForgetCachedFile(const wchar_t* file)
-{
-    // The documented flush request: the platform drops what it keeps of the
-    // file, so the next read parses the file as it is on the disk.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
-}
-
 bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected)
 {
     if (file == nullptr || file[0] == L'\0')

@@ -6,16 +6,13 @@
 #include <windows.h>
 
 #include "settings/FileAccess.h"
+#include "settings/IniSave.h"
 
 // Bits (1 << SettingsFile) of the three copies of QRZINFO.INI.
 constexpr unsigned kDriverCopyBits = (1u << kFileQrz) | (1u << kFileWen) | (1u << kFileEst);
 
 // Whether the folder that would hold `path` exists. An empty path has none.
 bool FolderOfFileExists(const wchar_t* path);
-
-// Makes the next read of `file` come from the disk rather than from the
-// platform's copy of what was last written.
-void ForgetCachedFile(const wchar_t* file);
 
 // Whether `file` holds exactly `expected` as the text of the key.
 bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected);
