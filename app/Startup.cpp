@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/SingleInstance.h"
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "settings/FileAccess.h"
@@ -66,6 +67,25 @@ int RunApplication(HINSTANCE instance)
     unsigned unreadable = WaitForReadableSettings();
     InitLanguage(instance);
     AssignLanguageBases();
+
+    // Before the owner window exists, so that only another instance's is found.
+    SingleInstance claim;
+    switch (claim.Claim(kOwnerClass)) {
+    case InstanceClaim::First:
+        break;
+    case InstanceClaim::RunningInAnotherSession: {
+        wchar_t text[512];
+        wchar_t title[128];
+        LoadLangString(IDS_RUNNING_ELSEWHERE, text, 512);
+        LoadLangString(IDS_TITLE, title, 128);
+        ShowMessageBox(nullptr, text, title, MB_ICONINFORMATION);
+        DeleteBrushes();
+        return 0;
+    }
+    case InstanceClaim::RunningHere:
+        DeleteBrushes();
+        return 0;
+    }
     CreateOwnerWindow(instance);
 
     int exitCode = 0;

@@ -109,3 +109,5 @@
 // Notice of settings files that could not be read at start-up
 #define IDS_READ_FAILED         20035
 #define IDS_READ_FAILED_HINT    20036
+// Another instance runs in another user's session
+#define IDS_RUNNING_ELSEWHERE   20040
