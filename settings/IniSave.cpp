@@ -184,11 +184,13 @@ bool Inspect(Job& job)
 }
 
 // Holds the file against other writers from its read to its swap; readers
-// and the swap itself stay possible.
+// and the swap itself stay possible. Asking for deletion too finds a program
+// that keeps the file open without allowing it to be replaced while there is
+// still time to wait for it, not at the swap.
 bool Hold(Job& job, DWORD deadline)
 {
     for (;;) {
-        job.guard.Reset(CreateFileW(job.real, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+        job.guard.Reset(CreateFileW(job.real, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (job.guard)
             return true;

@@ -161,15 +161,17 @@ TEST_F(IniSaveTest, OneFileThatRefusesLeavesEveryFileAsItWas)
     const struct {
         const char* why;
         FileOutcome expected;
+        DWORD share;  // of another program's handle, for the held cases
     } cases[] = {
-        {"held by another program", FileOutcome::Held},
-        {"read-only", FileOutcome::ReadOnly},
-        {"a folder by its name", FileOutcome::Denied},
+        {"held by another program", FileOutcome::Held, 0},
+        {"held by a reader that does not let it be replaced", FileOutcome::Held, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {"read-only", FileOutcome::ReadOnly, 0},
+        {"a folder by its name", FileOutcome::Denied, 0},
     };
     for (const auto& c : cases) {
         HANDLE held = INVALID_HANDLE_VALUE;
         if (c.expected == FileOutcome::Held)
-            held = CreateFileW(paths[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            held = CreateFileW(paths[1].c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
         if (c.expected == FileOutcome::ReadOnly)
             SetFileAttributesW(paths[1].c_str(), FILE_ATTRIBUTE_READONLY);
         if (c.expected == FileOutcome::Denied) {
