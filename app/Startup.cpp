@@ -64,7 +64,7 @@ int RunApplication(HINSTANCE instance)
     CreateBrushes();
     // Before the first read, so that "Lang" is read from the file too when
     // another program holds it for a moment.
-    unsigned unreadable = WaitForReadableSettings();
+    SettingsAtStart atStart = WaitForReadableSettings();
     InitLanguage(instance);
     AssignLanguageBases();
 
@@ -90,11 +90,14 @@ int RunApplication(HINSTANCE instance)
 
     int exitCode = 0;
     if (OperatingSystemPasses()) {
-        MainDialog dialog(unreadable);
+        MainDialog dialog(atStart);
         dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
     } else {
-        ShowMessageBox(OwnerWindow, L"The OXA Engraver Application requires Windows XP or higher.",
-                       L"Cannot Install", MB_ICONHAND);
+        wchar_t caption[128];
+        wchar_t message[512];
+        LoadLangString(IDS_CANNOT_INSTALL, caption, 128);
+        LoadLangString(IDS_NEEDS_XP, message, 512);
+        ShowMessageBox(OwnerWindow, message, caption, MB_ICONHAND);
         exitCode = -1;
     }
     DeleteBrushes();

@@ -43,6 +43,13 @@ public:
     // Runs the dialog from template `templateId` with this object bound to
     // it and returns what DialogBoxParamW returns.
     INT_PTR RunModal(HWND owner, int templateId);
+
+    // The dialog's controls by their template ids. A control the template
+    // lacks has no handle, and every helper then does nothing.
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    bool IsItemChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    void CheckItem(int id, bool checked) const { CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+    void EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 };
 
 // Routes one message to the operation that serves it. Never calls a

@@ -2,9 +2,9 @@
 // told; any other close writes and sends nothing.
 #include "dialog/MainDialog.h"
 
-#include "dialog/SaveCheck.h"
-#include "settings/Catalogue.h"
-#include "settings/FileAccess.h"
+#include "dialog/FileReports.h"
+#include "dialog/OptionTable.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "text/MessageBox.h"
 
@@ -12,10 +12,12 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"RIDODUZO";
 constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
-constexpr wchar_t kDriverSection[] = L"SETTINGS";
-// Long enough for a busy companion, short enough that a hung one does not
-// look like a hung dialog.
-constexpr UINT kCompanionTimeoutMs = 5000;
+// All the messages of one OK share this much time: long enough for a busy
+// companion, short enough that a hung one does not look like a hung dialog.
+constexpr DWORD kCompanionBudgetMs = 5000;
+// Every message gets at least this, so that a companion that answers at once
+// still hears of the OK after another has used up the budget.
+constexpr DWORD kCompanionMinimumMs = 250;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -29,33 +31,31 @@ private:
     bool& flag_;
 };
 
-void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam)
+void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, DWORD deadline)
 {
     HWND window = FindWindowW(windowClass, nullptr);
     if (window == nullptr)
         return;
+    // Signed, so that a budget already spent counts as nothing left.
+    LONG left = static_cast<LONG>(deadline - GetTickCount());
+    DWORD timeout = left > static_cast<LONG>(kCompanionMinimumMs) ? static_cast<DWORD>(left) : kCompanionMinimumMs;
     // Not SMTO_BLOCK: a companion that calls back into the dialog while it
     // handles the message must be served, not deadlocked.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kCompanionTimeoutMs, &answer);
+    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeout, &answer);
 }
-
-struct DriverWrite {
-    DriverKey key;
-    uint32_t value;
-};
 
 } // namespace
 
-void MainDialog::NotifyPanel()
+void MainDialog::NotifyPanel(DWORD deadline)
 {
-    SendToCompanion(kPanelClass, WM_COMMAND, 2);
+    SendToCompanion(kPanelClass, WM_COMMAND, 2, deadline);
 }
 
-void MainDialog::CloseCompanions()
+void MainDialog::CloseCompanions(DWORD deadline)
 {
-    SendToCompanion(kPanelClass, WM_CLOSE, 0);
-    SendToCompanion(kEstimatorClass, WM_CLOSE, 0);
+    SendToCompanion(kPanelClass, WM_CLOSE, 0, deadline);
+    SendToCompanion(kEstimatorClass, WM_CLOSE, 0, deadline);
 }
 
 INT_PTR MainDialog::OnClose(WPARAM code)
@@ -67,123 +67,57 @@ INT_PTR MainDialog::OnClose(WPARAM code)
         return 1;
     if (code == IDOK) {
         ScopedFlag busy(committing_);
-        CachedSettings next = cached_;
+        SettingsValues next = cached_;
         bool closeCompanions = ReadBoxes(next);
         // A failed save keeps the dialog open with the values as loaded, so
         // that a second OK compares against them again.
-        if (!SaveAndVerify(next))
+        if (!Save(next))
             return 1;
         cached_ = next;
-        NotifyPanel();
+        DWORD deadline = GetTickCount() + kCompanionBudgetMs;
+        NotifyPanel(deadline);
         if (closeCompanions)
-            CloseCompanions();
+            CloseCompanions(deadline);
     }
     ended_ = true;
     EndDialog(hwnd_, static_cast<INT_PTR>(code));
     return 0;
 }
 
-bool MainDialog::ReadBoxes(CachedSettings& next) const
+bool MainDialog::ReadBoxes(SettingsValues& next) const
 {
-    next.wizardOnly = IsChecked(manualControls_[0]) ? 0 : 1;
-    next.wizardOnlyPlus = IsChecked(manualControls_[2]) ? 0 : 1;
-    next.retailMode = 0;
-    if (IsChecked(retailMode_)) {
-        for (int bit = 0; bit < 4; ++bit)
-            next.retailMode |= static_cast<uint32_t>(IsChecked(retailOptions_[bit])) << bit;
-    }
     bool changed = false;
-    // Compared with the values as loaded: a stored 2 shows ticked and is
-    // saved as 1, which is a change.
-    next.pollForFiles = IsChecked(pollForFiles_);
-    changed |= cached_.pollForFiles != next.pollForFiles;
-    next.deleteAfterRun = IsChecked(deleteAfterRun_);
-    next.userSwitching = IsChecked(userSwitching_);
-    changed |= cached_.userSwitching != next.userSwitching;
-    next.alwaysHomeZ = IsChecked(homeZ_);
-    changed |= cached_.alwaysHomeZ != next.alwaysHomeZ;
-    next.jobLogging = IsChecked(jobLogging_);
-    changed |= cached_.jobLogging != next.jobLogging;
-    for (int i = 0; i < kLogOptionCount; ++i) {
-        // Greyed or not, a log option is stored as it is ticked.
-        next.log[i] = IsChecked(logOptions_[i]);
-        changed |= cached_.log[i] != next.log[i];
+    uint32_t retailBits = 0;
+    for (const OptionRow& row : kOptions) {
+        if (!row.IsBox())
+            continue;
+        // Greyed or not, a box is stored as it is ticked.
+        bool ticked = IsItemChecked(row.controlId);
+        if (row.group == OptionGroup::RetailOption) {
+            if (ticked)
+                retailBits |= row.retailBit;
+            continue;
+        }
+        uint32_t stored = row.Stores(ticked);
+        // Compared with the value as loaded: a stored 2 shows ticked and is
+        // saved as 1, which is a change.
+        if (row.Has(kClosesCompanions) && cached_.*row.value != stored)
+            changed = true;
+        next.*row.value = stored;
     }
+    // The retail box stored its tick; when ticked, RetailMode becomes the
+    // sub-options' bits, so that bits no box shows are dropped.
+    next.retailMode = next.retailMode != 0 ? retailBits : 0;
     return changed;
 }
 
-bool MainDialog::SaveAndVerify(const CachedSettings& next)
+bool MainDialog::Save(const SettingsValues& next)
 {
-    unsigned notInstalled = 0;
-    wchar_t paths[kSettingsFileCount][MAX_PATH + 1];
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        SettingsFilePath(static_cast<SettingsFile>(file), paths[file]);
-        if (file != kFileJobInfo && !FolderOfFileExists(paths[file]))
-            notInstalled |= 1u << file;
-    }
-    // A file that another program holds for a moment is waited for, one
-    // wait shared by all; one held for good is reported below as unsaved.
-    DWORD deadline = GetTickCount() + kSharingWaitMs;
-    // A file the profile functions would replace whole is not written, and
-    // is reported as unsaved.
-    unsigned skipped = 0;
-    for (int file = 0; file < kSettingsFileCount; ++file) {
-        if (WaitForFile(paths[file], true, deadline) == FileAccess::UnmarkedUtf16)
-            skipped |= 1u << file;
-    }
-
-    const DriverWrite driverWrites[] = {
-        {DriverKey::WizardOnly, next.wizardOnly},     {DriverKey::WizardOnlyPlus, next.wizardOnlyPlus},
-        {DriverKey::RetailMode, next.retailMode},     {DriverKey::PollForFiles, next.pollForFiles},
-        {DriverKey::DeleteAfterRun, next.deleteAfterRun}, {DriverKey::UserSwitching, next.userSwitching},
-        {DriverKey::AlwaysHomeZ, next.alwaysHomeZ},   {DriverKey::JobLogging, next.jobLogging},
-    };
-    unsigned refused = skipped;
-    // Every write is made, whatever the ones before it answered.
-    for (const DriverWrite& write : driverWrites)
-        refused |= WriteSetting(write.key, write.value, skipped & kDriverCopyBits);
-    const wchar_t* jobInfo = (skipped & (1u << kFileJobInfo)) ? L"" : paths[kFileJobInfo];
-    for (const JobLogKey& entry : kJobLogKeys) {
-        int index = LogOptionIndex(entry.controlId);
-        if (index >= 0 && !WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(next.log[index]), jobInfo))
-            refused |= 1u << kFileJobInfo;
-    }
-
-    unsigned mismatched = 0;
-    wchar_t expected[32];
-    for (int copy = kFileQrz; copy <= kFileEst; ++copy) {
-        unsigned bit = 1u << copy;
-        if ((notInstalled | refused) & bit)
-            continue;
-        ForgetCachedFile(paths[copy]);
-        for (const DriverWrite& write : driverWrites) {
-            wsprintfW(expected, L"%u", write.value);
-            if (!FileHolds(paths[copy], kDriverSection, KeyName(write.key), expected))
-                mismatched |= bit;
-        }
-    }
-    if (!(refused & (1u << kFileJobInfo))) {
-        ForgetCachedFile(jobInfo);
-        for (const JobLogKey& entry : kJobLogKeys) {
-            int index = LogOptionIndex(entry.controlId);
-            if (index < 0)
-                continue;
-            wsprintfW(expected, L"%d", static_cast<int32_t>(next.log[index]));
-            if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
-                mismatched |= 1u << kFileJobInfo;
-        }
-    }
-
-    unsigned unsaved = UnsavedFiles(notInstalled, refused, mismatched);
-    if (unsaved == 0)
+    SaveReport report = SaveSettings(next);
+    if (report.unsaved.Empty())
         return true;
-
-    // Empty when the data folder cannot be found: the report then names the
-    // files alone.
-    wchar_t dataFolder[kPathCapacity] = {};
-    GetCommonDataFolder(dataFolder, kPathCapacity);
-    wchar_t text[kSaveFailureTextCapacity];
-    SaveFailureText(unsaved, dataFolder, text, kSaveFailureTextCapacity);
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
     ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
     return false;
 }

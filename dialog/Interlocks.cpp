@@ -2,47 +2,42 @@
 // reaction to clicks.
 #include "dialog/MainDialog.h"
 
+#include "dialog/OptionTable.h"
 #include "resources/resource.h"
 #include "settings/Catalogue.h"
 
-namespace {
-// Positions of the two manual-control boxes in the manual-control group.
-constexpr int kManualKmr = 0;
-constexpr int kManualOther = 2;
-} // namespace
-
 void MainDialog::UpdateRetailOptions(bool untickManualControls)
 {
-    if (IsChecked(retailMode_)) {
+    if (IsChecked(IDC_RETAIL_MODE)) {
         if (untickManualControls) {
-            SendMessageW(manualControls_[kManualKmr], BM_SETCHECK, BST_UNCHECKED, 0);
-            SendMessageW(manualControls_[kManualOther], BM_SETCHECK, BST_UNCHECKED, 0);
+            ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) {
+                if (row.IsBox())
+                    CheckItem(row.controlId, false);
+            });
         }
         // Switching retail mode on from nothing offers every restriction;
         // otherwise the sub-options come back as last loaded or stored.
         if (cached_.retailMode == 0)
             cached_.retailMode = kRetailAllOptions;
-        for (int bit = 0; bit < 4; ++bit) {
-            EnableWindow(retailOptions_[bit], TRUE);
-            Tick(retailOptions_[bit], (cached_.retailMode & (1u << bit)) != 0);
-        }
+        ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
+            EnableItem(row.controlId, true);
+            CheckItem(row.controlId, (cached_.retailMode & row.retailBit) != 0);
+        });
         return;
     }
-    for (HWND option : retailOptions_) {
-        Tick(option, false);
-        EnableWindow(option, FALSE);
-    }
-    for (HWND control : manualControls_)
-        EnableWindow(control, TRUE);
+    ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
+        CheckItem(row.controlId, false);
+        EnableItem(row.controlId, false);
+    });
+    ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) { EnableItem(row.controlId, true); });
 }
 
 void MainDialog::UpdateLogOptions()
 {
     // Only the enabling follows datalogging: a greyed option keeps its tick,
     // and OK stores it.
-    BOOL on = IsChecked(jobLogging_) ? TRUE : FALSE;
-    for (HWND option : logOptions_)
-        EnableWindow(option, on);
+    bool on = IsChecked(IDC_JOB_LOGGING) != 0;
+    ForEachOption(OptionGroup::LogOption, [&](const OptionRow& row) { EnableItem(row.controlId, on); });
 }
 
 INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
@@ -61,10 +56,13 @@ INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
     case IDC_JOB_LOGGING:
         UpdateLogOptions();
         return 1;
-    case IDC_MANUAL_KMR:
-    case IDC_MANUAL_OTHER:
-        return 1;
-    default:
-        return LogOptionIndex(id) >= 0 ? 1 : 0;
+    default: {
+        // Nothing follows from a click on a manual-control or a log box, but
+        // the click is answered as handled.
+        const OptionRow* row = FindOption(id);
+        bool answered = row != nullptr && row->IsBox()
+                        && (row->group == OptionGroup::ManualControls || row->group == OptionGroup::LogOption);
+        return answered ? 1 : 0;
+    }
     }
 }

@@ -1,27 +1,13 @@
 #include "dialog/MainDialog.h"
 
-#include "dialog/SaveCheck.h"
+#include "dialog/FileReports.h"
+#include "dialog/OptionTable.h"
 #include "resources/resource.h"
-#include "settings/Catalogue.h"
-#include "settings/SettingsStore.h"
+#include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/SkinFrame.h"
 #include "text/ControlText.h"
 #include "text/MessageBox.h"
-
-const int kLogOptionIds[kLogOptionCount] = {
-    IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR,    IDC_LOG_DATE,
-    IDC_LOG_TIME,  IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL,
-};
-
-int LogOptionIndex(int controlId)
-{
-    for (int i = 0; i < kLogOptionCount; ++i) {
-        if (kLogOptionIds[i] == controlId)
-            return i;
-    }
-    return -1;
-}
 
 namespace {
 
@@ -30,46 +16,13 @@ constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
 
-// Texts of the log options, in the order of kLogOptionIds.
-constexpr UINT kLogTextIds[kLogOptionCount] = {
-    IDS_LOG_START, IDS_LOG_COMPLETE, IDS_LOG_PAUSE, IDS_LOG_RESUME, IDS_LOG_ERROR,  IDS_LOG_DATE,
-    IDS_LOG_TIME,  IDS_LOG_JOB_NAME, IDS_LOG_DURATION, IDS_LOG_USER, IDS_LOG_SERIAL,
-};
-constexpr UINT kRetailTextIds[4] = {IDS_RETAIL_HIDE_SYSTEM, IDS_RETAIL_FORBID_QUEUE, IDS_RETAIL_NO_FIXTURE,
-                                    IDS_RETAIL_HIDE_SETTINGS};
-constexpr int kRetailOptionIds[4] = {IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_FORBID_QUEUE, IDC_RETAIL_NO_FIXTURE,
-                                     IDC_RETAIL_HIDE_SETTINGS};
-
-constexpr int kOptionTextLimit = 64;
-constexpr int kLabelTextLimit = 128;
-constexpr int kHelpTextLimit = 1024;
-constexpr int kRetailTextLimit = 32;
-
 } // namespace
 
-int MainDialog::IsChecked(HWND box)
+void MainDialog::UseSystemFont(int id)
 {
-    int id = static_cast<int>(GetWindowLongPtrW(box, GWLP_ID));
-    return IsDlgButtonChecked(GetParent(box), id) == BST_CHECKED ? 1 : 0;
-}
-
-HWND MainDialog::SetUpControl(int id, UINT textId, int maxChars)
-{
-    HWND control = GetDlgItem(hwnd_, id);
-    SetTextFromId(control, textId, maxChars);
-    return control;
-}
-
-void MainDialog::UseSystemFont(HWND control)
-{
+    HWND control = Item(id);
     if (control != nullptr)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(systemFont_), TRUE);
-}
-
-void MainDialog::Tick(HWND box, bool ticked)
-{
-    if (box != nullptr)
-        CheckDlgButton(hwnd_, static_cast<int>(GetWindowLongPtrW(box, GWLP_ID)), ticked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
@@ -86,95 +39,42 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 
     systemFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
 
-    ReadSetting(DriverKey::WizardOnly, cached_.wizardOnly);
-    ReadSetting(DriverKey::WizardOnlyPlus, cached_.wizardOnlyPlus);
-    ReadSetting(DriverKey::RetailMode, cached_.retailMode);
-    ReadSetting(DriverKey::PollForFiles, cached_.pollForFiles);
-    ReadSetting(DriverKey::DeleteAfterRun, cached_.deleteAfterRun);
-    ReadSetting(DriverKey::UserSwitching, cached_.userSwitching);
+    LoadSettings(cached_);
 
-    manualControls_[0] = SetUpControl(IDC_MANUAL_KMR, IDS_MANUAL_KMR, kLabelTextLimit);
-    Tick(manualControls_[0], cached_.wizardOnly == 0);
-    UseSystemFont(manualControls_[0]);
-    manualControls_[1] = SetUpControl(IDC_MANUAL_KMR_HELP, IDS_MANUAL_KMR_HELP, kHelpTextLimit);
-    manualControls_[2] = SetUpControl(IDC_MANUAL_OTHER, IDS_MANUAL_OTHER, kLabelTextLimit);
-    Tick(manualControls_[2], cached_.wizardOnlyPlus == 0);
-    UseSystemFont(manualControls_[2]);
-    manualControls_[3] = SetUpControl(IDC_MANUAL_OTHER_HELP, IDS_MANUAL_OTHER_HELP, kHelpTextLimit);
-    retailMode_ = SetUpControl(IDC_RETAIL_MODE, IDS_RETAIL_MODE, kRetailTextLimit);
-    Tick(retailMode_, cached_.retailMode != 0);
-    UseSystemFont(retailMode_);
-    // Their ticks and enabling come from the retail rule below.
-    for (int bit = 0; bit < 4; ++bit)
-        retailOptions_[bit] = SetUpControl(kRetailOptionIds[bit], kRetailTextIds[bit], kOptionTextLimit);
-    deleteAfterRun_ = SetUpControl(IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, kLabelTextLimit);
-    Tick(deleteAfterRun_, cached_.deleteAfterRun != 0);
-    UseSystemFont(deleteAfterRun_);
-    pollForFiles_ = SetUpControl(IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, kOptionTextLimit);
-    Tick(pollForFiles_, cached_.pollForFiles != 0);
-    UseSystemFont(pollForFiles_);
-    pollForFilesHelp_ = SetUpControl(IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, kLabelTextLimit);
-    userSwitching_ = SetUpControl(IDC_USER_SWITCHING, IDS_USER_SWITCHING, kLabelTextLimit);
-    Tick(userSwitching_, cached_.userSwitching != 0);
-    UseSystemFont(userSwitching_);
-    userSwitchingHelp_ = SetUpControl(IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, kHelpTextLimit);
-
-    ReadSetting(DriverKey::AlwaysHomeZ, cached_.alwaysHomeZ);
-    homeZ_ = SetUpControl(IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit);
-    Tick(homeZ_, cached_.alwaysHomeZ != 0);
-    UseSystemFont(homeZ_);
-    homeZHelp_ = SetUpControl(IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, kHelpTextLimit);
-
-    ReadSetting(DriverKey::JobLogging, cached_.jobLogging);
-    LoadLogValues();
-
-    jobLogging_ = SetUpControl(IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit);
-    Tick(jobLogging_, cached_.jobLogging != 0);
-    UseSystemFont(jobLogging_);
-    for (int i = 0; i < kLogOptionCount; ++i) {
-        logOptions_[i] = SetUpControl(kLogOptionIds[i], kLogTextIds[i], kOptionTextLimit);
-        Tick(logOptions_[i], cached_.log[i] != 0);
+    for (const OptionRow& row : kOptions) {
+        SetTextFromId(Item(row.controlId), row.textId, row.maxChars);
+        // The retail sub-options take their ticks and enabling from the
+        // retail rule below.
+        if (row.IsBox() && row.group != OptionGroup::RetailOption)
+            CheckItem(row.controlId, row.Ticks(cached_.*row.value));
+        if (row.Has(kSystemFont))
+            UseSystemFont(row.controlId);
     }
 
     UpdateRetailOptions(false);
     UpdateLogOptions();
 
     frame_.ApplyShape(hwnd_, header_);
-    if (unreadable_ != 0)
+    if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the header strip.
     return 1;
 }
 
-void MainDialog::LoadLogValues()
-{
-    // One path for all eleven reads; empty when the data folder is missing,
-    // and then every read gives its default.
-    wchar_t path[kPathCapacity];
-    GetJobInfoPath(path);
-    if (path[0] == L'\0')
-        return;
-    for (const JobLogKey& entry : kJobLogKeys) {
-        int index = LogOptionIndex(entry.controlId);
-        if (index >= 0)
-            cached_.log[index] = GetPrivateProfileIntW(kJobInfoSection, entry.key, entry.defaultValue, path);
-    }
-}
-
 INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
 {
-    if (message != kUnreadableNotice || unreadable_ == 0)
+    if (message != kUnreadableNotice || atStart_.AllWell())
         return 0;
-    unsigned files = unreadable_;
-    unreadable_ = 0;
+    SettingsAtStart found = atStart_;
+    atStart_ = SettingsAtStart();
     // The dialog manager shows the dialog only once its queue is empty, and
     // this message was waiting in it.
     if (!IsWindowVisible(hwnd_)) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         UpdateWindow(hwnd_);
     }
-    wchar_t text[kSaveFailureTextCapacity];
-    UnreadableFilesText(files, text, kSaveFailureTextCapacity);
+    wchar_t text[kReportTextCapacity];
+    UnreadableFilesText(found, text, kReportTextCapacity);
     ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
     return 1;
 }

@@ -5,37 +5,18 @@
 #include <stdint.h>
 
 #include "base/Wnd.h"
+#include "settings/Catalogue.h"
+#include "settings/FileAccess.h"
+#include "settings/FileSet.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
-
-// The eleven log options, in the order the logging rule visits them and in
-// which their cached values are kept.
-constexpr int kLogOptionCount = 11;
-extern const int kLogOptionIds[kLogOptionCount];
-// The position of a log option's control in kLogOptionIds, or -1.
-int LogOptionIndex(int controlId);
-
-// Every value the dialog loads and stores, in the order they are kept.
-struct CachedSettings {
-    uint32_t wizardOnly = 0;      // inverted: 0 ticks 1051
-    uint32_t wizardOnlyPlus = 0;  // inverted: 0 ticks 1058
-    uint32_t userSwitching = 1;
-    uint32_t alwaysHomeZ = 0;
-    uint32_t deleteAfterRun = 0;
-    uint32_t pollForFiles = 0;
-    uint32_t retailMode = 0;
-    uint32_t jobLogging = 0;
-    // LogStart, LogComplete, LogPause, LogResume, LogError, LogDate, LogTime,
-    // LogJobName, LogDuration, LogUser, LogSerialNum.
-    uint32_t log[kLogOptionCount] = {1, 1, 0, 0, 1, 1, 1, 1, 1, 1, 0};
-};
 
 class MainDialog : public Dlg {
 public:
     MainDialog() = default;
-    // `unreadableFiles`: bits (1 << SettingsFile) of the settings files that
-    // exist but could not be read at start-up; the user is told at once.
-    explicit MainDialog(unsigned unreadableFiles) : unreadable_(unreadableFiles) {}
+    // `atStart`: what start-up found of the settings files; anything amiss
+    // is told to the user as soon as the dialog is up.
+    explicit MainDialog(const SettingsAtStart& atStart) : atStart_(atStart) {}
     ~MainDialog() override = default;
 
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -47,57 +28,37 @@ public:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // 1 when the box is ticked, else 0.
-    static int IsChecked(HWND box);
+    int IsChecked(int id) const { return IsItemChecked(id) ? 1 : 0; }
     // The retail rule; `untickManualControls` is false only at set-up.
     void UpdateRetailOptions(bool untickManualControls);
     // The logging rule: the log options are enabled as datalogging is ticked.
     void UpdateLogOptions();
-    void NotifyPanel();
-    void CloseCompanions();
+    // Each companion message waits at most until `deadline` (a GetTickCount
+    // value), and a short while at least.
+    void NotifyPanel(DWORD deadline);
+    void CloseCompanions(DWORD deadline);
 
-    const CachedSettings& Cached() const { return cached_; }
+    const SettingsValues& Cached() const { return cached_; }
 
 private:
-    // Stores nothing itself: the caller keeps the handle it returns.
-    HWND SetUpControl(int id, UINT textId, int maxChars);
-    void UseSystemFont(HWND control);
-    void Tick(HWND box, bool ticked);
-    void LoadLogValues();
+    void UseSystemFont(int id);
     // Reads every box into `next`; answers whether a setting the companions
     // depend on differs from the values as loaded.
-    bool ReadBoxes(CachedSettings& next) const;
-    // Writes every setting; answers whether all of it reached the files, and
+    bool ReadBoxes(SettingsValues& next) const;
+    // Saves every setting; answers whether all of it reached the files, and
     // tells the user which files it did not reach.
-    bool SaveAndVerify(const CachedSettings& next);
-    // Tells the user which files could not be read at start-up.
-    void ReportUnreadableFiles();
+    bool Save(const SettingsValues& next);
 
     SkinStrip header_;
     SkinButton okButton_;
     SkinButton cancelButton_;
-
-    // 1051, 1053, 1058, 1059: never greyed by the rules.
-    HWND manualControls_[4] = {};
-    HWND retailMode_ = nullptr;
-    // 1054 to 1057, in bit order.
-    HWND retailOptions_[4] = {};
-    HWND pollForFiles_ = nullptr;
-    HWND pollForFilesHelp_ = nullptr;
-    HWND deleteAfterRun_ = nullptr;
-    HWND userSwitching_ = nullptr;
-    HWND userSwitchingHelp_ = nullptr;
-    HWND homeZ_ = nullptr;
-    HWND homeZHelp_ = nullptr;
-    HWND jobLogging_ = nullptr;
-    HWND logOptions_[kLogOptionCount] = {};
-
     SkinFrame frame_;
 
-    CachedSettings cached_;
+    SettingsValues cached_;
     HFONT systemFont_ = nullptr;
     // Set while an OK is being committed: the companions may call back into
     // the dialog while they handle its messages.
     bool committing_ = false;
     bool ended_ = false;
-    unsigned unreadable_ = 0;
+    SettingsAtStart atStart_;
 };

@@ -58,7 +58,21 @@
 #define IDB_FACE_PRESSED        1026
 #define IDB_FACE_RINGED         1027
 
-// Strings: the base of each language's block carries a row of asterisks
+// Strings. The English texts sit at their plain ids: 20001-20999 and
+// 22001-22999. Each language with a base owns the 2000 ids from base + 20000
+// for its translations:
+//   an id N below 22000 is translated at base + N
+//     (Espanol's "Ok", 20001, at 22000 + 20001 = 42001);
+//   an id N from IDS_UPPER_FIRST up is translated at base + N - IDS_UPPER_SHIFT,
+//     in the upper half of the block, because base + N is the next
+//     language's block (Espanol's title, 22001, at 43001).
+// The translations are in lang/<language>.rc, one UTF-8 file per language.
+// A text a language lacks falls back to English, and so do Japanese and
+// Portugues, which have no base. The row of asterisks at each plain base id
+// is never looked up.
+#define IDS_UPPER_FIRST         22001
+#define IDS_UPPER_SHIFT         1000
+
 #define IDS_BASE_ENGLISH        20000
 #define IDS_BASE_ESPANOL        22000
 #define IDS_BASE_FRANCAIS       24000
@@ -105,9 +119,24 @@
 // Save-failure report (texts added by this program beyond the original table)
 #define IDS_SAVE_FAILED         20032
 #define IDS_SAVE_FAILED_HINT    20033
-#define IDS_SAVE_FAILED_FOLDER  20034
 // Notice of settings files that could not be read at start-up
 #define IDS_READ_FAILED         20035
 #define IDS_READ_FAILED_HINT    20036
+// Refusal of a Windows older than XP
+#define IDS_CANNOT_INSTALL      20037
+#define IDS_NEEDS_XP            20038
 // Another instance runs in another user's session
 #define IDS_RUNNING_ELSEWHERE   20040
+// Why a settings file was not saved, one line under its path
+#define IDS_REASON_HELD         20041
+#define IDS_REASON_READ_ONLY    20042
+#define IDS_REASON_DENIED       20043
+#define IDS_REASON_WRITE_FAILED 20044
+#define IDS_REASON_NOT_VERIFIED 20045
+#define IDS_REASON_NO_FOLDER    20046
+// Notice of settings files in UTF-16 without a byte-order mark
+#define IDS_READ_UNMARKED       20047
+#define IDS_READ_UNMARKED_HINT  20048
+// Notice of a data folder whose path leaves no room for the files
+#define IDS_FOLDER_TOO_LONG     20049
+#define IDS_FOLDER_TOO_LONG_HINT 20050

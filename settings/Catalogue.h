@@ -2,25 +2,51 @@
 #pragma once
 #include <stdint.h>
 
-// Settings of QRZINFO.INI, section "SETTINGS", stored as unsigned decimal.
-enum class DriverKey {
-    WizardOnly,      // inverted flag: 0 shows the manual-controls tab (KMR Desktop)
-    WizardOnlyPlus,  // inverted flag: the same for all other models
-    RetailMode,      // 0 off, else bits 0..3 select the retail options
-    PollForFiles,
-    DeleteAfterRun,
-    UserSwitching,
-    AlwaysHomeZ,
-    JobLogging,
-    Lang,            // language index 0..8; read once at start-up, never written
+// Every value the dialog loads and stores, each holding its default until it
+// is loaded.
+struct SettingsValues {
+    // QRZINFO.INI, section "SETTINGS", stored as unsigned decimal.
+    uint32_t wizardOnly = 0;      // inverted flag: 0 shows the manual-controls tab (KMR Desktop)
+    uint32_t wizardOnlyPlus = 0;  // inverted flag: the same for all other models
+    uint32_t retailMode = 0;      // 0 off, else bits 0..3 select the retail options
+    uint32_t pollForFiles = 0;
+    uint32_t deleteAfterRun = 0;
+    uint32_t userSwitching = 1;
+    uint32_t alwaysHomeZ = 0;
+    uint32_t jobLogging = 0;
+    // JobInfo.ini, section "Settings", stored as signed decimal: the items
+    // the job log records.
+    uint32_t logStart = 1;
+    uint32_t logComplete = 1;
+    uint32_t logPause = 0;
+    uint32_t logResume = 0;
+    uint32_t logError = 1;
+    uint32_t logJobName = 1;
+    uint32_t logDate = 1;
+    uint32_t logTime = 1;
+    uint32_t logDuration = 1;
+    uint32_t logUser = 1;
+    uint32_t logSerialNum = 0;
 };
 
-const wchar_t* KeyName(DriverKey key);
+// A stored key and the value that it holds.
+struct SettingKey {
+    const wchar_t* key;
+    uint32_t SettingsValues::*value;
+};
+
+// Each list in the order its keys are read and written: where a key that a
+// file lacks is added depends on it.
+constexpr int kDriverSettingCount = 8;
+extern const SettingKey kDriverSettings[kDriverSettingCount];
+constexpr wchar_t kJobInfoSection[] = L"Settings";
+constexpr int kJobLogSettingCount = 11;
+extern const SettingKey kJobLogSettings[kJobLogSettingCount];
+
+// "Lang": the language index 0..8; read once at start-up, never written.
+constexpr wchar_t kLangKey[] = L"Lang";
 // `value` holds the default on entry; it is kept when no copy holds the key.
-void ReadSetting(DriverKey key, uint32_t& value);
-// Returns the copies whose write the platform refused, as WriteDriverSetting;
-// the copies in `skipCopies` are left alone.
-unsigned WriteSetting(DriverKey key, uint32_t value, unsigned skipCopies = 0);
+void ReadLangSetting(uint32_t& value);
 
 // Bits of "RetailMode".
 constexpr uint32_t kRetailHideSystemTab = 1;
@@ -28,16 +54,3 @@ constexpr uint32_t kRetailForbidQueue = 2;
 constexpr uint32_t kRetailNoFixture = 4;
 constexpr uint32_t kRetailHideSettings = 8;
 constexpr uint32_t kRetailAllOptions = 15;
-
-// Settings of JobInfo.ini, section "Settings", stored as signed decimal.
-constexpr wchar_t kJobInfoSection[] = L"Settings";
-
-struct JobLogKey {
-    const wchar_t* key;
-    int32_t defaultValue;
-    int controlId;
-};
-
-// In the order in which they are read and written.
-constexpr int kJobLogKeyCount = 11;
-extern const JobLogKey kJobLogKeys[kJobLogKeyCount];

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/FileSet.h"
+
 // How long a file held open by another program is waited for.
 constexpr DWORD kSharingWaitMs = 500;
 
@@ -20,15 +22,19 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 // deadline (a GetTickCount value) passes. Returns the last probe's answer.
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
 
-// The settings files, as the program names them to the user.
-enum SettingsFile { kFileQrz, kFileWen, kFileEst, kFileJobInfo, kSettingsFileCount };
+// What start-up finds of the settings files before it reads them.
+struct SettingsAtStart {
+    // There but held by another program throughout the wait, or not
+    // readable at all: their options show their defaults.
+    FileSet unreadable;
+    // UTF-16 without a mark: read as empty, left as they are, never saved.
+    FileSet unmarked;
+    // The data folder exists, but its path leaves no room for the files'.
+    bool folderTooLong = false;
 
-// The full path of one settings file; empty when the folder is unknown.
-void SettingsFilePath(SettingsFile file, wchar_t (&path)[MAX_PATH + 1]);
+    bool AllWell() const { return unreadable.Empty() && unmarked.Empty() && !folderTooLong; }
+};
 
-// Waits, for about kSharingWaitMs in all, until the files read at start-up
-// (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
-// Returns a bit (1 << SettingsFile) for each one that exists but is still
-// held by another program, cannot be read at all, or is UTF-16 without a
-// mark: its options will show their defaults.
-unsigned WaitForReadableSettings();
+// Waits, for about kSharingWaitMs in all, until the settings files can be
+// read, and removes what a save cut short left beside them.
+SettingsAtStart WaitForReadableSettings();

@@ -1,6 +1,7 @@
 #include "settings/IniSave.h"
 
 #include "base/KernelHandle.h"
+#include "settings/SaveCheck.h"
 
 namespace {
 
@@ -212,11 +213,8 @@ bool Verified(const Job& job)
 {
     const FileEdit& edit = *job.edit;
     bool same = true;
-    for (int i = 0; i < edit.count && same; ++i) {
-        wchar_t stored[64];
-        GetPrivateProfileStringW(edit.items[i].section, edit.items[i].key, L"\x1", stored, 64, job.temporary);
-        same = lstrcmpW(stored, edit.items[i].value) == 0;
-    }
+    for (int i = 0; i < edit.count && same; ++i)
+        same = FileHolds(job.temporary, edit.items[i].section, edit.items[i].key, edit.items[i].value);
     // Dropped at once, so that the next save never reads a stale copy of a
     // temporary file of the same name.
     ForgetCachedFile(job.temporary);
@@ -314,14 +312,6 @@ bool IsFailure(FileOutcome outcome)
     default:
         return true;
     }
-}
-
-void ForgetCachedFile(const wchar_t* file)
-{
-    // The documented flush request: the platform drops what it keeps of the
-    // file, so the next read parses the file as it is on the disk.
-    if (file != nullptr && file[0] != L'\0')
-        WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
 }
 
 void RemoveLeftoverTemporary(const wchar_t* path)

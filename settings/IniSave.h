@@ -45,7 +45,3 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs);
 // Deletes the temporary file that a save cut short may have left beside
 // `path`.
 void RemoveLeftoverTemporary(const wchar_t* path);
-
-// Makes the next profile read of `file` come from the disk rather than from
-// the platform's copy of what it last read or wrote.
-void ForgetCachedFile(const wchar_t* file);

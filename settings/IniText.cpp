@@ -33,6 +33,11 @@ bool IsProfileSpace(unsigned c)
     }
 }
 
+bool IsLineBreak(unsigned c)
+{
+    return c == '\n' || c == '\r';
+}
+
 unsigned Folded(unsigned c)
 {
     return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
@@ -179,25 +184,27 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
     }
 
     // One pass over the lines, split and trimmed as the profile functions
-    // read them.
+    // read them: a line ends at CR or LF, and a run of them ends it once.
     const size_t n = text.count;
-    bool crlf = true;
-    bool endingSeen = false;
+    const wchar_t* eol = nullptr;
     int current = -1;
     size_t pos = 0;
     while (pos < n) {
-        size_t lineStart = pos;
-        while (pos < n && text.At(pos) != '\n')
+        size_t first = pos;
+        while (pos < n && !IsLineBreak(text.At(pos)))
             ++pos;
-        if (pos < n) {
-            if (!endingSeen)
-                crlf = pos > lineStart && text.At(pos - 1) == '\r';
-            endingSeen = true;
+        size_t last = pos;
+        // Where a line added after this one goes: past this line's own end,
+        // before any blank lines that follow it.
+        size_t afterLine = pos;
+        if (afterLine < n && text.At(afterLine) == '\r')
+            ++afterLine;
+        if (afterLine < n && text.At(afterLine) == '\n' && (afterLine == pos || afterLine == pos + 1))
+            ++afterLine;
+        if (eol == nullptr && afterLine > pos)
+            eol = afterLine - pos == 2 ? L"\r\n" : (text.At(pos) == '\r' ? L"\r" : L"\n");
+        while (pos < n && IsLineBreak(text.At(pos)))
             ++pos;
-        }
-        size_t lineEnd = pos;
-        size_t first = lineStart;
-        size_t last = lineEnd;
         while (first < last && IsProfileSpace(text.At(first)))
             ++first;
         while (last > first && IsProfileSpace(text.At(last - 1)))
@@ -208,14 +215,20 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
             size_t close = last;
             while (close > first && text.At(close - 1) != ']')
                 --close;
-            if (close > first) {
-                // A section line: the name runs to the last ']'. Only the
-                // first section of a name is ever read or written.
+            if (close > first + 1) {
+                // A section line: the name runs to the last ']', trimmed.
+                // Only the first section of a name is ever read or written.
+                size_t nameBegin = first + 1;
+                size_t nameEnd = close - 1;
+                while (nameBegin < nameEnd && IsProfileSpace(text.At(nameBegin)))
+                    ++nameBegin;
+                while (nameEnd > nameBegin && IsProfileSpace(text.At(nameEnd - 1)))
+                    --nameEnd;
                 current = -1;
                 for (int s = 0; s < sectionCount; ++s) {
-                    if (!sections[s].found && NameIs(text, first + 1, close - 1, sections[s].name)) {
+                    if (!sections[s].found && NameIs(text, nameBegin, nameEnd, sections[s].name)) {
                         sections[s].found = true;
-                        sections[s].insertAt = lineEnd;
+                        sections[s].insertAt = afterLine;
                         current = s;
                         break;
                     }
@@ -226,7 +239,7 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
         if (current < 0)
             continue;
         // Every other line belongs to the section, comments included.
-        sections[current].insertAt = lineEnd;
+        sections[current].insertAt = afterLine;
         size_t equals = first;
         while (equals < last && text.At(equals) != '=')
             ++equals;
@@ -246,6 +259,8 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
             break;
         }
     }
+    if (eol == nullptr)
+        eol = L"\r\n";
 
     // The edits in file order; at one place a replaced value comes before
     // inserted lines.
@@ -277,7 +292,6 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
         }
     }
 
-    const wchar_t* eol = crlf ? L"\r\n" : L"\n";
     if (!out.Reserve(in.size() + 64 * static_cast<size_t>(count) + 64) || !out.Append(in.data(), text.mark))
         return false;
     Emitter emit(out, text);
@@ -293,7 +307,7 @@ bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, By
             continue;
         }
         // Lines go after a line end; the last line of a file may lack one.
-        if (e.begin > 0 && text.At(e.begin - 1) != '\n' && !emit.Text(eol))
+        if (e.begin > 0 && !IsLineBreak(text.At(e.begin - 1)) && !emit.Text(eol))
             return false;
         const SectionState& s = sections[e.section];
         if (!s.found && (!emit.Text(eol) || !emit.Text(L"[") || !emit.Text(s.name) || !emit.Text(L"]")

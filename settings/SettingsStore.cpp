@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr wchar_t kDriverSection[] = L"SETTINGS";
-constexpr wchar_t kDriverFile[] = L"QRZINFO.INI";
-constexpr const wchar_t* kCopyFolders[kDriverCopyCount] = {L"\\OXAQRZ\\", L"\\OXAWEN\\", L"\\OXAEST\\"};
+// Each file's folder and name under the common data folder.
+constexpr const wchar_t* kFileNames[kSettingsFileCount] = {
+    L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
 
 wchar_t driverPaths[kDriverCopyCount][MAX_PATH];
 
@@ -57,15 +57,15 @@ void GetJobInfoPath(wchar_t (&path)[kPathCapacity])
 
 bool BuildDriverPaths()
 {
-    if (driverPaths[kCopyQrz][0] != L'\0')
+    if (driverPaths[kFileQrz][0] != L'\0')
         return true;
     wchar_t folder[MAX_PATH] = {};
     if (!GetCommonDataFolder(folder, MAX_PATH))
         return false;
     wchar_t built[kDriverCopyCount][MAX_PATH] = {};
     for (int copy = 0; copy < kDriverCopyCount; ++copy) {
-        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, kCopyFolders[copy])
-            || !Append(built[copy], MAX_PATH, kDriverFile))
+        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, L"\\")
+            || !Append(built[copy], MAX_PATH, kFileNames[copy]))
             return false;
     }
     for (int copy = 0; copy < kDriverCopyCount; ++copy)
@@ -73,9 +73,9 @@ bool BuildDriverPaths()
     return true;
 }
 
-const wchar_t* DriverPath(DriverCopy copy)
+const wchar_t* DriverPath(SettingsFile copy)
 {
-    return driverPaths[copy];
+    return copy < kDriverCopyCount ? driverPaths[copy] : L"";
 }
 
 void ResetDriverPaths()
@@ -84,32 +84,57 @@ void ResetDriverPaths()
         path[0] = L'\0';
 }
 
+void SettingsFilePath(SettingsFile file, wchar_t (&path)[kPathCapacity])
+{
+    path[0] = L'\0';
+    if (file == kFileJobInfo) {
+        GetJobInfoPath(path);
+        return;
+    }
+    if (BuildDriverPaths())
+        lstrcpynW(path, DriverPath(file), kPathCapacity);
+}
+
+const wchar_t* SettingsFileName(SettingsFile file)
+{
+    return file >= 0 && file < kSettingsFileCount ? kFileNames[file] : L"";
+}
+
 void ReadDriverSetting(const wchar_t* key, uint32_t& value)
 {
     // Without a folder there is no file to ask; the default stands.
     if (!BuildDriverPaths())
         return;
     uint32_t first = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(kAbsentMarker),
-                                           driverPaths[kCopyQrz]);
+                                           driverPaths[kFileQrz]);
     if (first != kAbsentMarker) {
         value = first;
         return;
     }
-    value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kCopyWen]);
+    // The OXAEST copy is written like the others, so it is asked too before
+    // the default stands: an installation may have no other copy.
+    uint32_t second = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(kAbsentMarker),
+                                            driverPaths[kFileWen]);
+    if (second != kAbsentMarker) {
+        value = second;
+        return;
+    }
+    value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kFileEst]);
 }
 
-unsigned WriteDriverSetting(const wchar_t* key, uint32_t value, unsigned skipCopies)
+FileSet WriteDriverSetting(const wchar_t* key, uint32_t value, FileSet skipCopies)
 {
-    unsigned failed = 0;
     if (!BuildDriverPaths())
-        return (1u << kDriverCopyCount) - 1;
+        return FileSet::DriverCopies();
+    FileSet failed;
     wchar_t text[32];
     wsprintfW(text, L"%u", value);
-    for (int copy = 0; copy < kDriverCopyCount; ++copy) {
-        if (skipCopies & (1u << copy))
+    for (int i = 0; i < kDriverCopyCount; ++i) {
+        SettingsFile copy = static_cast<SettingsFile>(i);
+        if (skipCopies.Has(copy))
             continue;
         if (!WritePrivateProfileStringW(kDriverSection, key, text, driverPaths[copy]))
-            failed |= 1u << copy;
+            failed |= copy;
     }
     return failed;
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "settings/FileSet.h"
+
 // Capacity of every path buffer: the platform's path limit plus the NUL.
 constexpr int kPathCapacity = MAX_PATH + 1;
 
@@ -14,26 +16,35 @@ bool GetDataFolder(wchar_t (&folder)[kPathCapacity]);
 // path would not fit the platform's limit.
 void GetJobInfoPath(wchar_t (&path)[kPathCapacity]);
 
-// The three copies of QRZINFO.INI, in the order they are written.
-enum DriverCopy { kCopyQrz = 0, kCopyWen = 1, kCopyEst = 2, kDriverCopyCount = 3 };
-
 // Builds the three driver-settings paths unless already built. Returns
 // whether they are built.
 bool BuildDriverPaths();
-// The built path of one copy; empty until BuildDriverPaths succeeds.
-const wchar_t* DriverPath(DriverCopy copy);
+// The built path of one copy of QRZINFO.INI; empty until BuildDriverPaths
+// succeeds.
+const wchar_t* DriverPath(SettingsFile copy);
 // Forgets the built paths, so the next access looks the folder up again.
 // For tests that point the common data folder elsewhere.
 void ResetDriverPaths();
 
-// Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides.
+// The full path of one settings file; empty when the folder is unknown.
+void SettingsFilePath(SettingsFile file, wchar_t (&path)[kPathCapacity]);
+// The file's folder and name under the common data folder, as the user is
+// told of it ("OXAQRZ\QRZINFO.INI"): it stays readable however long the
+// data folder's path.
+const wchar_t* SettingsFileName(SettingsFile file);
+
+// The section of every key in QRZINFO.INI.
+constexpr wchar_t kDriverSection[] = L"SETTINGS";
+
+// Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides, and
+// absent from that one too, so the OXAEST copy does.
 constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
 
 // `value` holds the caller's default on entry and the setting on return.
 void ReadDriverSetting(const wchar_t* key, uint32_t& value);
 // Writes the value as unsigned decimal to every copy, OXAQRZ first, except
-// the copies in `skipCopies` (bits 1 << DriverCopy). Returns a bit per copy
-// whose write the platform refused.
-unsigned WriteDriverSetting(const wchar_t* key, uint32_t value, unsigned skipCopies = 0);
+// the copies in `skipCopies`. Returns the copies whose write the platform
+// refused.
+FileSet WriteDriverSetting(const wchar_t* key, uint32_t value, FileSet skipCopies = FileSet());
 // Writes the value as signed decimal; returns the platform's success flag.
 BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file);

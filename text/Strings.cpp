@@ -18,7 +18,7 @@ void InitLanguage(HINSTANCE instance)
     stringInstance = instance;
     CurrentLanguage = 0;
     uint32_t lang = 0xFFFFFFFFu;
-    ReadSetting(DriverKey::Lang, lang);
+    ReadLangSetting(lang);
     if (lang < kLanguageCount)
         CurrentLanguage = lang;
 }
@@ -43,12 +43,22 @@ void AssignLanguageBases()
     SetLanguageBase(7, IDS_BASE_POLSKI);
 }
 
+uint32_t TranslationId(uint32_t language, uint32_t id)
+{
+    if (language >= kLanguageCount || LanguageTable[language].StringBase == 0)
+        return id;
+    // The plain ids of the upper group would land in the next language's
+    // block, on its translations of the lower group.
+    if (id >= IDS_UPPER_FIRST)
+        id -= IDS_UPPER_SHIFT;
+    return static_cast<uint32_t>(LanguageTable[language].StringBase) + id;
+}
+
 int LoadLangString(uint32_t id, wchar_t* buffer, int capacity)
 {
     if (buffer == nullptr || capacity < 1)
         return 0;
-    uint32_t offsetId = static_cast<uint32_t>(LanguageTable[CurrentLanguage].StringBase) + id;
-    int count = LoadStringW(stringInstance, offsetId, buffer, capacity);
+    int count = LoadStringW(stringInstance, TranslationId(CurrentLanguage, id), buffer, capacity);
     if (count > 0)
         return count;
     count = LoadStringW(stringInstance, id, buffer, capacity);

@@ -36,6 +36,22 @@ TEST_F(Commit, OkWithNothingChangedRewritesEverythingAndOnlyNotifiesThePanel)
     for (size_t i = 0; i < 11; ++i)
         EXPECT_EQ(Stored(data.JobInfo(), L"Settings", kLogKeys[i]), log[i]) << Narrow(kLogKeys[i]);
     EXPECT_EQ(CommandLog(panel, estimator), kNotifyOnly);
+
+    // A key that a file lacks is added after the others, so the new files
+    // show the order of the writes.
+    auto expectKeysInOrder = [](const std::wstring& file, const auto& keys) {
+        std::string bytes = ReadBytes(file);
+        size_t previous = 0;
+        for (const wchar_t* key : keys) {
+            size_t at = bytes.find("\n" + Narrow(key) + "=");
+            EXPECT_NE(at, std::string::npos) << Narrow(file) << " " << Narrow(key);
+            EXPECT_GT(at, previous) << Narrow(file) << " " << Narrow(key);
+            previous = at;
+        }
+    };
+    for (const auto& copy : Copies())
+        expectKeysInOrder(copy, kDriverKeys);
+    expectKeysInOrder(data.JobInfo(), kLogKeys);
 }
 
 struct ToggleCase {

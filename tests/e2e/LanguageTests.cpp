@@ -1,37 +1,174 @@
-// The "Lang" setting through the real program: every language, and every
-// value that is not a language, shows the program's texts (the table holds
-// English only, so each language falls back to the plain ids).
+// The "Lang" setting through the real program: each language that has its own
+// texts shows them, and every other value, or none, shows English.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
+#include "resources/resource.h"
 #include "support/DataFolder.h"
 #include "support/ProgramRun.h"
+#include "support/Screenshot.h"
 #include "support/TestFiles.h"
+#include "text/Strings.h"
 
 namespace {
 
-TEST(Language, EveryLangValueShowsTheTextsOfTheTable)
-{
-    DataFolder data(CurrentTestName());
-    data.MakeAllFolders();
-    const wchar_t* values[] = {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"-1", L"junk", nullptr};
-    for (const wchar_t* lang : values) {
-        SCOPED_TRACE(lang ? Narrow(lang) : "absent");
-        DeleteFileW(data.Qrz().c_str());
-        if (lang)
-            WritePrivateProfileStringW(L"SETTINGS", L"Lang", lang, data.Qrz().c_str());
-        ProgramRun run;
-        ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.WaitForDialog(), nullptr);
-        EXPECT_EQ(run.Text(1011), L"OXA Advanced Engraver Settings 1.9");
-        EXPECT_EQ(run.Text(IDOK), L"Ok");
-        EXPECT_EQ(run.Text(IDCANCEL), L"Cancel");
-        EXPECT_EQ(run.Text(1058), L"Enable Manual Controls (Other Models)");
-        EXPECT_EQ(run.Text(1077), L"Enable Print File Polling");
-        run.Click(IDCANCEL);
-        EXPECT_EQ(run.WaitForExit(), 0u);
-        // "Lang" is read, never written.
-        EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"Lang"), lang ? std::wstring(lang) : L"<absent>");
+// What a language shows on the header, the buttons and two check boxes (one
+// of each group of ids), and as the caption of the refusal box.
+struct Shown {
+    const wchar_t* title;
+    const wchar_t* ok;
+    const wchar_t* cancel;
+    const wchar_t* manualOther;   // 1058
+    const wchar_t* pollForFiles;  // 1077
+    const wchar_t* cannotInstall;
+};
+
+const Shown kEnglish = {L"OXA Advanced Engraver Settings",
+                        L"Ok",
+                        L"Cancel",
+                        L"Enable Manual Controls (Other Models)",
+                        L"Enable Print File Polling",
+                        L"Cannot Install"};
+const Shown kEspanol = {L"Configuraci\u00f3n avanzada de la grabadora OXA",
+                        L"Aceptar",
+                        L"Cancelar",
+                        L"Habilitar controles manuales (otros modelos)",
+                        L"Habilitar el sondeo de archivos de impresi\u00f3n",
+                        L"No se puede instalar"};
+const Shown kFrancais = {L"Param\u00e8tres avanc\u00e9s du graveur OXA",
+                         L"OK",
+                         L"Annuler",
+                         L"Activer les commandes manuelles (autres mod\u00e8les)",
+                         L"Activer l'interrogation des fichiers d'impression",
+                         L"Installation impossible"};
+const Shown kNederland = {L"Geavanceerde instellingen OXA-graveermachine",
+                          L"OK",
+                          L"Annuleren",
+                          L"Handmatige bediening inschakelen (andere modellen)",
+                          L"Polling van afdrukbestanden inschakelen",
+                          L"Kan niet installeren"};
+const Shown kDeutsch = {L"Erweiterte Einstellungen des OXA-Gravierger\u00e4ts",
+                        L"OK",
+                        L"Abbrechen",
+                        L"Manuelle Steuerung aktivieren (andere Modelle)",
+                        L"Abfrage von Druckdateien aktivieren",
+                        L"Installation nicht m\u00f6glich"};
+const Shown kItaliano = {L"Impostazioni avanzate dell'incisore OXA",
+                         L"OK",
+                         L"Annulla",
+                         L"Abilita controlli manuali (altri modelli)",
+                         L"Abilita controllo periodico dei file di stampa",
+                         L"Impossibile installare"};
+const Shown kPolski = {L"Zaawansowane ustawienia grawerki OXA",
+                       L"OK",
+                       L"Anuluj",
+                       L"W\u0142\u0105cz sterowanie r\u0119czne (inne modele)",
+                       L"W\u0142\u0105cz sondowanie plik\u00f3w wydruku",
+                       L"Nie mo\u017cna zainstalowa\u0107"};
+
+struct LangCase {
+    const char* name;
+    const wchar_t* stored;  // null: no "Lang" key
+    uint32_t language;      // the language whose texts show
+    const Shown* shown;
+};
+
+// Every control of the dialog with a text, and the id of its text.
+const std::pair<int, uint32_t> kControlTexts[] = {
+    {1051, IDS_MANUAL_KMR},         {1053, IDS_MANUAL_KMR_HELP},     {1058, IDS_MANUAL_OTHER},
+    {1059, IDS_MANUAL_OTHER_HELP},  {1052, IDS_RETAIL_MODE},         {1054, IDS_RETAIL_HIDE_SYSTEM},
+    {1055, IDS_RETAIL_FORBID_QUEUE}, {1056, IDS_RETAIL_NO_FIXTURE},  {1057, IDS_RETAIL_HIDE_SETTINGS},
+    {1076, IDS_DELETE_AFTER_RUN},   {1077, IDS_POLL_FOR_FILES},      {1078, IDS_POLL_FOR_FILES_HELP},
+    {1060, IDS_USER_SWITCHING},     {1061, IDS_USER_SWITCHING_HELP}, {1073, IDS_HOME_Z},
+    {1075, IDS_HOME_Z_HELP},        {1062, IDS_JOB_LOGGING},         {1063, IDS_LOG_START},
+    {1064, IDS_LOG_COMPLETE},       {1065, IDS_LOG_PAUSE},           {1066, IDS_LOG_RESUME},
+    {1067, IDS_LOG_ERROR},          {1068, IDS_LOG_DATE},            {1069, IDS_LOG_TIME},
+    {1070, IDS_LOG_JOB_NAME},       {1074, IDS_LOG_DURATION},        {1071, IDS_LOG_USER},
+    {1072, IDS_LOG_SERIAL},
+};
+
+class Language : public ::testing::TestWithParam<LangCase> {
+protected:
+    DataFolder data{CurrentTestName()};
+    void SetUp() override
+    {
+        data.MakeAllFolders();
+        if (GetParam().stored)
+            WritePrivateProfileStringW(L"SETTINGS", L"Lang", GetParam().stored, data.Qrz().c_str());
+        // This executable's own lookups, in the expected language.
+        InitLanguage(GetModuleHandleW(nullptr));
+        AssignLanguageBases();
+        CurrentLanguage = GetParam().language;
     }
+    void TearDown() override { CurrentLanguage = 0; }
+
+    // The text of `id` in the expected language, from this executable's copy
+    // of the program's string table.
+    static std::wstring Expected(uint32_t id)
+    {
+        wchar_t text[1024];
+        LoadLangString(id, text, 1024);
+        return text;
+    }
+};
+
+TEST_P(Language, TheDialogShowsTheTextsOfItsLanguage)
+{
+    const Shown& shown = *GetParam().shown;
+    ProgramRun run;
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.WaitForDialog(), nullptr);
+    // The header's window text keeps 32 characters of the title; the bar
+    // draws it whole.
+    EXPECT_EQ(run.Text(1011), std::wstring(shown.title).substr(0, 32) + L" 1.9");
+    EXPECT_EQ(run.Text(IDOK), shown.ok);
+    EXPECT_EQ(run.Text(IDCANCEL), shown.cancel);
+    EXPECT_EQ(run.Text(1058), shown.manualOther);
+    EXPECT_EQ(run.Text(1077), shown.pollForFiles);
+    // Every other text whole: none is cut by its control's limit.
+    for (const auto& control : kControlTexts)
+        EXPECT_EQ(run.Text(control.first), Expected(control.second)) << control.first;
+    // Whatever is still unpainted under load is painted before the picture.
+    PumpFor(300);
+    RedrawWindow(run.dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveScreenshot(run.dialog, L"language_" + Widen(GetParam().name));
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    // "Lang" is read, never written.
+    const wchar_t* stored = GetParam().stored;
+    EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"Lang"), stored ? std::wstring(stored) : L"<absent>");
 }
+
+TEST_P(Language, TheRefusalSpeaksItsLanguage)
+{
+    ProgramRun run(L"OxaAdvanced_win2k.exe");
+    ASSERT_TRUE(run.Start());
+    HWND box = run.WaitForDialog(IDC_MESSAGE_TEXT);
+    ASSERT_NE(box, nullptr);
+    wchar_t title[128] = {};
+    GetWindowTextW(box, title, 128);
+    EXPECT_EQ(std::wstring(title), GetParam().shown->cannotInstall);
+    EXPECT_EQ(std::wstring(title), Expected(IDS_CANNOT_INSTALL));
+    run.dialog = box;
+    EXPECT_EQ(run.Text(IDOK), GetParam().shown->ok);
+    PumpFor(300);
+    RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveScreenshot(box, L"language_refusal_" + Widen(GetParam().name));
+    run.PressKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), 0xFFFFFFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LangValues, Language,
+    ::testing::Values(LangCase{"English0", L"0", 0, &kEnglish}, LangCase{"Espanol1", L"1", 1, &kEspanol},
+                      LangCase{"Francais2", L"2", 2, &kFrancais}, LangCase{"Nederland3", L"3", 3, &kNederland},
+                      LangCase{"Deutsch4", L"4", 4, &kDeutsch}, LangCase{"Italiano5", L"5", 5, &kItaliano},
+                      LangCase{"Japanese6", L"6", 6, &kEnglish}, LangCase{"Polski7", L"7", 7, &kPolski},
+                      LangCase{"Portugues8", L"8", 8, &kEnglish}, LangCase{"Nine", L"9", 0, &kEnglish},
+                      LangCase{"Negative", L"-1", 0, &kEnglish}, LangCase{"Junk", L"junk", 0, &kEnglish},
+                      LangCase{"Missing", nullptr, 0, &kEnglish}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

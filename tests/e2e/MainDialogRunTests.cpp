@@ -1,11 +1,11 @@
 // The settings dialog run in this process: its end codes, a commit that a
-// companion re-enters, and the check that a save reached the disk.
+// companion re-enters, and the report of a save that did not reach the disk.
 #include "DialogFixture.h"
 
 #include <map>
 
+#include "dialog/FileReports.h"
 #include "dialog/MainDialog.h"
-#include "dialog/SaveCheck.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "text/Strings.h"
@@ -106,81 +106,35 @@ TEST_F(InProcess, ACloseSentDuringTheCommitNeitherCommitsAgainNorEndsTwice)
     EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
 }
 
-TEST(SaveCheck, ACopyIsSkippedOnlyWhenItsFolderIsMissing)
+TEST_F(InProcess, TheReportNamesEachFileNotSavedByItsWholePathWithItsReason)
 {
-    struct Case {
-        unsigned notInstalled, refused, mismatched, unsaved;
-    };
-    constexpr unsigned qrz = 1u << kFileQrz, wen = 1u << kFileWen, est = 1u << kFileEst, job = 1u << kFileJobInfo;
-    const Case cases[] = {
-        {0, 0, 0, 0},
-        {est, est, 0, 0},                      // not installed: refused, but no failure
-        {0, wen, 0, wen},                      // held or read-only
-        {0, 0, qrz, qrz},                      // cut short
-        {qrz | wen, qrz | wen, 0, 0},          // one copy saved is enough
-        {qrz | wen, qrz | wen, est, qrz | wen | est},  // none saved
-        {qrz | wen | est, qrz | wen | est, 0, qrz | wen | est},
-        {0, job, 0, job},
-        {0, 0, job, job},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(UnsavedFiles(c.notInstalled, c.refused, c.mismatched), c.unsaved)
-            << c.notInstalled << " " << c.refused << " " << c.mismatched;
-}
-
-TEST_F(InProcess, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
-{
-    std::wstring file = data.Qrz();
-    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"WizardOnly", L"1", file.c_str()));
-    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"RetailMode", L"10", file.c_str()));
-    // What a full disk leaves: the file cut short, its time stamp that of the
-    // write, so the platform's copy of the file still looks current.
-    std::string bytes = ReadBytes(file);
-    ASSERT_NE(bytes.find("RetailMode=10"), std::string::npos);
-    std::string cut = bytes.substr(0, bytes.find("RetailMode=") + 12);  // "RetailMode=1"
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    FILETIME written;
-    GetFileTime(handle, nullptr, nullptr, &written);
-    SetFilePointer(handle, static_cast<LONG>(cut.size()), nullptr, FILE_BEGIN);
-    SetEndOfFile(handle);
-    SetFileTime(handle, nullptr, nullptr, &written);
-    CloseHandle(handle);
-
-    ForgetCachedFile(file.c_str());
-    EXPECT_TRUE(FileHolds(file.c_str(), L"SETTINGS", L"WizardOnly", L"1"));
-    EXPECT_FALSE(FileHolds(file.c_str(), L"SETTINGS", L"RetailMode", L"10"));
-    EXPECT_FALSE(FileHolds(L"", L"SETTINGS", L"WizardOnly", L"1"));
-}
-
-TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
-{
-    wchar_t text[kSaveFailureTextCapacity];
-    SaveFailureText((1u << kFileWen) | (1u << kFileJobInfo), L"C:\\ProgramData", text, kSaveFailureTextCapacity);
+    SaveReport report;
+    report.unsaved = FileSet(kFileWen) | kFileJobInfo;
+    report.outcome[kFileWen] = FileOutcome::Held;
+    report.outcome[kFileJobInfo] = FileOutcome::ReadOnly;
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
+    const std::wstring& root = data.Root();
     EXPECT_EQ(std::wstring(text),
-              L"These settings files could not be saved:\n\nOXAWEN\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n\n"
-              L"They belong in the settings folder:\nC:\\ProgramData\n\n"
+              L"These settings files could not be saved:\n\n" + root + L"\\OXAWEN\\QRZINFO.INI\n"
+              L"    It is in use by another program.\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
               L"Nothing was sent to the running applications. Check that each file and its folder exist and can be "
               L"written, then press Ok to save again, or press Cancel.");
 
-    // Without the data folder the files are still named, the folder is not.
-    SaveFailureText(0xF, L"", text, kSaveFailureTextCapacity);
-    std::wstring report = text;
-    EXPECT_NE(report.find(L"\nOXAQRZ\\QRZINFO.INI\nOXAWEN\\QRZINFO.INI\nOXAEST\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n"),
-              std::wstring::npos);
-    EXPECT_EQ(report.find(L"settings folder"), std::wstring::npos);
-
-    // The longest data folder still leaves room for the advice.
-    std::wstring longest(MAX_PATH - 1, L'x');
-    SaveFailureText(0xF, longest.c_str(), text, kSaveFailureTextCapacity);
-    EXPECT_NE(std::wstring(text).find(L"press Cancel."), std::wstring::npos);
-}
-
-TEST_F(InProcess, OnlyAMissingFolderCountsAsNotInstalled)
-{
-    EXPECT_TRUE(FolderOfFileExists(data.Qrz().c_str()));
-    EXPECT_FALSE(FolderOfFileExists((data.Root() + L"\\OXANONE\\QRZINFO.INI").c_str()));
-    EXPECT_FALSE(FolderOfFileExists(L""));
+    // The longest data folder still shows whole, with every file and the advice.
+    std::wstring longest = root + L"\\" + std::wstring(MAX_PATH - 2 - root.size(), L'x');
+    MakeFolders(longest);
+    DataFolder::PointAt(longest);
+    report.unsaved = FileSet::All();
+    for (FileOutcome& outcome : report.outcome)
+        outcome = FileOutcome::WriteFailed;
+    SaveFailureText(report, text, kReportTextCapacity);
+    std::wstring whole = text;
+    for (const wchar_t* name : {L"\\OXAQRZ\\QRZINFO.INI\n", L"\\OXAWEN\\QRZINFO.INI\n", L"\\OXAEST\\QRZINFO.INI\n",
+                                L"\\OXADAT\\JobInfo.ini\n"})
+        EXPECT_NE(whole.find(longest + name), std::wstring::npos) << Narrow(name);
+    EXPECT_NE(whole.find(L"press Cancel."), std::wstring::npos);
+    DataFolder::PointAt(root);
 }
 
 } // namespace

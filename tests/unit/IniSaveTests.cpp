@@ -7,6 +7,7 @@
 
 #include "settings/IniSave.h"
 #include "settings/IniText.h"
+#include "settings/SaveCheck.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
 
@@ -47,6 +48,8 @@ TEST(IniText, ChangesOnlyOurLinesWhereTheProfileFunctionsWouldPutThem)
          "; top\r\n[OTHER]\r\nx=1\r\n\r\n[SETTINGS]\r\nA = 0 \r\nC=5\r\n\r\n[LAST]\r\ny=2\r\n",
          "; top\r\n[OTHER]\r\nx=1\r\n\r\n[SETTINGS]\r\nA = 1 \r\nC=5\r\nB=2\r\n\r\n[LAST]\r\ny=2\r\n"},
         {"line feeds alone", "[SETTINGS]\nA=0\n", "[SETTINGS]\nA=1\nB=2\n"},
+        {"carriage returns alone", "[SETTINGS]\rA=0\r[Driver]\rModel=KMR\r", "[SETTINGS]\rA=1\rB=2\r[Driver]\rModel=KMR\r"},
+        {"spaces inside the brackets", "[ SETTINGS ]\r\nA=0\r\n", "[ SETTINGS ]\r\nA=1\r\nB=2\r\n"},
         {"no line end at the end", "[SETTINGS]\r\nA=0", "[SETTINGS]\r\nA=1\r\nB=2\r\n"},
         {"names in another case", "[settings]\r\na=0\r\n", "[settings]\r\na=1\r\nB=2\r\n"},
         {"only the first of two sections", "[SETTINGS]\r\nA=0\r\n[SETTINGS]\r\nB=9\r\n",

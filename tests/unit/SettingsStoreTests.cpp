@@ -1,8 +1,12 @@
-// Reading with fall-back between copies, writing to all copies, and what
-// happens without a data folder.
+// Reading with fall-back between copies, writing to all copies, what
+// happens without a data folder, and the check that a save reached the disk.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "settings/Catalogue.h"
+#include "settings/SaveCheck.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
@@ -23,38 +27,42 @@ void Put(const std::wstring& file, const wchar_t* key, const wchar_t* text)
 struct FallbackCase {
     const wchar_t* qrz;  // null: key absent from that copy
     const wchar_t* wen;
+    const wchar_t* est;
     uint32_t expected;
 };
 
-TEST_F(SettingsStore, ReadFallsBackFromQrzToWenAndNeverReadsEst)
+TEST_F(SettingsStore, ReadFallsBackFromQrzToWenThenEst)
 {
     const FallbackCase cases[] = {
-        {L"7", L"3", 7},                 // present in both: OXAQRZ wins
-        {L"0", L"3", 0},                 // a stored 0 is a value, not absence
-        {nullptr, L"3", 3},              // only OXAWEN
-        {nullptr, nullptr, 42},          // neither: the caller's default
-        {L"1515870810", L"9", 9},        // the absent marker stored in OXAQRZ
-        {L"1515870810", nullptr, 42},
+        {L"7", L"3", L"5", 7},                 // present in all: OXAQRZ wins
+        {L"0", L"3", L"5", 0},                 // a stored 0 is a value, not absence
+        {nullptr, L"3", L"5", 3},              // OXAWEN before OXAEST
+        {nullptr, nullptr, L"5", 5},           // only OXAEST: an installation with that copy alone
+        {nullptr, nullptr, nullptr, 42},       // none: the caller's default
+        {L"1515870810", L"9", L"5", 9},        // the absent marker stored in OXAQRZ
+        {L"1515870810", L"1515870810", L"5", 5},
+        {L"1515870810", nullptr, nullptr, 42},
     };
     for (const auto& c : cases) {
-        DeleteFileW(data.Qrz().c_str());
-        DeleteFileW(data.Wen().c_str());
-        Put(data.Est(), L"PollForFiles", L"5");
-        if (c.qrz)
-            Put(data.Qrz(), L"PollForFiles", c.qrz);
-        if (c.wen)
-            Put(data.Wen(), L"PollForFiles", c.wen);
+        const std::pair<std::wstring, const wchar_t*> copies[] = {
+            {data.Qrz(), c.qrz}, {data.Wen(), c.wen}, {data.Est(), c.est}};
+        for (const auto& [path, stored] : copies) {
+            DeleteFileW(path.c_str());
+            if (stored)
+                Put(path, L"PollForFiles", stored);
+        }
         uint32_t value = 42;
         ReadDriverSetting(L"PollForFiles", value);
         EXPECT_EQ(value, c.expected) << "qrz=" << (c.qrz ? Narrow(c.qrz) : "absent")
-                                     << " wen=" << (c.wen ? Narrow(c.wen) : "absent");
+                                     << " wen=" << (c.wen ? Narrow(c.wen) : "absent")
+                                     << " est=" << (c.est ? Narrow(c.est) : "absent");
     }
 }
 
 TEST_F(SettingsStore, WriteReachesAllThreeCopiesAsUnsignedDecimal)
 {
     for (uint32_t value : {0u, 4294967295u, 1515870810u}) {
-        EXPECT_EQ(WriteDriverSetting(L"RetailMode", value), 0u);
+        EXPECT_EQ(WriteDriverSetting(L"RetailMode", value), FileSet());
         std::wstring text = std::to_wstring(value);
         EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"RetailMode"), text);
         EXPECT_EQ(IniText(data.Wen(), L"SETTINGS", L"RetailMode"), text);
@@ -87,7 +95,7 @@ TEST_F(SettingsStore, WriteKeepsEverySectionAndKeyItDoesNotOwn)
 TEST_F(SettingsStore, MissingCopyFolderLosesOnlyThatCopy)
 {
     DeleteTree(data.Root() + L"\\OXAEST");
-    EXPECT_EQ(WriteDriverSetting(L"AlwaysHomeZ", 1), 1u << kCopyEst);
+    EXPECT_EQ(WriteDriverSetting(L"AlwaysHomeZ", 1), FileSet(kFileEst));
     EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"AlwaysHomeZ"), L"1");
     EXPECT_EQ(IniText(data.Wen(), L"SETTINGS", L"AlwaysHomeZ"), L"1");
     EXPECT_FALSE(FolderExists(data.Root() + L"\\OXAEST"));
@@ -99,11 +107,11 @@ TEST_F(SettingsStore, WithoutDataFolderReadsGiveDefaultsAndNothingIsWritten)
     uint32_t value = 77;
     ReadDriverSetting(L"UserSwitching", value);
     EXPECT_EQ(value, 77u);
-    EXPECT_EQ(WriteDriverSetting(L"UserSwitching", 0), 7u);
+    EXPECT_EQ(WriteDriverSetting(L"UserSwitching", 0), FileSet::DriverCopies());
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
     EXPECT_STREQ(path, L"");
-    EXPECT_STREQ(DriverPath(kCopyQrz), L"");
+    EXPECT_STREQ(DriverPath(kFileQrz), L"");
 
     // The lookup is tried again at the next access.
     DataFolder::PointAt(data.Root());
@@ -124,7 +132,7 @@ TEST_F(SettingsStore, OverlongFolderIsTreatedAsMissingNeverCut)
     uint32_t value = 9;
     ReadDriverSetting(L"JobLogging", value);
     EXPECT_EQ(value, 9u);
-    EXPECT_NE(WriteDriverSetting(L"JobLogging", 1), 0u);
+    EXPECT_NE(WriteDriverSetting(L"JobLogging", 1), FileSet());
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
     EXPECT_STREQ(path, L"");
@@ -132,10 +140,109 @@ TEST_F(SettingsStore, OverlongFolderIsTreatedAsMissingNeverCut)
 
 TEST(Catalogue, KeysAreTheStoredNames)
 {
-    EXPECT_STREQ(KeyName(DriverKey::WizardOnlyPlus), L"WizardOnly++");
-    EXPECT_STREQ(KeyName(DriverKey::Lang), L"Lang");
-    EXPECT_STREQ(kJobLogKeys[5].key, L"LogJobName");
-    EXPECT_STREQ(kJobLogKeys[10].key, L"LogSerialNum");
+    EXPECT_STREQ(kDriverSettings[1].key, L"WizardOnly++");
+    EXPECT_STREQ(kLangKey, L"Lang");
+    EXPECT_STREQ(kJobLogSettings[5].key, L"LogJobName");
+    EXPECT_STREQ(kJobLogSettings[10].key, L"LogSerialNum");
+}
+
+TEST_F(SettingsStore, LoadAndSaveCarryEachKeyInItsOwnValue)
+{
+    const struct {
+        const wchar_t* key;
+        uint32_t SettingsValues::*value;
+    } owners[] = {
+        {L"WizardOnly", &SettingsValues::wizardOnly},   {L"WizardOnly++", &SettingsValues::wizardOnlyPlus},
+        {L"RetailMode", &SettingsValues::retailMode},   {L"PollForFiles", &SettingsValues::pollForFiles},
+        {L"DeleteAfterRun", &SettingsValues::deleteAfterRun}, {L"UserSwitching", &SettingsValues::userSwitching},
+        {L"AlwaysHomeZ", &SettingsValues::alwaysHomeZ}, {L"JobLogging", &SettingsValues::jobLogging},
+        {L"LogStart", &SettingsValues::logStart},       {L"LogComplete", &SettingsValues::logComplete},
+        {L"LogPause", &SettingsValues::logPause},       {L"LogResume", &SettingsValues::logResume},
+        {L"LogError", &SettingsValues::logError},       {L"LogJobName", &SettingsValues::logJobName},
+        {L"LogDate", &SettingsValues::logDate},         {L"LogTime", &SettingsValues::logTime},
+        {L"LogDuration", &SettingsValues::logDuration}, {L"LogUser", &SettingsValues::logUser},
+        {L"LogSerialNum", &SettingsValues::logSerialNum},
+    };
+    constexpr size_t kDriverOwners = 8;
+    auto fileOf = [&](size_t i) { return i < kDriverOwners ? data.Qrz() : data.JobInfo(); };
+    auto sectionOf = [](size_t i) { return i < kDriverOwners ? L"SETTINGS" : L"Settings"; };
+
+    // A number of its own for each key, so that two keys swapped or sharing
+    // one value show.
+    for (size_t i = 0; i < std::size(owners); ++i)
+        WritePrivateProfileStringW(sectionOf(i), owners[i].key, std::to_wstring(100 + i).c_str(), fileOf(i).c_str());
+    SettingsValues values;
+    LoadSettings(values);
+    for (size_t i = 0; i < std::size(owners); ++i) {
+        EXPECT_EQ(values.*owners[i].value, 100 + i) << Narrow(owners[i].key);
+        values.*owners[i].value = 200 + static_cast<uint32_t>(i);
+    }
+
+    EXPECT_EQ(SaveSettings(values).unsaved, FileSet());
+    for (size_t i = 0; i < std::size(owners); ++i) {
+        std::wstring text = std::to_wstring(200 + i);
+        if (i < kDriverOwners) {
+            for (const std::wstring& copy : {data.Qrz(), data.Wen(), data.Est()})
+                EXPECT_EQ(IniText(copy, L"SETTINGS", owners[i].key), text) << Narrow(copy);
+        } else {
+            EXPECT_EQ(IniText(data.JobInfo(), L"Settings", owners[i].key), text);
+        }
+    }
+}
+
+TEST(SaveCheck, ACopyIsSkippedOnlyWhenItsFolderIsMissing)
+{
+    struct Case {
+        FileSet notInstalled, refused, mismatched, unsaved;
+    };
+    constexpr FileSet none, qrz = kFileQrz, wen = kFileWen, est = kFileEst, job = kFileJobInfo;
+    const Case cases[] = {
+        {none, none, none, none},
+        {est, est, none, none},                // not installed: refused, but no failure
+        {none, wen, none, wen},                // held or read-only
+        {none, none, qrz, qrz},                // cut short
+        {qrz | wen, qrz | wen, none, none},    // one copy saved is enough
+        {qrz | wen, qrz | wen, est, qrz | wen | est},  // none saved
+        {qrz | wen | est, qrz | wen | est, none, qrz | wen | est},
+        {none, job, none, job},
+        {none, none, job, job},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(UnsavedFiles(c.notInstalled, c.refused, c.mismatched), c.unsaved) << "case " << i;
+    }
+}
+
+TEST_F(SettingsStore, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
+{
+    std::wstring file = data.Qrz();
+    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"WizardOnly", L"1", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringW(L"SETTINGS", L"RetailMode", L"10", file.c_str()));
+    // What a full disk leaves: the file cut short, its time stamp that of the
+    // write, so the platform's copy of the file still looks current.
+    std::string bytes = ReadBytes(file);
+    ASSERT_NE(bytes.find("RetailMode=10"), std::string::npos);
+    std::string cut = bytes.substr(0, bytes.find("RetailMode=") + 12);  // "RetailMode=1"
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    FILETIME written;
+    GetFileTime(handle, nullptr, nullptr, &written);
+    SetFilePointer(handle, static_cast<LONG>(cut.size()), nullptr, FILE_BEGIN);
+    SetEndOfFile(handle);
+    SetFileTime(handle, nullptr, nullptr, &written);
+    CloseHandle(handle);
+
+    ForgetCachedFile(file.c_str());
+    EXPECT_TRUE(FileHolds(file.c_str(), L"SETTINGS", L"WizardOnly", L"1"));
+    EXPECT_FALSE(FileHolds(file.c_str(), L"SETTINGS", L"RetailMode", L"10"));
+    EXPECT_FALSE(FileHolds(L"", L"SETTINGS", L"WizardOnly", L"1"));
+}
+
+TEST_F(SettingsStore, OnlyAMissingFolderCountsAsNotInstalled)
+{
+    EXPECT_TRUE(FolderOfFileExists(data.Qrz().c_str()));
+    EXPECT_FALSE(FolderOfFileExists((data.Root() + L"\\OXANONE\\QRZINFO.INI").c_str()));
+    EXPECT_FALSE(FolderOfFileExists(L""));
 }
 
 } // namespace

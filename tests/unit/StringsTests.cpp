@@ -1,12 +1,59 @@
 // Language choice and string lookup with its fall-backs and cutting.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
 #include "settings/SettingsStore.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
+#include "support/TestIds.h"
 #include "text/Strings.h"
 
 namespace {
+
+// The text stored at `id` itself, without any language's offset.
+std::wstring Stored(uint32_t id)
+{
+    wchar_t buffer[1024];
+    int count = LoadStringW(GetModuleHandleW(nullptr), id, buffer, 1024);
+    return std::wstring(buffer, count > 0 ? count : 0);
+}
+
+// Every id the program looks up: those with an English text.
+std::vector<uint32_t> ProgramIds()
+{
+    std::vector<uint32_t> ids;
+    for (uint32_t first : {20001u, 22001u})
+        for (uint32_t id = first; id < first + 999; ++id)
+            if (!Stored(id).empty())
+                ids.push_back(id);
+    return ids;
+}
+
+// What each language shows: the platform's word for Cancel, and one more
+// text, which in a translation has letters beyond ASCII (the translations are
+// read from UTF-8 files). English, Japanese and Portugues show English.
+const struct {
+    uint32_t language;
+    bool translated;
+    const wchar_t* cancel;
+    uint32_t markerId;
+    const wchar_t* marker;
+} kLanguages[] = {
+    {0, false, L"Cancel", IDS_TITLE, L"OXA Advanced Engraver Settings"},
+    {1, true, L"Cancelar", IDS_YES, L"S\u00ed"},
+    {2, true, L"Annuler", IDS_RETAIL_HIDE_SYSTEM, L"Masquer l'onglet Syst\u00e8me"},
+    {3, true, L"Annuleren", IDS_USER_SWITCHING_HELP,
+     L"Laat deze optie ingeschakeld als meer dan \u00e9\u00e9n gebruiker zich op deze computer kan aanmelden."},
+    {4, true, L"Abbrechen", IDS_RETAIL_HIDE_SETTINGS, L"Schaltfl\u00e4che \u201eEinstellungen\u201c ausblenden"},
+    {5, true, L"Annulla", IDS_YES, L"S\u00ec"},
+    {6, false, L"Cancel", IDS_MANUAL_KMR, L"Enable Manual Controls (KMR Desktop)"},
+    {7, true, L"Anuluj", IDS_POLL_FOR_FILES, L"W\u0142\u0105cz sondowanie plik\u00f3w wydruku"},
+    {8, false, L"Cancel", IDS_CANNOT_INSTALL, L"Cannot Install"},
+};
 
 class Strings : public ::testing::Test {
 protected:
@@ -39,7 +86,8 @@ TEST_F(Strings, LangSettingChoosesTheLanguage)
     const struct {
         const wchar_t* stored;
         uint32_t language;
-    } cases[] = {{L"8", 8}, {L"4", 4}, {L"0", 0}, {L"9", 0}, {L"-1", 0}, {L"4294967295", 0}, {nullptr, 0}};
+    } cases[] = {{L"8", 8}, {L"4", 4}, {L"7", 7}, {L"6", 6}, {L"0", 0},    {L"9", 0},
+                 {L"-1", 0}, {L"4294967295", 0}, {L"junk", 0}, {nullptr, 0}};
     for (const auto& c : cases) {
         CurrentLanguage = 5;
         ChooseLanguage(c.stored);
@@ -63,18 +111,68 @@ TEST_F(Strings, BasesAreAssignedByLanguageNotByIndexOrder)
 
 TEST_F(Strings, OffsetTextWinsAndPlainTextIsTheFallback)
 {
-    // The test executable holds 42006 (Espanol's "Retail Mode") and 46002
-    // (Deutsch's "Cancel"); the program's own table holds neither.
+    // No language translates the test executable's own text, so every
+    // language falls back to it.
+    const std::wstring fifty = L"Fifty characters of caption text, cut in a window.";
     ChooseLanguage(L"1");
-    EXPECT_EQ(Lookup(20006), L"Modo Minorista");
-    EXPECT_EQ(Lookup(20002), L"Cancel");
+    EXPECT_EQ(Lookup(20006), L"Modo minorista");
+    EXPECT_EQ(Lookup(20002), L"Cancelar");
+    EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
     ChooseLanguage(L"4");
     EXPECT_EQ(Lookup(20002), L"Abbrechen");
-    EXPECT_EQ(Lookup(20001), L"Ok");
-    for (const wchar_t* other : {L"0", L"2", L"3", L"6", L"8"}) {
+    EXPECT_EQ(Lookup(20001), L"OK");
+    EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
+    for (const wchar_t* other : {L"0", L"6", L"8"}) {
         ChooseLanguage(other);
         EXPECT_EQ(Lookup(20006), L"Retail Mode");
         EXPECT_EQ(Lookup(20002), L"Cancel");
+        EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
+    }
+}
+
+TEST_F(Strings, NoTwoLanguagesAndNoTwoIdsShareWhereATranslationSits)
+{
+    const std::vector<uint32_t> ids = ProgramIds();
+    std::map<uint32_t, std::string> placed;
+    for (uint32_t language = 0; language < kLanguageCount; ++language) {
+        if (LanguageTable[language].StringBase == 0)
+            continue;
+        for (uint32_t id : ids) {
+            uint32_t at = TranslationId(language, id);
+            std::string who = Narrow(LanguageTable[language].Name) + " " + std::to_string(id);
+            auto first = placed.emplace(at, who);
+            EXPECT_TRUE(first.second) << who << " and " << first.first->second << " both at " << at;
+            EXPECT_FALSE(at >= 20000 && at < 23000) << who << " on the plain ids, at " << at;
+        }
+    }
+    // Without a base a language has no texts of its own.
+    for (uint32_t language : {6u, 8u})
+        for (uint32_t id : ids)
+            EXPECT_EQ(TranslationId(language, id), id);
+}
+
+TEST_F(Strings, EveryLanguageFindsItsOwnTextForEveryId)
+{
+    const std::vector<uint32_t> ids = ProgramIds();
+    ASSERT_EQ(ids.size(), 51u) << "20001-20050 but 20034 and 20039, and 22001-22003";
+    // A text belongs to one id: a lookup that lands on another id's text,
+    // in its own language or another, shows up as a text seen twice.
+    std::map<std::wstring, std::string> seen;
+    for (const auto& l : kLanguages) {
+        CurrentLanguage = l.language;
+        const std::string name = Narrow(LanguageTable[l.language].Name);
+        for (uint32_t id : ids) {
+            std::wstring text = Lookup(id, 1024);
+            if (l.translated)
+                EXPECT_FALSE(Stored(TranslationId(l.language, id)).empty()) << name << " lacks " << id;
+            else
+                EXPECT_EQ(text, Stored(id)) << name << " " << id;
+            auto first = seen.emplace(text, std::to_string(id));
+            EXPECT_EQ(first.first->second, std::to_string(id))
+                << name << " " << id << " shows the text of " << first.first->second << ": " << Narrow(text);
+        }
+        EXPECT_EQ(Lookup(IDS_CANCEL), l.cancel) << name;
+        EXPECT_EQ(Lookup(l.markerId), l.marker) << name;
     }
 }
 
@@ -107,6 +205,8 @@ TEST_F(Strings, EnglishTextsOfTheTable)
     EXPECT_EQ(Lookup(22001), L"OXA Advanced Engraver Settings");
     EXPECT_EQ(Lookup(20013), L"Leave this option checked if more than one user may log onto your computer.  ");
     EXPECT_EQ(Lookup(20000), L"**********");
+    EXPECT_EQ(Lookup(IDS_CANNOT_INSTALL), L"Cannot Install");
+    EXPECT_EQ(Lookup(IDS_NEEDS_XP), L"The OXA Engraver Application requires Windows XP or higher.");
 }
 
 } // namespace

@@ -1,0 +1,25 @@
+// Whether the writes of one save reached the settings files. A write can
+// answer success while the file was cut short (a full disk), and a copy of
+// QRZINFO.INI whose folder is missing belongs to an application that is not
+// installed, which is no failure.
+#pragma once
+#include <windows.h>
+
+#include "settings/FileSet.h"
+
+// Whether the folder that would hold `path` exists. An empty path has none.
+bool FolderOfFileExists(const wchar_t* path);
+
+// Makes the next read of `file` come from the disk rather than from the
+// platform's copy of what was last written.
+void ForgetCachedFile(const wchar_t* file);
+
+// Whether `file` holds exactly `expected` as the text of the key.
+bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected);
+
+// The files that one save did not reach.
+//   notInstalled: copies of QRZINFO.INI whose folder is missing;
+//   refused: files for which a write answered failure;
+//   mismatched: files that did not read back what was written.
+// When no copy of QRZINFO.INI was saved, all three count as not saved.
+FileSet UnsavedFiles(FileSet notInstalled, FileSet refused, FileSet mismatched);

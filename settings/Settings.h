@@ -1,0 +1,26 @@
+// The settings as the dialog sees them: every value loaded at once, and
+// saved at once, the save answering which files it did not reach. How the
+// files are read, written and checked stays behind these two calls.
+#pragma once
+#include "settings/Catalogue.h"
+#include "settings/FileSet.h"
+#include "settings/IniSave.h"
+
+// Reads every value, in the catalogue's order. `values` holds the defaults on
+// entry; a value that no file holds keeps its default.
+void LoadSettings(SettingsValues& values);
+
+// What one save did. Either every file that takes part took the values (or
+// already held them), or none was changed: `unsaved` then names the files
+// that refused, with their reasons in `outcome`.
+struct SaveReport {
+    FileSet unsaved;
+    FileOutcome outcome[kSettingsFileCount] = {};
+};
+
+// Writes every value to its files: the eight driver settings to each copy
+// of QRZINFO.INI, the log items to JobInfo.ini, each file read once and
+// swapped in whole. A file whose folder is missing belongs to an application
+// that is not installed and is skipped, as is a file in UTF-16 without a
+// mark; but with no copy of QRZINFO.INI installed nothing is saved.
+SaveReport SaveSettings(const SettingsValues& values);
