@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int kMaxFiles = 8;
+// How long a file taken by another program in the instant of the swap is
+// waited for.
+constexpr DWORD kRetakeWaitMs = 500;
 // Room for a path as the platform resolves links, which may pass MAX_PATH.
 constexpr int kLongPath = 1024;
 // Our temporary file beside a settings file: the same name with this
@@ -209,23 +212,67 @@ bool Hold(Job& job, DWORD deadline)
     }
 }
 
+// The value of `key` in a section as GetPrivateProfileSectionW gives it
+// ("key=value" strings, the list ended by an empty one): the first key of
+// that name, ignoring case, as the profile functions find keys.
+const wchar_t* ValueIn(const wchar_t* list, const wchar_t* key)
+{
+    int keyLength = lstrlenW(key);
+    for (const wchar_t* entry = list; *entry != L'\0'; entry += lstrlenW(entry) + 1) {
+        const wchar_t* equals = entry;
+        while (*equals != L'\0' && *equals != L'=')
+            ++equals;
+        if (*equals == L'=' && equals - entry == keyLength
+            && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, entry, keyLength, key, keyLength) == CSTR_EQUAL)
+            return equals + 1;
+    }
+    return nullptr;
+}
+
+// Has the profile functions read every value back from the new content. One
+// reading of each section: the platform reads a file afresh on every call
+// while it is new, and a settings file may be large.
 bool Verified(const Job& job)
 {
     const FileEdit& edit = *job.edit;
-    bool same = true;
-    for (int i = 0; i < edit.count && same; ++i)
-        same = FileHolds(job.temporary, edit.items[i].section, edit.items[i].key, edit.items[i].value);
-    // Dropped at once, so that the next save never reads a stale copy of a
-    // temporary file of the same name.
-    ForgetCachedFile(job.temporary);
-    return same;
+    for (int i = 0; i < edit.count; ++i) {
+        bool seen = false;
+        for (int j = 0; j < i && !seen; ++j)
+            seen = lstrcmpiW(edit.items[j].section, edit.items[i].section) == 0;
+        if (seen)
+            continue;
+        ByteBuffer buffer;
+        DWORD capacity = 4096;
+        DWORD got = 0;
+        for (;;) {
+            if (!buffer.Resize(capacity * sizeof(wchar_t)))
+                return false;
+            got = GetPrivateProfileSectionW(edit.items[i].section, reinterpret_cast<wchar_t*>(buffer.data()), capacity,
+                                            job.temporary);
+            // Filled to the brim means cut short.
+            if (got + 2 < capacity)
+                break;
+            if (capacity >= 0x2000000)
+                return false;
+            capacity *= 2;
+        }
+        const wchar_t* list = reinterpret_cast<const wchar_t*>(buffer.data());
+        for (int k = i; k < edit.count; ++k) {
+            if (lstrcmpiW(edit.items[k].section, edit.items[i].section) != 0)
+                continue;
+            const wchar_t* stored = ValueIn(list, edit.items[k].key);
+            if (stored == nullptr || lstrcmpW(stored, edit.items[k].value) != 0)
+                return false;
+        }
+    }
+    return true;
 }
 
 // Reads the file, builds and writes its new content beside it and has the
 // profile functions read every value back from there.
-bool Prepare(Job& job, const Job* jobs, DWORD deadline)
+bool Prepare(Job& job, const Job* jobs, DWORD deadline, bool alreadyRead = false)
 {
-    if (job.exists) {
+    if (job.exists && !alreadyRead) {
         if (!Hold(job, deadline))
             return false;
         if (!ReadAll(job.guard.get(), job.before)) {
@@ -269,7 +316,40 @@ bool Prepare(Job& job, const Job* jobs, DWORD deadline)
     return true;
 }
 
-bool Commit(Job& job)
+// Moves the verified new content over the file in one step (a rename, which
+// the file system does whole). Some platforms refuse to rename over a file
+// anybody holds, ourselves included: the hold is then let go just for the
+// rename, and if another program takes the file in that instant, it is held
+// again and, if that program changed it, the change is kept and ours made
+// again on top of it.
+bool SwapIn(Job& job, const Job* jobs)
+{
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(job.temporary, job.real, flags))
+        return true;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        job.guard.Reset();
+        if (MoveFileExW(job.temporary, job.real, flags))
+            return true;
+        if (!Hold(job, GetTickCount() + kRetakeWaitMs))
+            return false;
+        ByteBuffer now;
+        if (!ReadAll(job.guard.get(), now))
+            return false;
+        if (now.SameAs(job.before))
+            continue;
+        job.before.Swap(now);
+        job.prepared = false;
+        DeleteFileW(job.temporary);
+        if (!Prepare(job, jobs, GetTickCount() + kRetakeWaitMs, true))
+            return false;
+        if (!job.prepared)
+            return true;  // the other program's change already holds our values
+    }
+    return false;
+}
+
+bool Commit(Job& job, const Job* jobs)
 {
     if (job.inPlace) {
         bool written = RewriteInPlace(job.guard.get(), job.after);
@@ -280,7 +360,7 @@ bool Commit(Job& job)
         return MoveFileExW(job.temporary, job.real, MOVEFILE_WRITE_THROUGH) != FALSE;
     // The new file takes the old one's attributes (hidden, archive ...).
     SetFileAttributesW(job.temporary, job.attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
-    return ReplaceFileW(job.real, job.temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    return SwapIn(job, jobs);
 }
 
 // Puts a committed file back as it was, the same way it was changed.
@@ -294,8 +374,9 @@ void Undo(Job& job)
         DeleteFileW(job.real);
         return;
     }
-    if (WriteFileWhole(job.temporary, job.before)
-        && !ReplaceFileW(job.real, job.temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    job.guard.Reset();
+    if (!WriteFileWhole(job.temporary, job.before)
+        || !MoveFileExW(job.temporary, job.real, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         DeleteFileW(job.temporary);
 }
 
@@ -366,8 +447,9 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs)
         Job& job = jobs[i];
         if (!job.prepared)
             continue;
-        if (!Commit(job)) {
-            job.Fail(FileOutcome::WriteFailed);
+        if (!Commit(job, jobs)) {
+            if (!IsFailure(job.edit->outcome))
+                job.Fail(FileOutcome::WriteFailed);
             failed = true;
             break;
         }
@@ -388,8 +470,6 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs)
         if (job.sameFileAs >= 0)
             job.edit->outcome = edits[job.sameFileAs].outcome;
         job.guard.Reset();
-        if (job.committed)
-            ForgetCachedFile(job.edit->path);
     }
     return !failed;
 }

@@ -1,6 +1,6 @@
 // Saving several INI files as one. Each file goes from its old content to its
 // new content in one step (a temporary file beside it, flushed, then swapped
-// in), so a program killed or a machine switched off at any moment leaves it
+// in by a rename), so a program killed or a machine switched off at any moment leaves it
 // wholly old or wholly new; and either every file takes its new content or
 // none is changed.
 #pragma once

@@ -2,6 +2,7 @@
 // as one: all or nothing, one step per file, everything not ours kept.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -252,7 +253,7 @@ TEST_F(IniSaveTest, LargeFilesAreReadAndWrittenOnce)
     // Loose on purpose: a loaded machine is slow, but a save that rewrote a
     // file per key took many seconds here.
     EXPECT_LT(took, 6000u);
-    RecordProperty("milliseconds", static_cast<int>(took));
+    std::printf("three 4 MB files saved in %lu ms\n", took);
 }
 
 } // namespace
