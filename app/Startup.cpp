@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/SingleInstance.h"
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "settings/FileAccess.h"
@@ -63,14 +64,33 @@ int RunApplication(HINSTANCE instance)
     CreateBrushes();
     // Before the first read, so that "Lang" is read from the file too when
     // another program holds it for a moment.
-    FileSet unreadable = WaitForReadableSettings();
+    SettingsAtStart atStart = WaitForReadableSettings();
     InitLanguage(instance);
     AssignLanguageBases();
+
+    // Before the owner window exists, so that only another instance's is found.
+    SingleInstance claim;
+    switch (claim.Claim(kOwnerClass)) {
+    case InstanceClaim::First:
+        break;
+    case InstanceClaim::RunningInAnotherSession: {
+        wchar_t text[512];
+        wchar_t title[128];
+        LoadLangString(IDS_RUNNING_ELSEWHERE, text, 512);
+        LoadLangString(IDS_TITLE, title, 128);
+        ShowMessageBox(nullptr, text, title, MB_ICONINFORMATION);
+        DeleteBrushes();
+        return 0;
+    }
+    case InstanceClaim::RunningHere:
+        DeleteBrushes();
+        return 0;
+    }
     CreateOwnerWindow(instance);
 
     int exitCode = 0;
     if (OperatingSystemPasses()) {
-        MainDialog dialog(unreadable);
+        MainDialog dialog(atStart);
         dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
     } else {
         wchar_t caption[128];

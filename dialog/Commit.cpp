@@ -12,9 +12,12 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"RIDODUZO";
 constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
-// Long enough for a busy companion, short enough that a hung one does not
-// look like a hung dialog.
-constexpr UINT kCompanionTimeoutMs = 5000;
+// All the messages of one OK share this much time: long enough for a busy
+// companion, short enough that a hung one does not look like a hung dialog.
+constexpr DWORD kCompanionBudgetMs = 5000;
+// Every message gets at least this, so that a companion that answers at once
+// still hears of the OK after another has used up the budget.
+constexpr DWORD kCompanionMinimumMs = 250;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -28,28 +31,31 @@ private:
     bool& flag_;
 };
 
-void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam)
+void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, DWORD deadline)
 {
     HWND window = FindWindowW(windowClass, nullptr);
     if (window == nullptr)
         return;
+    // Signed, so that a budget already spent counts as nothing left.
+    LONG left = static_cast<LONG>(deadline - GetTickCount());
+    DWORD timeout = left > static_cast<LONG>(kCompanionMinimumMs) ? static_cast<DWORD>(left) : kCompanionMinimumMs;
     // Not SMTO_BLOCK: a companion that calls back into the dialog while it
     // handles the message must be served, not deadlocked.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kCompanionTimeoutMs, &answer);
+    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeout, &answer);
 }
 
 } // namespace
 
-void MainDialog::NotifyPanel()
+void MainDialog::NotifyPanel(DWORD deadline)
 {
-    SendToCompanion(kPanelClass, WM_COMMAND, 2);
+    SendToCompanion(kPanelClass, WM_COMMAND, 2, deadline);
 }
 
-void MainDialog::CloseCompanions()
+void MainDialog::CloseCompanions(DWORD deadline)
 {
-    SendToCompanion(kPanelClass, WM_CLOSE, 0);
-    SendToCompanion(kEstimatorClass, WM_CLOSE, 0);
+    SendToCompanion(kPanelClass, WM_CLOSE, 0, deadline);
+    SendToCompanion(kEstimatorClass, WM_CLOSE, 0, deadline);
 }
 
 INT_PTR MainDialog::OnClose(WPARAM code)
@@ -68,9 +74,10 @@ INT_PTR MainDialog::OnClose(WPARAM code)
         if (!Save(next))
             return 1;
         cached_ = next;
-        NotifyPanel();
+        DWORD deadline = GetTickCount() + kCompanionBudgetMs;
+        NotifyPanel(deadline);
         if (closeCompanions)
-            CloseCompanions();
+            CloseCompanions(deadline);
     }
     ended_ = true;
     EndDialog(hwnd_, static_cast<INT_PTR>(code));
@@ -106,16 +113,11 @@ bool MainDialog::ReadBoxes(SettingsValues& next) const
 
 bool MainDialog::Save(const SettingsValues& next)
 {
-    FileSet unsaved = SaveSettings(next);
-    if (unsaved.Empty())
+    SaveReport report = SaveSettings(next);
+    if (report.unsaved.Empty())
         return true;
-
-    // Empty when the data folder cannot be found: the report then names the
-    // files alone.
-    wchar_t dataFolder[kPathCapacity] = {};
-    GetCommonDataFolder(dataFolder, kPathCapacity);
-    wchar_t text[kSaveFailureTextCapacity];
-    SaveFailureText(unsaved, dataFolder, text, kSaveFailureTextCapacity);
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
     ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
     return false;
 }

@@ -14,51 +14,96 @@ void Append(wchar_t* buffer, int capacity, const wchar_t* tail)
         lstrcpynW(buffer + used, tail, capacity - used);
 }
 
-// The introduction `introId`, then one line per file of `files`.
-void AppendFileList(UINT introId, FileSet files, wchar_t* text, int capacity)
+void AppendString(wchar_t* buffer, int capacity, UINT id)
 {
     wchar_t line[512];
-    LoadLangString(introId, line, 512);
-    Append(text, capacity, line);
+    LoadLangString(id, line, 512);
+    Append(buffer, capacity, line);
+}
+
+// The file's full path as the user finds it. Built apart from the paths the
+// program opens, so that a data folder too long for those still shows whole.
+void AppendFullPath(wchar_t* text, int capacity, SettingsFile file)
+{
+    wchar_t folder[kPathCapacity] = {};
+    if (GetCommonDataFolder(folder, kPathCapacity)) {
+        Append(text, capacity, folder);
+        Append(text, capacity, L"\\");
+    }
+    Append(text, capacity, SettingsFileName(file));
+}
+
+UINT ReasonId(FileOutcome outcome)
+{
+    switch (outcome) {
+    case FileOutcome::NotInstalled: return IDS_REASON_NO_FOLDER;
+    case FileOutcome::Held: return IDS_REASON_HELD;
+    case FileOutcome::ReadOnly: return IDS_REASON_READ_ONLY;
+    case FileOutcome::Denied: return IDS_REASON_DENIED;
+    case FileOutcome::WriteFailed: return IDS_REASON_WRITE_FAILED;
+    case FileOutcome::NotVerified: return IDS_REASON_NOT_VERIFIED;
+    default: return 0;
+    }
+}
+
+// The introduction `introId`, then each file of `files` on a line of its own,
+// with its reason below it when there is one; a blank line after.
+void AppendFileList(UINT introId, FileSet files, const FileOutcome* outcomes, wchar_t* text, int capacity)
+{
+    AppendString(text, capacity, introId);
     Append(text, capacity, L"\n");
     for (int i = 0; i < kSettingsFileCount; ++i) {
         SettingsFile file = static_cast<SettingsFile>(i);
-        if (files.Has(file)) {
-            Append(text, capacity, L"\n");
-            Append(text, capacity, SettingsFileName(file));
+        if (!files.Has(file))
+            continue;
+        Append(text, capacity, L"\n");
+        AppendFullPath(text, capacity, file);
+        UINT reason = outcomes != nullptr ? ReasonId(outcomes[i]) : 0;
+        if (reason != 0) {
+            Append(text, capacity, L"\n    ");
+            AppendString(text, capacity, reason);
         }
     }
+    Append(text, capacity, L"\n\n");
 }
 
 } // namespace
 
-void SaveFailureText(FileSet unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity)
+void SaveFailureText(const SaveReport& report, wchar_t* text, int capacity)
 {
     if (capacity <= 0)
         return;
     text[0] = L'\0';
-    wchar_t line[512];
-    AppendFileList(IDS_SAVE_FAILED, unsaved, text, capacity);
-    if (dataFolder != nullptr && dataFolder[0] != L'\0') {
-        Append(text, capacity, L"\n\n");
-        LoadLangString(IDS_SAVE_FAILED_FOLDER, line, 512);
-        Append(text, capacity, line);
-        Append(text, capacity, L"\n");
-        Append(text, capacity, dataFolder);
-    }
-    Append(text, capacity, L"\n\n");
-    LoadLangString(IDS_SAVE_FAILED_HINT, line, 512);
-    Append(text, capacity, line);
+    AppendFileList(IDS_SAVE_FAILED, report.unsaved, report.outcome, text, capacity);
+    AppendString(text, capacity, IDS_SAVE_FAILED_HINT);
 }
 
-void UnreadableFilesText(FileSet unreadable, wchar_t* text, int capacity)
+void UnreadableFilesText(const SettingsAtStart& found, wchar_t* text, int capacity)
 {
     if (capacity <= 0)
         return;
     text[0] = L'\0';
-    AppendFileList(IDS_READ_FAILED, unreadable, text, capacity);
-    Append(text, capacity, L"\n\n");
-    wchar_t line[512];
-    LoadLangString(IDS_READ_FAILED_HINT, line, 512);
-    Append(text, capacity, line);
+    if (found.folderTooLong) {
+        AppendString(text, capacity, IDS_FOLDER_TOO_LONG);
+        Append(text, capacity, L"\n\n");
+        wchar_t folder[kPathCapacity] = {};
+        GetCommonDataFolder(folder, kPathCapacity);
+        Append(text, capacity, folder);
+        Append(text, capacity, L"\n\n");
+        AppendString(text, capacity, IDS_FOLDER_TOO_LONG_HINT);
+        Append(text, capacity, L"\n\n");
+    }
+    if (!found.unreadable.Empty()) {
+        AppendFileList(IDS_READ_FAILED, found.unreadable, nullptr, text, capacity);
+        AppendString(text, capacity, IDS_READ_FAILED_HINT);
+        Append(text, capacity, L"\n\n");
+    }
+    if (!found.unmarked.Empty()) {
+        AppendFileList(IDS_READ_UNMARKED, found.unmarked, nullptr, text, capacity);
+        AppendString(text, capacity, IDS_READ_UNMARKED_HINT);
+    }
+    // No blank lines after the last part.
+    int length = lstrlenW(text);
+    while (length > 0 && text[length - 1] == L'\n')
+        text[--length] = L'\0';
 }

@@ -1,16 +1,20 @@
 // The texts that tell the user which settings files could not be read or
-// saved: each file by its folder and name under the data folder.
+// saved, and why: each file by its full path, whole, however long.
 #pragma once
 #include <windows.h>
 
-#include "settings/FileSet.h"
+#include "settings/FileAccess.h"
+#include "settings/Settings.h"
 
-// The report of a failed save: an introduction, one line per file not saved,
-// the data folder when it is known, and what the user can do.
-constexpr int kSaveFailureTextCapacity = 2048;
-void SaveFailureText(FileSet unsaved, const wchar_t* dataFolder, wchar_t* text, int capacity);
+// Room for four full paths with their reasons and the texts around them.
+constexpr int kReportTextCapacity = 4096;
 
-// The notice of files that could not be read at start-up: an introduction,
-// one line per file (as in the save-failure report) and what it means for
-// the options shown.
-void UnreadableFilesText(FileSet unreadable, wchar_t* text, int capacity);
+// The report of a failed save: an introduction, each file not saved by its
+// full path with the reason on the line below, and what the user can do.
+void SaveFailureText(const SaveReport& report, wchar_t* text, int capacity);
+
+// The notice of what start-up found amiss: files held or unreadable, files
+// in UTF-16 without a mark (left as they are and not saved), a data folder
+// whose path leaves no room for the files; each part with what it means
+// for the options shown and for OK.
+void UnreadableFilesText(const SettingsAtStart& found, wchar_t* text, int capacity);

@@ -55,7 +55,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UpdateLogOptions();
 
     frame_.ApplyShape(hwnd_, header_);
-    if (!unreadable_.Empty())
+    if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the header strip.
     return 1;
@@ -63,18 +63,18 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 
 INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
 {
-    if (message != kUnreadableNotice || unreadable_.Empty())
+    if (message != kUnreadableNotice || atStart_.AllWell())
         return 0;
-    FileSet files = unreadable_;
-    unreadable_ = FileSet();
+    SettingsAtStart found = atStart_;
+    atStart_ = SettingsAtStart();
     // The dialog manager shows the dialog only once its queue is empty, and
     // this message was waiting in it.
     if (!IsWindowVisible(hwnd_)) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         UpdateWindow(hwnd_);
     }
-    wchar_t text[kSaveFailureTextCapacity];
-    UnreadableFilesText(files, text, kSaveFailureTextCapacity);
+    wchar_t text[kReportTextCapacity];
+    UnreadableFilesText(found, text, kReportTextCapacity);
     ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
     return 1;
 }

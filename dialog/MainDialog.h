@@ -6,6 +6,7 @@
 
 #include "base/Wnd.h"
 #include "settings/Catalogue.h"
+#include "settings/FileAccess.h"
 #include "settings/FileSet.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinFrame.h"
@@ -13,9 +14,9 @@
 class MainDialog : public Dlg {
 public:
     MainDialog() = default;
-    // `unreadableFiles`: the settings files that exist but could not be read
-    // at start-up; the user is told at once.
-    explicit MainDialog(FileSet unreadableFiles) : unreadable_(unreadableFiles) {}
+    // `atStart`: what start-up found of the settings files; anything amiss
+    // is told to the user as soon as the dialog is up.
+    explicit MainDialog(const SettingsAtStart& atStart) : atStart_(atStart) {}
     ~MainDialog() override = default;
 
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -32,8 +33,10 @@ public:
     void UpdateRetailOptions(bool untickManualControls);
     // The logging rule: the log options are enabled as datalogging is ticked.
     void UpdateLogOptions();
-    void NotifyPanel();
-    void CloseCompanions();
+    // Each companion message waits at most until `deadline` (a GetTickCount
+    // value), and a short while at least.
+    void NotifyPanel(DWORD deadline);
+    void CloseCompanions(DWORD deadline);
 
     const SettingsValues& Cached() const { return cached_; }
 
@@ -57,5 +60,5 @@ private:
     // the dialog while they handle its messages.
     bool committing_ = false;
     bool ended_ = false;
-    FileSet unreadable_;
+    SettingsAtStart atStart_;
 };

@@ -119,10 +119,24 @@
 // Save-failure report (texts added by this program beyond the original table)
 #define IDS_SAVE_FAILED         20032
 #define IDS_SAVE_FAILED_HINT    20033
-#define IDS_SAVE_FAILED_FOLDER  20034
 // Notice of settings files that could not be read at start-up
 #define IDS_READ_FAILED         20035
 #define IDS_READ_FAILED_HINT    20036
 // Refusal of a Windows older than XP
 #define IDS_CANNOT_INSTALL      20037
 #define IDS_NEEDS_XP            20038
+// Another instance runs in another user's session
+#define IDS_RUNNING_ELSEWHERE   20040
+// Why a settings file was not saved, one line under its path
+#define IDS_REASON_HELD         20041
+#define IDS_REASON_READ_ONLY    20042
+#define IDS_REASON_DENIED       20043
+#define IDS_REASON_WRITE_FAILED 20044
+#define IDS_REASON_NOT_VERIFIED 20045
+#define IDS_REASON_NO_FOLDER    20046
+// Notice of settings files in UTF-16 without a byte-order mark
+#define IDS_READ_UNMARKED       20047
+#define IDS_READ_UNMARKED_HINT  20048
+// Notice of a data folder whose path leaves no room for the files
+#define IDS_FOLDER_TOO_LONG     20049
+#define IDS_FOLDER_TOO_LONG_HINT 20050

@@ -1,19 +1,19 @@
 #include "settings/FileAccess.h"
 
+#include "settings/IniSave.h"
+#include "settings/IniText.h"
+#include "settings/SaveCheck.h"
 #include "settings/SettingsStore.h"
 
 namespace {
 
 bool StartsAsUnmarkedUtf16(HANDLE file)
 {
-    unsigned char head[2] = {};
+    unsigned char head[kEncodingSniffBytes];
     DWORD got = 0;
-    if (!ReadFile(file, head, 2, &got, nullptr) || got < 2)
+    if (!ReadFile(file, head, sizeof(head), &got, nullptr))
         return false;
-    // Text in any 8-bit encoding has no NUL in its first two bytes; a text
-    // character in UTF-16 has one NUL, before it or after it. A file of
-    // NULs (cut short by a crash) holds nothing to lose and is not meant.
-    return (head[0] == 0) != (head[1] == 0);
+    return IsUnmarkedUtf16(DetectTextEncoding(head, got));
 }
 
 } // namespace
@@ -53,19 +53,31 @@ FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline)
     }
 }
 
-FileSet WaitForReadableSettings()
+SettingsAtStart WaitForReadableSettings()
 {
-    const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileJobInfo};
+    SettingsAtStart found;
+    wchar_t folder[kPathCapacity];
+    found.folderTooLong = GetCommonDataFolder(folder, kPathCapacity) && !BuildDriverPaths();
+    const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileEst, kFileJobInfo};
     DWORD deadline = GetTickCount() + kSharingWaitMs;
-    FileSet held;
     for (SettingsFile file : readAtStart) {
         wchar_t path[kPathCapacity];
         SettingsFilePath(file, path);
+        // What a save that was cut short left beside the file goes first.
+        RemoveLeftoverTemporary(path);
         // A file that is there but refuses to be read (no permission, a
         // folder by that name) reads as absent just as a held one does.
-        FileAccess access = WaitForFile(path, false, deadline);
-        if (access == FileAccess::Held || access == FileAccess::Denied || access == FileAccess::UnmarkedUtf16)
-            held |= file;
+        switch (WaitForFile(path, false, deadline)) {
+        case FileAccess::Held:
+        case FileAccess::Denied:
+            found.unreadable |= file;
+            break;
+        case FileAccess::UnmarkedUtf16:
+            found.unmarked |= file;
+            break;
+        default:
+            break;
+        }
     }
-    return held;
+    return found;
 }

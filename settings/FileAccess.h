@@ -22,9 +22,19 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 // deadline (a GetTickCount value) passes. Returns the last probe's answer.
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
 
-// Waits, for about kSharingWaitMs in all, until the files read at start-up
-// (both copies of QRZINFO.INI that are read, and JobInfo.ini) can be read.
-// Answers each one that exists but is still held by another program, cannot
-// be read at all, or is UTF-16 without a mark: its options will show their
-// defaults.
-FileSet WaitForReadableSettings();
+// What start-up finds of the settings files before it reads them.
+struct SettingsAtStart {
+    // There but held by another program throughout the wait, or not
+    // readable at all: their options show their defaults.
+    FileSet unreadable;
+    // UTF-16 without a mark: read as empty, left as they are, never saved.
+    FileSet unmarked;
+    // The data folder exists, but its path leaves no room for the files'.
+    bool folderTooLong = false;
+
+    bool AllWell() const { return unreadable.Empty() && unmarked.Empty() && !folderTooLong; }
+};
+
+// Waits, for about kSharingWaitMs in all, until the settings files can be
+// read, and removes what a save cut short left beside them.
+SettingsAtStart WaitForReadableSettings();

@@ -1,84 +1,31 @@
 #include "settings/Settings.h"
 
 #include "settings/FileAccess.h"
+#include "settings/IniSave.h"
 #include "settings/SaveCheck.h"
 #include "settings/SettingsStore.h"
 
 namespace {
 
-// The settings files as one save finds them before it writes.
-struct SaveTarget {
-    wchar_t paths[kSettingsFileCount][kPathCapacity];
-    FileSet notInstalled;  // copies of QRZINFO.INI whose folder is missing
-    FileSet skipped;       // files the profile functions would replace whole
+// The texts of every value of one save, in the catalogue's order.
+struct SaveTexts {
+    wchar_t driverText[kDriverSettingCount][32];
+    wchar_t logText[kJobLogSettingCount][32];
+    IniAssignment driver[kDriverSettingCount];
+    IniAssignment log[kJobLogSettingCount];
+
+    explicit SaveTexts(const SettingsValues& values)
+    {
+        for (int i = 0; i < kDriverSettingCount; ++i) {
+            wsprintfW(driverText[i], L"%u", values.*kDriverSettings[i].value);
+            driver[i] = {kDriverSection, kDriverSettings[i].key, driverText[i]};
+        }
+        for (int i = 0; i < kJobLogSettingCount; ++i) {
+            wsprintfW(logText[i], L"%d", static_cast<int32_t>(values.*kJobLogSettings[i].value));
+            log[i] = {kJobInfoSection, kJobLogSettings[i].key, logText[i]};
+        }
+    }
 };
-
-void FindTarget(SaveTarget& target)
-{
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        SettingsFilePath(file, target.paths[file]);
-        if (file != kFileJobInfo && !FolderOfFileExists(target.paths[file]))
-            target.notInstalled |= file;
-    }
-    // A file that another program holds for a moment is waited for, one
-    // wait shared by all; one held for good is refused by its writes.
-    DWORD deadline = GetTickCount() + kSharingWaitMs;
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        if (WaitForFile(target.paths[file], true, deadline) == FileAccess::UnmarkedUtf16)
-            target.skipped |= file;
-    }
-}
-
-const wchar_t* JobInfoPath(const SaveTarget& target)
-{
-    return target.skipped.Has(kFileJobInfo) ? L"" : target.paths[kFileJobInfo];
-}
-
-// Every write is made, whatever the ones before it answered. Answers the
-// files that were skipped or for which a write answered failure.
-FileSet WriteValues(const SettingsValues& values, const SaveTarget& target)
-{
-    FileSet refused = target.skipped;
-    FileSet skippedCopies = target.skipped & FileSet::DriverCopies();
-    for (const SettingKey& entry : kDriverSettings)
-        refused |= WriteDriverSetting(entry.key, values.*entry.value, skippedCopies);
-    const wchar_t* jobInfo = JobInfoPath(target);
-    for (const SettingKey& entry : kJobLogSettings) {
-        if (!WriteIniInt(kJobInfoSection, entry.key, static_cast<int32_t>(values.*entry.value), jobInfo))
-            refused |= kFileJobInfo;
-    }
-    return refused;
-}
-
-// Answers the files written that do not read back what was written.
-FileSet ReadBack(const SettingsValues& values, const SaveTarget& target, FileSet refused)
-{
-    FileSet mismatched;
-    wchar_t expected[32];
-    for (int i = 0; i < kDriverCopyCount; ++i) {
-        SettingsFile copy = static_cast<SettingsFile>(i);
-        if ((target.notInstalled | refused).Has(copy))
-            continue;
-        ForgetCachedFile(target.paths[copy]);
-        for (const SettingKey& entry : kDriverSettings) {
-            wsprintfW(expected, L"%u", values.*entry.value);
-            if (!FileHolds(target.paths[copy], kDriverSection, entry.key, expected))
-                mismatched |= copy;
-        }
-    }
-    if (!refused.Has(kFileJobInfo)) {
-        const wchar_t* jobInfo = JobInfoPath(target);
-        ForgetCachedFile(jobInfo);
-        for (const SettingKey& entry : kJobLogSettings) {
-            wsprintfW(expected, L"%d", static_cast<int32_t>(values.*entry.value));
-            if (!FileHolds(jobInfo, kJobInfoSection, entry.key, expected))
-                mismatched |= kFileJobInfo;
-        }
-    }
-    return mismatched;
-}
 
 } // namespace
 
@@ -97,11 +44,42 @@ void LoadSettings(SettingsValues& values)
             GetPrivateProfileIntW(kJobInfoSection, entry.key, static_cast<INT>(values.*entry.value), path);
 }
 
-FileSet SaveSettings(const SettingsValues& values)
+SaveReport SaveSettings(const SettingsValues& values)
 {
-    SaveTarget target;
-    FindTarget(target);
-    FileSet refused = WriteValues(values, target);
-    FileSet mismatched = ReadBack(values, target, refused);
-    return UnsavedFiles(target.notInstalled, refused, mismatched);
+    SaveReport report;
+    wchar_t paths[kSettingsFileCount][kPathCapacity];
+    FileSet notInstalled;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        SettingsFilePath(file, paths[file]);
+        if (!FolderOfFileExists(paths[file])) {
+            notInstalled |= file;
+            report.outcome[file] = FileOutcome::NotInstalled;
+        }
+    }
+    // The driver reads its settings from the copies of QRZINFO.INI: with no
+    // copy installed, a save would reach nothing that matters, so none is
+    // made, and the copies are named as not saved.
+    if (FileSet::DriverCopies().Without(notInstalled).Empty()) {
+        report.unsaved = FileSet::DriverCopies();
+        return report;
+    }
+
+    SaveTexts texts(values);
+    FileEdit edits[kSettingsFileCount];
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        edits[i].path = paths[i];
+        edits[i].items = file == kFileJobInfo ? texts.log : texts.driver;
+        edits[i].count = file == kFileJobInfo ? kJobLogSettingCount : kDriverSettingCount;
+    }
+    SaveIniFiles(edits, kSettingsFileCount, kSharingWaitMs);
+    FileSet failed;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        report.outcome[i] = edits[i].outcome;
+        if (IsFailure(edits[i].outcome))
+            failed |= static_cast<SettingsFile>(i);
+    }
+    report.unsaved = failed.Empty() ? failed : UnsavedFiles(notInstalled, failed, FileSet());
+    return report;
 }

@@ -4,14 +4,23 @@
 #pragma once
 #include "settings/Catalogue.h"
 #include "settings/FileSet.h"
+#include "settings/IniSave.h"
 
 // Reads every value, in the catalogue's order. `values` holds the defaults on
 // entry; a value that no file holds keeps its default.
 void LoadSettings(SettingsValues& values);
 
-// Writes every value to its files, in the catalogue's order, and reads each
-// one back. Answers the files that did not take the save; empty when all of
-// it reached the disk. A copy of QRZINFO.INI whose folder is missing belongs
-// to an application that is not installed and is no failure, as long as
-// another copy was saved.
-FileSet SaveSettings(const SettingsValues& values);
+// What one save did. Either every file that takes part took the values (or
+// already held them), or none was changed: `unsaved` then names the files
+// that refused, with their reasons in `outcome`.
+struct SaveReport {
+    FileSet unsaved;
+    FileOutcome outcome[kSettingsFileCount] = {};
+};
+
+// Writes every value to its files: the eight driver settings to each copy
+// of QRZINFO.INI, the log items to JobInfo.ini, each file read once and
+// swapped in whole. A file whose folder is missing belongs to an application
+// that is not installed and is skipped, as is a file in UTF-16 without a
+// mark; but with no copy of QRZINFO.INI installed nothing is saved.
+SaveReport SaveSettings(const SettingsValues& values);

@@ -111,7 +111,15 @@ void ReadDriverSetting(const wchar_t* key, uint32_t& value)
         value = first;
         return;
     }
-    value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kFileWen]);
+    // The OXAEST copy is written like the others, so it is asked too before
+    // the default stands: an installation may have no other copy.
+    uint32_t second = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(kAbsentMarker),
+                                            driverPaths[kFileWen]);
+    if (second != kAbsentMarker) {
+        value = second;
+        return;
+    }
+    value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kFileEst]);
 }
 
 FileSet WriteDriverSetting(const wchar_t* key, uint32_t value, FileSet skipCopies)

@@ -36,7 +36,8 @@ const wchar_t* SettingsFileName(SettingsFile file);
 // The section of every key in QRZINFO.INI.
 constexpr wchar_t kDriverSection[] = L"SETTINGS";
 
-// Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides.
+// Marks a key absent from the OXAQRZ copy, so the OXAWEN copy decides, and
+// absent from that one too, so the OXAEST copy does.
 constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
 
 // `value` holds the caller's default on entry and the setting on return.

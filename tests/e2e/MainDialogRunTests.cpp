@@ -106,27 +106,35 @@ TEST_F(InProcess, ACloseSentDuringTheCommitNeitherCommitsAgainNorEndsTwice)
     EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
 }
 
-TEST_F(InProcess, TheReportNamesEachFileNotSavedAndNoOther)
+TEST_F(InProcess, TheReportNamesEachFileNotSavedByItsWholePathWithItsReason)
 {
-    wchar_t text[kSaveFailureTextCapacity];
-    SaveFailureText(FileSet(kFileWen) | kFileJobInfo, L"C:\\ProgramData", text, kSaveFailureTextCapacity);
+    SaveReport report;
+    report.unsaved = FileSet(kFileWen) | kFileJobInfo;
+    report.outcome[kFileWen] = FileOutcome::Held;
+    report.outcome[kFileJobInfo] = FileOutcome::ReadOnly;
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
+    const std::wstring& root = data.Root();
     EXPECT_EQ(std::wstring(text),
-              L"These settings files could not be saved:\n\nOXAWEN\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n\n"
-              L"They belong in the settings folder:\nC:\\ProgramData\n\n"
+              L"These settings files could not be saved:\n\n" + root + L"\\OXAWEN\\QRZINFO.INI\n"
+              L"    It is in use by another program.\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
               L"Nothing was sent to the running applications. Check that each file and its folder exist and can be "
               L"written, then press Ok to save again, or press Cancel.");
 
-    // Without the data folder the files are still named, the folder is not.
-    SaveFailureText(FileSet::All(), L"", text, kSaveFailureTextCapacity);
-    std::wstring report = text;
-    EXPECT_NE(report.find(L"\nOXAQRZ\\QRZINFO.INI\nOXAWEN\\QRZINFO.INI\nOXAEST\\QRZINFO.INI\nOXADAT\\JobInfo.ini\n"),
-              std::wstring::npos);
-    EXPECT_EQ(report.find(L"settings folder"), std::wstring::npos);
-
-    // The longest data folder still leaves room for the advice.
-    std::wstring longest(MAX_PATH - 1, L'x');
-    SaveFailureText(FileSet::All(), longest.c_str(), text, kSaveFailureTextCapacity);
-    EXPECT_NE(std::wstring(text).find(L"press Cancel."), std::wstring::npos);
+    // The longest data folder still shows whole, with every file and the advice.
+    std::wstring longest = root + L"\\" + std::wstring(MAX_PATH - 2 - root.size(), L'x');
+    MakeFolders(longest);
+    DataFolder::PointAt(longest);
+    report.unsaved = FileSet::All();
+    for (FileOutcome& outcome : report.outcome)
+        outcome = FileOutcome::WriteFailed;
+    SaveFailureText(report, text, kReportTextCapacity);
+    std::wstring whole = text;
+    for (const wchar_t* name : {L"\\OXAQRZ\\QRZINFO.INI\n", L"\\OXAWEN\\QRZINFO.INI\n", L"\\OXAEST\\QRZINFO.INI\n",
+                                L"\\OXADAT\\JobInfo.ini\n"})
+        EXPECT_NE(whole.find(longest + name), std::wstring::npos) << Narrow(name);
+    EXPECT_NE(whole.find(L"press Cancel."), std::wstring::npos);
+    DataFolder::PointAt(root);
 }
 
 } // namespace

@@ -137,6 +137,60 @@ TEST(RobustCompanions, AnEstimatorWindowThatComesAndGoesIsNoHazard)
     scene.ExpectOthersKept();
 }
 
+// A companion in a process of its own; killed with the test.
+class CompanionProcess {
+public:
+    CompanionProcess(const wchar_t* windowClass, const wchar_t* eventName, const wchar_t* takesMs = L"")
+    {
+        std::wstring exe = EnvPath(L"OXA_BUILD_DIR") + L"\\OxaCompanionProcess.exe";
+        std::wstring commandLine = L"\"" + exe + L"\" " + windowClass + L" " + eventName + L" " + takesMs;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        started_ = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &info_) != FALSE;
+        started_ = started_ && PumpUntil([&] { return FindWindowW(windowClass, nullptr) != nullptr; }, 5000);
+    }
+    ~CompanionProcess()
+    {
+        if (info_.hProcess != nullptr) {
+            Kill();
+            CloseHandle(info_.hProcess);
+            CloseHandle(info_.hThread);
+        }
+    }
+    bool Started() const { return started_; }
+    void Kill()
+    {
+        TerminateProcess(info_.hProcess, 9);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+TEST(RobustCompanions, SlowCompanionsShareOneTimeBudget)
+{
+    // Each takes 4 s over each message: three messages would take 12 s if each
+    // had a time-out of its own.
+    Scene scene("BothSlow");
+    scene.panel.reset();
+    scene.estimator.reset();
+    HANDLE heard = CreateEventW(nullptr, TRUE, FALSE, L"OxaRobustSlowHeard");
+    CompanionProcess panel(L"RIDODUZO", L"OxaRobustSlowHeard", L"4000");
+    CompanionProcess estimator(L"VUZOREDADIDA", L"OxaRobustSlowHeard", L"4000");
+    ASSERT_TRUE(panel.Started() && estimator.Started());
+    Shown shown = OpenWithAChange(scene);
+    DWORD ms = scene.OkAndExit(4 * kCompanionTimeoutMs);
+    std::printf("two slow companions: OK to exit %lu ms\n", ms);
+    EXPECT_LT(ms, kCompanionTimeoutMs + 2000) << "one budget for all the messages of one OK";
+    EXPECT_EQ(WaitForSingleObject(heard, 0), WAIT_OBJECT_0);
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+    CloseHandle(heard);
+}
+
 TEST(RobustCompanions, APanelKilledWhileTheCommandIsPendingDoesNotHoldTheProgram)
 {
     Scene scene("Killed");

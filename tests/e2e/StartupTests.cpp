@@ -136,4 +136,43 @@ INSTANTIATE_TEST_SUITE_P(Versions, OperatingSystemCheck,
                                            OsCase{"Default", L"OxaAdvanced.exe", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Only one instance at a time: the settings files are the machine's.
+TEST_F(Startup, ASecondStartBringsTheRunningDialogForwardOrSaysWhereItRuns)
+{
+    ProgramRun first;
+    ASSERT_TRUE(first.Start());
+    ASSERT_NE(first.WaitForDialog(), nullptr);
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                     nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    ProgramRun second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_EQ(second.FindDialog(1051), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first.dialog; }, 5000))
+        << "the running dialog comes to the front";
+    DestroyWindow(elsewhere);
+    first.Click(IDCANCEL);
+    EXPECT_EQ(first.WaitForExit(), 0u);
+
+    // An instance of another user's session holds the machine-wide claim.
+    HANDLE otherSession = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Machine");
+    ASSERT_NE(otherSession, nullptr);
+    ProgramRun third;
+    ASSERT_TRUE(third.Start());
+    HWND box = third.WaitForDialog(kMessageText);
+    ASSERT_NE(box, nullptr) << "the skinned box tells the user";
+    EXPECT_EQ(third.FindDialog(1051), nullptr);
+    wchar_t title[64] = {};
+    GetWindowTextW(box, title, 64);
+    EXPECT_STREQ(title, L"OXA Advanced Engraver Settings");
+    PumpFor(400);  // let it paint
+    SaveScreenshot(box, L"running_in_another_session");
+    third.dialog = box;
+    third.PressKey(VK_RETURN);
+    EXPECT_EQ(third.WaitForExit(), 0u);
+    ReleaseMutex(otherSession);
+    CloseHandle(otherSession);
+}
+
 } // namespace

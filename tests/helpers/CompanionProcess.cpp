@@ -1,18 +1,21 @@
-// A stand-in control panel in a process of its own, so that a test can kill
-// it while the program's message to it is pending. It signals the named
-// event given on its command line when the command arrives, then never
-// answers.
+// A stand-in companion in a process of its own, so that a test can kill it
+// while the program's message to it is pending, or time the program against
+// it without the test's own thread standing in the way. Arguments: its window
+// class, a named event it signals when a message arrives, and optionally how
+// many milliseconds it takes over each message (never answering without).
 #include <windows.h>
 
 namespace {
 
 HANDLE busy = nullptr;
+DWORD takes = INFINITE;
 
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND || message == WM_CLOSE) {
         SetEvent(busy);
-        Sleep(INFINITE);
+        Sleep(takes);
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -24,6 +27,8 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 3)
         return 2;
     busy = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    if (argc > 3)
+        takes = static_cast<DWORD>(_wtoi(argv[3]));
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &Proc;

@@ -27,31 +27,35 @@ void Put(const std::wstring& file, const wchar_t* key, const wchar_t* text)
 struct FallbackCase {
     const wchar_t* qrz;  // null: key absent from that copy
     const wchar_t* wen;
+    const wchar_t* est;
     uint32_t expected;
 };
 
-TEST_F(SettingsStore, ReadFallsBackFromQrzToWenAndNeverReadsEst)
+TEST_F(SettingsStore, ReadFallsBackFromQrzToWenThenEst)
 {
     const FallbackCase cases[] = {
-        {L"7", L"3", 7},                 // present in both: OXAQRZ wins
-        {L"0", L"3", 0},                 // a stored 0 is a value, not absence
-        {nullptr, L"3", 3},              // only OXAWEN
-        {nullptr, nullptr, 42},          // neither: the caller's default
-        {L"1515870810", L"9", 9},        // the absent marker stored in OXAQRZ
-        {L"1515870810", nullptr, 42},
+        {L"7", L"3", L"5", 7},                 // present in all: OXAQRZ wins
+        {L"0", L"3", L"5", 0},                 // a stored 0 is a value, not absence
+        {nullptr, L"3", L"5", 3},              // OXAWEN before OXAEST
+        {nullptr, nullptr, L"5", 5},           // only OXAEST: an installation with that copy alone
+        {nullptr, nullptr, nullptr, 42},       // none: the caller's default
+        {L"1515870810", L"9", L"5", 9},        // the absent marker stored in OXAQRZ
+        {L"1515870810", L"1515870810", L"5", 5},
+        {L"1515870810", nullptr, nullptr, 42},
     };
     for (const auto& c : cases) {
-        DeleteFileW(data.Qrz().c_str());
-        DeleteFileW(data.Wen().c_str());
-        Put(data.Est(), L"PollForFiles", L"5");
-        if (c.qrz)
-            Put(data.Qrz(), L"PollForFiles", c.qrz);
-        if (c.wen)
-            Put(data.Wen(), L"PollForFiles", c.wen);
+        const std::pair<std::wstring, const wchar_t*> copies[] = {
+            {data.Qrz(), c.qrz}, {data.Wen(), c.wen}, {data.Est(), c.est}};
+        for (const auto& [path, stored] : copies) {
+            DeleteFileW(path.c_str());
+            if (stored)
+                Put(path, L"PollForFiles", stored);
+        }
         uint32_t value = 42;
         ReadDriverSetting(L"PollForFiles", value);
         EXPECT_EQ(value, c.expected) << "qrz=" << (c.qrz ? Narrow(c.qrz) : "absent")
-                                     << " wen=" << (c.wen ? Narrow(c.wen) : "absent");
+                                     << " wen=" << (c.wen ? Narrow(c.wen) : "absent")
+                                     << " est=" << (c.est ? Narrow(c.est) : "absent");
     }
 }
 
@@ -174,7 +178,7 @@ TEST_F(SettingsStore, LoadAndSaveCarryEachKeyInItsOwnValue)
         values.*owners[i].value = 200 + static_cast<uint32_t>(i);
     }
 
-    EXPECT_EQ(SaveSettings(values), FileSet());
+    EXPECT_EQ(SaveSettings(values).unsaved, FileSet());
     for (size_t i = 0; i < std::size(owners); ++i) {
         std::wstring text = std::to_wstring(200 + i);
         if (i < kDriverOwners) {

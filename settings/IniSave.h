@@ -1,0 +1,47 @@
+// Saving several INI files as one. Each file goes from its old content to its
+// new content in one step (a temporary file beside it, flushed, then swapped
+// in by a rename), so a program killed or a machine switched off at any moment leaves it
+// wholly old or wholly new; and either every file takes its new content or
+// none is changed.
+#pragma once
+#include <windows.h>
+
+#include "settings/IniText.h"
+
+enum class FileOutcome {
+    Unchanged,      // already held every value: not written
+    Saved,
+    NotInstalled,   // its folder does not exist: skipped
+    UnmarkedUtf16,  // UTF-16 without a byte-order mark: left as it is, skipped
+    Held,           // another program kept it open throughout the wait
+    ReadOnly,
+    Denied,         // no access to it, or a folder by its name
+    WriteFailed,    // the new content could not be written (a full disk, say)
+    NotVerified,    // the profile functions did not read every value back
+};
+
+// Whether the outcome stops the save.
+bool IsFailure(FileOutcome outcome);
+
+struct FileEdit {
+    const wchar_t* path = nullptr;  // empty: the file's folder is unknown
+    const IniAssignment* items = nullptr;
+    int count = 0;
+    FileOutcome outcome = FileOutcome::Unchanged;
+};
+
+// One read and at most one write per file, whatever the number of keys.
+// Every file is read and its new content prepared and verified with the
+// platform's profile functions before any file is swapped in; from its read
+// to its swap each file is held against other writers, whose writes are
+// refused for that moment rather than overwritten. A file that the name
+// reaches through a symbolic link is replaced where it really lies, so the
+// link stays; a file with several hard links is rewritten in place after the
+// same checks, so the links stay. Other writers are waited for up to
+// `sharingWaitMs` in all. Answers true when no file failed; false with every
+// file as it was, each failing one carrying its reason.
+bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs);
+
+// Deletes the temporary file that a save cut short may have left beside
+// `path`.
+void RemoveLeftoverTemporary(const wchar_t* path);
