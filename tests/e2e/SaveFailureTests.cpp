@@ -86,8 +86,9 @@ TEST_P(NotInstalled, AFolderOfAnApplicationNotInstalledIsSkippedQuietly)
     run.Click(IDOK);
     EXPECT_EQ(run.WaitForExit(), 0u) << "no box, the dialog ends";
     for (const auto& copy : Copies()) {
-        if (copy.compare(0, folder.size(), folder) != 0)
+        if (copy.compare(0, folder.size(), folder) != 0) {
             EXPECT_EQ(StoredDriver(copy, L"RetailMode"), L"0") << Narrow(copy);
+        }
     }
     EXPECT_FALSE(FolderExists(folder)) << "no folder is created";
     EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
