@@ -7,8 +7,9 @@
 #include "base/Wnd.h"
 #include "settings/Catalogue.h"
 #include "settings/FileSet.h"
-#include "skin/SkinControl.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
+#include "skin/SkinStrip.h"
 
 class MainDialog : public Dlg {
 public:

@@ -1,5 +1,19 @@
+#include "skin/SkinButton.h"
+
 #include "base/GdiHandles.h"
-#include "skin/SkinControl.h"
+
+SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
+{
+    if ((itemState & ODS_SELECTED) || forcePressed)
+        return SkinState::Pressed;
+    if (itemState & ODS_DISABLED)
+        return SkinState::Disabled;
+    if ((itemState & ODS_HOTLIGHT) || hovering)
+        return SkinState::Hover;
+    if (itemAction & ODA_DRAWENTIRE)
+        return SkinState::Normal;
+    return SkinState::Nothing;
+}
 
 void SkinButton::FitToFace()
 {

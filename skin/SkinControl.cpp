@@ -41,32 +41,6 @@ void OnMouseMove(SkinControl& skin, HWND window)
 
 }  // namespace
 
-SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
-{
-    if ((itemState & ODS_SELECTED) || forcePressed)
-        return SkinState::Pressed;
-    if (itemState & ODS_DISABLED)
-        return SkinState::Disabled;
-    if ((itemState & ODS_HOTLIGHT) || hovering)
-        return SkinState::Hover;
-    if (itemAction & ODA_DRAWENTIRE)
-        return SkinState::Normal;
-    return SkinState::Nothing;
-}
-
-SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
-{
-    if ((itemState & ODS_SELECTED) || forcePressed)
-        return SkinState::Pressed;
-    if ((itemState & ODS_HOTLIGHT) || hovering)
-        return SkinState::Hover;
-    if (itemState & ODS_DISABLED)
-        return SkinState::Disabled;
-    if (itemAction & ODA_DRAWENTIRE)
-        return SkinState::Normal;
-    return SkinState::Nothing;
-}
-
 HoverChange ChooseHoverChange(bool captureHeld, bool cursorInside)
 {
     if (!captureHeld)

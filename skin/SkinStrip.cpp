@@ -1,5 +1,6 @@
+#include "skin/SkinStrip.h"
+
 #include "base/GdiHandles.h"
-#include "skin/SkinControl.h"
 
 namespace {
 
@@ -12,6 +13,19 @@ void Store(SkinStrip::Pieces& pieces, int leftCap, int rightCap, int middleTile,
 }
 
 }  // namespace
+
+SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
+{
+    if ((itemState & ODS_SELECTED) || forcePressed)
+        return SkinState::Pressed;
+    if ((itemState & ODS_HOTLIGHT) || hovering)
+        return SkinState::Hover;
+    if (itemState & ODS_DISABLED)
+        return SkinState::Disabled;
+    if (itemAction & ODA_DRAWENTIRE)
+        return SkinState::Normal;
+    return SkinState::Nothing;
+}
 
 void SkinStrip::SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece)
 {
