@@ -15,10 +15,16 @@ SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, 
     return SkinState::Nothing;
 }
 
+void SkinButton::SetImages(SkinState state, int faceId)
+{
+    if (state != SkinState::Nothing)
+        faces_[SlotOf(state)] = faceId;
+}
+
 void SkinButton::FitToFace()
 {
     SIZE face;
-    if (!BitmapSize(normalFace, face))
+    if (!BitmapSize(faces_[SlotOf(SkinState::Normal)], face))
         return;
     // No SWP_NOZORDER: the button also comes to the top of its siblings.
     SetWindowPos(control, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE);
@@ -56,24 +62,8 @@ void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (drawItem == nullptr)
         return;
     SkinState state = ChooseButtonState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
-    int face = 0;
-    POINT offset = captionOffset;
-    switch (state) {
-    case SkinState::Pressed:
-        face = pressedFace;
-        offset = pressedCaptionOffset;
-        break;
-    case SkinState::Disabled:
-        face = disabledFace;
-        break;
-    case SkinState::Hover:
-        face = hoverFace;
-        break;
-    case SkinState::Normal:
-        face = normalFace;
-        break;
-    case SkinState::Nothing:
+    if (state == SkinState::Nothing)
         return;
-    }
-    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, face);
+    POINT offset = CaptionOffsetFor(state);
+    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, faces_[SlotOf(state)]);
 }

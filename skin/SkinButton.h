@@ -10,14 +10,17 @@ SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, 
 
 class SkinButton : public SkinControl {
 public:
+    // Shows bitmap `faceId` (0: none) in `state`.
+    void SetImages(SkinState state, int faceId);
     void FitToFace();
     void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId);
     void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
 
-    int normalFace = 0;
-    int pressedFace = 0;
-    int hoverFace = 0;
-    int disabledFace = 0;
+    // The size of the image the button is composed in: fixed by FitToFace or
+    // by the first paint, and never changed after.
     int faceHeight = 0;
     int faceWidth = 0;
+
+private:
+    int faces_[kSkinStateCount] = {};
 };

@@ -93,6 +93,11 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
         DrawTextW(dc, caption.c_str(), caption.length(), &target, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
+POINT SkinControl::CaptionOffsetFor(SkinState state) const
+{
+    return state == SkinState::Pressed ? pressedCaptionOffset : captionOffset;
+}
+
 bool SkinControl::BitmapSize(int bitmapId, SIZE& size) const
 {
     // A null instance would make LoadBitmapW look among the system's bitmaps.

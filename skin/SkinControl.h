@@ -7,6 +7,16 @@
 
 #include "base/WideText.h"
 
+// What a skinned control paints for one draw-item request. The button and
+// the strip test the states in different orders, so each has its chooser.
+// The states that paint come first: they index the controls' image slots.
+enum class SkinState { Normal, Pressed, Hover, Disabled, Nothing };
+constexpr int kSkinStateCount = 4;
+inline int SlotOf(SkinState state)
+{
+    return static_cast<int>(state);
+}
+
 class SkinControl {
 public:
     SkinControl() = default;
@@ -20,6 +30,8 @@ public:
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
+    // The caption's shift in `state`: only pressed has one of its own.
+    POINT CaptionOffsetFor(SkinState state) const;
 
     // Image operations on the bitmaps of the control's module.
     int BitmapWidth(int bitmapId) const;
@@ -38,10 +50,6 @@ public:
     COLORREF captionColour = RGB(255, 255, 255);
     COLORREF disabledCaptionColour = RGB(127, 127, 127);
 };
-
-// What a skinned control paints for one draw-item request. The button and
-// the strip test the states in different orders, so each has its chooser.
-enum class SkinState { Nothing, Pressed, Hover, Disabled, Normal };
 
 // Hover tracking: what a mouse move means for a control.
 enum class HoverChange { None, Enter, Leave };

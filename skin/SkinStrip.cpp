@@ -2,18 +2,6 @@
 
 #include "base/GdiHandles.h"
 
-namespace {
-
-void Store(SkinStrip::Pieces& pieces, int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    pieces.leftCap = leftCap;
-    pieces.rightCap = rightCap;
-    pieces.middleTile = middleTile;
-    pieces.extraPiece = extraPiece;
-}
-
-}  // namespace
-
 SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
 {
     if ((itemState & ODS_SELECTED) || forcePressed)
@@ -27,41 +15,22 @@ SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, b
     return SkinState::Nothing;
 }
 
-void SkinStrip::SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+void SkinStrip::SetImages(SkinState state, int leftCap, int rightCap, int middleTile, int extraPiece)
 {
-    Store(normal, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
-}
-
-void SkinStrip::SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    Store(pressed, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
-}
-
-void SkinStrip::SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    Store(hover, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
-}
-
-void SkinStrip::SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    Store(disabled, leftCap, rightCap, middleTile, extraPiece);
+    if (state == SkinState::Nothing)
+        return;
+    pieces_[SlotOf(state)] = {leftCap, rightCap, middleTile, extraPiece};
     MeasurePieces(leftCap, rightCap, extraPiece);
 }
 
 void SkinStrip::SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece)
 {
-    SetNormalImages(leftCap, rightCap, middleTile, extraPiece);
-    SetPressedImages(leftCap, rightCap, middleTile, extraPiece);
-    SetHoverImages(leftCap, rightCap, middleTile, extraPiece);
-    SetDisabledImages(leftCap, rightCap, middleTile, extraPiece);
+    for (int slot = 0; slot < kSkinStateCount; ++slot)
+        SetImages(static_cast<SkinState>(slot), leftCap, rightCap, middleTile, extraPiece);
 }
 
 void SkinStrip::MeasurePieces(int leftCap, int rightCap, int extraPiece)
 {
-    // Measured once: every state shares the widths of the first pieces set.
     if (leftCapWidth == 0)
         leftCapWidth = BitmapWidth(leftCap);
     if (rightCapWidth == 0)
@@ -74,7 +43,7 @@ void SkinStrip::FitThickness()
 {
     SIZE cap;
     RECT rect;
-    if (!BitmapSize(normal.leftCap, cap) || !GetWindowRect(control, &rect))
+    if (!BitmapSize(pieces_[SlotOf(SkinState::Normal)].leftCap, cap) || !GetWindowRect(control, &rect))
         return;
     SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap.cy, SWP_NOMOVE);
 }
@@ -112,24 +81,8 @@ void SkinStrip::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (drawItem == nullptr)
         return;
     SkinState state = ChooseStripState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
-    const Pieces* pieces = nullptr;
-    POINT offset = captionOffset;
-    switch (state) {
-    case SkinState::Pressed:
-        pieces = &pressed;
-        offset = pressedCaptionOffset;
-        break;
-    case SkinState::Hover:
-        pieces = &hover;
-        break;
-    case SkinState::Disabled:
-        pieces = &disabled;
-        break;
-    case SkinState::Normal:
-        pieces = &normal;
-        break;
-    case SkinState::Nothing:
+    if (state == SkinState::Nothing)
         return;
-    }
-    DrawPieces(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, *pieces);
+    POINT offset = CaptionOffsetFor(state);
+    DrawPieces(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, pieces_[SlotOf(state)]);
 }

@@ -17,10 +17,8 @@ public:
         int extraPiece = 0;
     };
 
-    void SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece);
+    // Shows these pieces in `state`; widths still 0 are measured from them.
+    void SetImages(SkinState state, int leftCap, int rightCap, int middleTile, int extraPiece);
     // The same pieces for all four states, set in the order normal, pressed,
     // hover, disabled.
     void SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece);
@@ -29,8 +27,11 @@ public:
     void DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces);
     void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
 
-    Pieces normal, pressed, hover, disabled;
+    // Measured once: every state shares the widths of the first pieces set.
     int leftCapWidth = 0;
     int rightCapWidth = 0;
     int extraWidth = 0;
+
+private:
+    Pieces pieces_[kSkinStateCount];
 };
