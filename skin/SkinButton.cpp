@@ -17,24 +17,37 @@ SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, 
 
 void SkinButton::SetImages(SkinState state, int faceId)
 {
-    if (state != SkinState::Nothing)
-        faces_[SlotOf(state)] = faceId;
+    if (state == SkinState::Nothing)
+        return;
+    faces_[SlotOf(state)] = faceId;
+    faceImages_.Hold(instance, faces_, kSkinStateCount);
+}
+
+void SkinButton::ReloadImages()
+{
+    faceImages_.Clear();
+    faceImages_.Hold(instance, faces_, kSkinStateCount);
+}
+
+const SkinBitmap* SkinButton::Face(SkinState state) const
+{
+    return faceImages_.Find(faces_[SlotOf(state)]);
 }
 
 void SkinButton::FitToFace()
 {
-    SIZE face;
-    if (!BitmapSize(faces_[SlotOf(SkinState::Normal)], face))
+    const SkinBitmap* face = Face(SkinState::Normal);
+    if (face == nullptr)
         return;
     // No SWP_NOZORDER: the button also comes to the top of its siblings.
-    SetWindowPos(control, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE);
+    SetWindowPos(control, nullptr, 0, 0, face->width(), face->height(), SWP_NOMOVE);
     if (faceWidth == 0)
-        faceWidth = face.cx;
+        faceWidth = face->width();
     if (faceHeight == 0)
-        faceHeight = face.cy;
+        faceHeight = face->height();
 }
 
-void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId)
+void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const SkinBitmap* face)
 {
     MemoryDC memory(dc);
     if (!memory)
@@ -49,9 +62,10 @@ void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int face
     if (!image)
         return;
     SelectGuard select(memory.get(), image.get());
-    RECT face = {0, 0, faceWidth, faceHeight};
-    BlitBitmap(memory.get(), face, faceId);
-    DrawCaption(memory.get(), face, dx, dy);
+    RECT whole = {0, 0, faceWidth, faceHeight};
+    if (face != nullptr)
+        face->Draw(memory.get(), whole);
+    DrawCaption(memory.get(), whole, dx, dy);
     // A button grown past its face shows nothing new beyond the image.
     BitBlt(dc, itemRect.left, itemRect.top, width < faceWidth ? width : faceWidth,
            height < faceHeight ? height : faceHeight, memory.get(), 0, 0, SRCCOPY);
@@ -65,5 +79,5 @@ void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (state == SkinState::Nothing)
         return;
     POINT offset = CaptionOffsetFor(state);
-    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, faces_[SlotOf(state)]);
+    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, Face(state));
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/SkinControl.h"
+#include "skin/SkinImage.h"
 
 // Disabled is tested before hover: a disabled button under the cursor shows
 // its disabled face.
@@ -10,10 +11,11 @@ SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, 
 
 class SkinButton : public SkinControl {
 public:
-    // Shows bitmap `faceId` (0: none) in `state`.
+    // Shows bitmap `faceId` (0: none) in `state`. The face is loaded here,
+    // once, and held until it is replaced or the button goes.
     void SetImages(SkinState state, int faceId);
+    // Sizes the control to its normal face and fixes the face size.
     void FitToFace();
-    void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId);
     void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
 
     // The size of the image the button is composed in: fixed by FitToFace or
@@ -22,5 +24,11 @@ public:
     int faceWidth = 0;
 
 private:
+    void ReloadImages() override;
+    // Null when the state has no face or it could not be loaded.
+    const SkinBitmap* Face(SkinState state) const;
+    void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const SkinBitmap* face);
+
     int faces_[kSkinStateCount] = {};
+    SkinImageSet<SkinBitmap, kSkinStateCount> faceImages_;
 };

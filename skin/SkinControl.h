@@ -26,20 +26,13 @@ public:
     // that no message reaches a destroyed object.
     virtual ~SkinControl();
 
-    // Binds to the dialog's control and starts hover tracking.
+    // Binds to the dialog's control and starts hover tracking. Images given
+    // before are loaded again when the control's module is another.
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
     // The caption's shift in `state`: only pressed has one of its own.
     POINT CaptionOffsetFor(SkinState state) const;
-
-    // Image operations on the bitmaps of the control's module.
-    int BitmapWidth(int bitmapId) const;
-    void BlitBitmap(HDC dc, const RECT& rect, int bitmapId) const;
-    void FillWithTile(HDC dc, const RECT& rect, int bitmapId) const;
-    // Width and height of a bitmap of the control's module; false if it
-    // cannot be loaded.
-    bool BitmapSize(int bitmapId, SIZE& size) const;
 
     HWND control = nullptr;
     HINSTANCE instance = nullptr;
@@ -49,6 +42,10 @@ public:
     POINT pressedCaptionOffset = {2, 2};
     COLORREF captionColour = RGB(255, 255, 255);
     COLORREF disabledCaptionColour = RGB(127, 127, 127);
+
+protected:
+    // Loads every image given so far from `instance`, letting go of the old.
+    virtual void ReloadImages() {}
 };
 
 // Hover tracking: what a mouse move means for a control.

@@ -2,6 +2,23 @@
 
 #include "base/GdiHandles.h"
 
+namespace {
+
+// A piece that is not held (none, or not loadable) measures 0 and draws
+// nothing.
+int WidthOf(const SkinBitmap* piece)
+{
+    return piece != nullptr ? piece->width() : 0;
+}
+
+void DrawPiece(const SkinBitmap* piece, HDC dc, const RECT& rect)
+{
+    if (piece != nullptr)
+        piece->Draw(dc, rect);
+}
+
+}  // namespace
+
 SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
 {
     if ((itemState & ODS_SELECTED) || forcePressed)
@@ -19,33 +36,58 @@ void SkinStrip::SetImages(SkinState state, int leftCap, int rightCap, int middle
 {
     if (state == SkinState::Nothing)
         return;
-    pieces_[SlotOf(state)] = {leftCap, rightCap, middleTile, extraPiece};
-    MeasurePieces(leftCap, rightCap, extraPiece);
+    Pieces& pieces = pieces_[SlotOf(state)];
+    pieces = {leftCap, rightCap, middleTile, extraPiece};
+    HoldPieces();
+    MeasurePieces(pieces);
 }
 
 void SkinStrip::SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece)
 {
-    for (int slot = 0; slot < kSkinStateCount; ++slot)
-        SetImages(static_cast<SkinState>(slot), leftCap, rightCap, middleTile, extraPiece);
+    for (Pieces& pieces : pieces_)
+        pieces = {leftCap, rightCap, middleTile, extraPiece};
+    HoldPieces();
+    MeasurePieces(pieces_[0]);
 }
 
-void SkinStrip::MeasurePieces(int leftCap, int rightCap, int extraPiece)
+void SkinStrip::ReloadImages()
+{
+    bitmaps_.Clear();
+    tiles_.Clear();
+    HoldPieces();
+}
+
+void SkinStrip::HoldPieces()
+{
+    int bitmapIds[3 * kSkinStateCount];
+    int tileIds[kSkinStateCount];
+    for (int slot = 0; slot < kSkinStateCount; ++slot) {
+        bitmapIds[3 * slot] = pieces_[slot].leftCap;
+        bitmapIds[3 * slot + 1] = pieces_[slot].rightCap;
+        bitmapIds[3 * slot + 2] = pieces_[slot].extraPiece;
+        tileIds[slot] = pieces_[slot].middleTile;
+    }
+    bitmaps_.Hold(instance, bitmapIds, 3 * kSkinStateCount);
+    tiles_.Hold(instance, tileIds, kSkinStateCount);
+}
+
+void SkinStrip::MeasurePieces(const Pieces& pieces)
 {
     if (leftCapWidth == 0)
-        leftCapWidth = BitmapWidth(leftCap);
+        leftCapWidth = WidthOf(bitmaps_.Find(pieces.leftCap));
     if (rightCapWidth == 0)
-        rightCapWidth = BitmapWidth(rightCap);
+        rightCapWidth = WidthOf(bitmaps_.Find(pieces.rightCap));
     if (extraWidth == 0)
-        extraWidth = BitmapWidth(extraPiece);
+        extraWidth = WidthOf(bitmaps_.Find(pieces.extraPiece));
 }
 
 void SkinStrip::FitThickness()
 {
-    SIZE cap;
+    const SkinBitmap* cap = bitmaps_.Find(pieces_[SlotOf(SkinState::Normal)].leftCap);
     RECT rect;
-    if (!BitmapSize(pieces_[SlotOf(SkinState::Normal)].leftCap, cap) || !GetWindowRect(control, &rect))
+    if (cap == nullptr || !GetWindowRect(control, &rect))
         return;
-    SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap.cy, SWP_NOMOVE);
+    SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap->height(), SWP_NOMOVE);
 }
 
 void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces)
@@ -68,10 +110,11 @@ void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const P
     RECT extraRect = {left, 0, middleLeft, height};
     RECT middleRect = {middleLeft, 0, middleRight, height};
     RECT rightRect = {middleRight, 0, width, height};
-    BlitBitmap(memory.get(), leftRect, pieces.leftCap);
-    BlitBitmap(memory.get(), extraRect, pieces.extraPiece);
-    FillWithTile(memory.get(), middleRect, pieces.middleTile);
-    BlitBitmap(memory.get(), rightRect, pieces.rightCap);
+    DrawPiece(bitmaps_.Find(pieces.leftCap), memory.get(), leftRect);
+    DrawPiece(bitmaps_.Find(pieces.extraPiece), memory.get(), extraRect);
+    if (const SkinTile* tile = tiles_.Find(pieces.middleTile))
+        tile->Fill(memory.get(), middleRect);
+    DrawPiece(bitmaps_.Find(pieces.rightCap), memory.get(), rightRect);
     DrawCaption(memory.get(), middleRect, dx, dy);
     BitBlt(dc, itemRect.left, itemRect.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }

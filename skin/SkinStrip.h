@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/SkinControl.h"
+#include "skin/SkinImage.h"
 
 // Hover is tested before disabled: a disabled strip still hovered shows its
 // hover pieces.
@@ -10,21 +11,14 @@ SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, b
 
 class SkinStrip : public SkinControl {
 public:
-    struct Pieces {
-        int leftCap = 0;
-        int rightCap = 0;
-        int middleTile = 0;
-        int extraPiece = 0;
-    };
-
-    // Shows these pieces in `state`; widths still 0 are measured from them.
+    // Shows these pieces (bitmap ids, 0: none) in `state`. They are loaded
+    // here, once, and held until replaced or the strip goes; widths still 0
+    // are measured from them.
     void SetImages(SkinState state, int leftCap, int rightCap, int middleTile, int extraPiece);
-    // The same pieces for all four states, set in the order normal, pressed,
-    // hover, disabled.
+    // The same pieces in every state.
     void SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void MeasurePieces(int leftCap, int rightCap, int extraPiece);
+    // Sets the control's height to the normal left cap's, keeping its width.
     void FitThickness();
-    void DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces);
     void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
 
     // Measured once: every state shares the widths of the first pieces set.
@@ -33,5 +27,20 @@ public:
     int extraWidth = 0;
 
 private:
+    struct Pieces {
+        int leftCap = 0;
+        int rightCap = 0;
+        int middleTile = 0;
+        int extraPiece = 0;
+    };
+
+    void ReloadImages() override;
+    // Holds the images of every state's pieces and lets go of any other.
+    void HoldPieces();
+    void MeasurePieces(const Pieces& pieces);
+    void DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces);
+
     Pieces pieces_[kSkinStateCount];
+    SkinImageSet<SkinBitmap, 3 * kSkinStateCount> bitmaps_;
+    SkinImageSet<SkinTile, kSkinStateCount> tiles_;
 };

@@ -160,9 +160,10 @@ TEST_F(PaintedButton, FocusOnlyRequestForANormalButtonPaintsNothing)
 
 TEST_F(PaintedButton, FaceSizeIsFixedOnceAndLimitsTheCopy)
 {
+    // Faces given before the button is attached load when it is.
     SkinButton loose;
-    loose.Attach(box.window, IDCANCEL);
     GiveFaces(loose);
+    loose.Attach(box.window, IDCANCEL);
     Canvas wide(140, 50, RGB(9, 9, 9));
     DRAWITEMSTRUCT item = DrawRequest(wide.dc(), 80, 30, ODA_DRAWENTIRE, 0);
     loose.Draw(&item, false);
