@@ -27,7 +27,7 @@ public:
     virtual ~SkinControl();
 
     // Binds to the dialog's control and starts hover tracking. Images given
-    // before are loaded again when the control's module is another.
+    // before, or held from another module, are loaded from the control's.
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
