@@ -8,8 +8,9 @@
 #include "settings/Catalogue.h"
 #include "settings/FileAccess.h"
 #include "settings/FileSet.h"
-#include "skin/SkinControl.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
+#include "skin/SkinStrip.h"
 
 class MainDialog : public Dlg {
 public:

@@ -1,20 +1,53 @@
+#include "skin/SkinButton.h"
+
 #include "base/GdiHandles.h"
-#include "skin/SkinControl.h"
+
+SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
+{
+    if ((itemState & ODS_SELECTED) || forcePressed)
+        return SkinState::Pressed;
+    if (itemState & ODS_DISABLED)
+        return SkinState::Disabled;
+    if ((itemState & ODS_HOTLIGHT) || hovering)
+        return SkinState::Hover;
+    if (itemAction & ODA_DRAWENTIRE)
+        return SkinState::Normal;
+    return SkinState::Nothing;
+}
+
+void SkinButton::SetImages(SkinState state, int faceId)
+{
+    if (state == SkinState::Nothing)
+        return;
+    faces_[SlotOf(state)] = faceId;
+    faceImages_.Hold(instance, faces_, kSkinStateCount);
+}
+
+void SkinButton::ReloadImages()
+{
+    faceImages_.Clear();
+    faceImages_.Hold(instance, faces_, kSkinStateCount);
+}
+
+const SkinBitmap* SkinButton::Face(SkinState state) const
+{
+    return faceImages_.Find(faces_[SlotOf(state)]);
+}
 
 void SkinButton::FitToFace()
 {
-    SIZE face;
-    if (!BitmapSize(normalFace, face))
+    const SkinBitmap* face = Face(SkinState::Normal);
+    if (face == nullptr)
         return;
     // No SWP_NOZORDER: the button also comes to the top of its siblings.
-    SetWindowPos(control, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE);
+    SetWindowPos(control, nullptr, 0, 0, face->width(), face->height(), SWP_NOMOVE);
     if (faceWidth == 0)
-        faceWidth = face.cx;
+        faceWidth = face->width();
     if (faceHeight == 0)
-        faceHeight = face.cy;
+        faceHeight = face->height();
 }
 
-void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId)
+void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const SkinBitmap* face)
 {
     MemoryDC memory(dc);
     if (!memory)
@@ -29,9 +62,10 @@ void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int face
     if (!image)
         return;
     SelectGuard select(memory.get(), image.get());
-    RECT face = {0, 0, faceWidth, faceHeight};
-    BlitBitmap(memory.get(), face, faceId);
-    DrawCaption(memory.get(), face, dx, dy);
+    RECT whole = {0, 0, faceWidth, faceHeight};
+    if (face != nullptr)
+        face->Draw(memory.get(), whole);
+    DrawCaption(memory.get(), whole, dx, dy);
     // A button grown past its face shows nothing new beyond the image.
     BitBlt(dc, itemRect.left, itemRect.top, width < faceWidth ? width : faceWidth,
            height < faceHeight ? height : faceHeight, memory.get(), 0, 0, SRCCOPY);
@@ -42,24 +76,8 @@ void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (drawItem == nullptr)
         return;
     SkinState state = ChooseButtonState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
-    int face = 0;
-    POINT offset = captionOffset;
-    switch (state) {
-    case SkinState::Pressed:
-        face = pressedFace;
-        offset = pressedCaptionOffset;
-        break;
-    case SkinState::Disabled:
-        face = disabledFace;
-        break;
-    case SkinState::Hover:
-        face = hoverFace;
-        break;
-    case SkinState::Normal:
-        face = normalFace;
-        break;
-    case SkinState::Nothing:
+    if (state == SkinState::Nothing)
         return;
-    }
-    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, face);
+    POINT offset = CaptionOffsetFor(state);
+    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, Face(state));
 }

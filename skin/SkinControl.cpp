@@ -1,16 +1,8 @@
 #include "skin/SkinControl.h"
 
-#include "base/GdiHandles.h"
-
 namespace {
 
 constexpr UINT_PTR kHoverSubclassId = 0;
-
-// Bitmap ids are 16-bit integer resource ids; anything else names nothing.
-bool IsBitmapId(int bitmapId)
-{
-    return bitmapId > 0 && bitmapId <= 0xFFFF;
-}
 
 void OnMouseMove(SkinControl& skin, HWND window)
 {
@@ -41,32 +33,6 @@ void OnMouseMove(SkinControl& skin, HWND window)
 
 }  // namespace
 
-SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
-{
-    if ((itemState & ODS_SELECTED) || forcePressed)
-        return SkinState::Pressed;
-    if (itemState & ODS_DISABLED)
-        return SkinState::Disabled;
-    if ((itemState & ODS_HOTLIGHT) || hovering)
-        return SkinState::Hover;
-    if (itemAction & ODA_DRAWENTIRE)
-        return SkinState::Normal;
-    return SkinState::Nothing;
-}
-
-SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
-{
-    if ((itemState & ODS_SELECTED) || forcePressed)
-        return SkinState::Pressed;
-    if ((itemState & ODS_HOTLIGHT) || hovering)
-        return SkinState::Hover;
-    if (itemState & ODS_DISABLED)
-        return SkinState::Disabled;
-    if (itemAction & ODA_DRAWENTIRE)
-        return SkinState::Normal;
-    return SkinState::Nothing;
-}
-
 HoverChange ChooseHoverChange(bool captureHeld, bool cursorInside)
 {
     if (!captureHeld)
@@ -92,13 +58,16 @@ SkinControl::~SkinControl()
 
 void SkinControl::Attach(HWND dialog, int controlId)
 {
+    HINSTANCE previous = instance;
     control = GetDlgItem(dialog, controlId);
     instance = nullptr;
-    if (control == nullptr)
-        return;
-    // The same procedure and id again only replaces the reference data.
-    SetWindowSubclass(control, SkinHoverProc, kHoverSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(control, GWLP_HINSTANCE));
+    if (control != nullptr) {
+        // The same procedure and id again only replaces the reference data.
+        SetWindowSubclass(control, SkinHoverProc, kHoverSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(control, GWLP_HINSTANCE));
+    }
+    if (instance != previous)
+        ReloadImages();
 }
 
 bool SkinControl::IsCursorInside() const
@@ -119,65 +88,9 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
         DrawTextW(dc, caption.c_str(), caption.length(), &target, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
-bool SkinControl::BitmapSize(int bitmapId, SIZE& size) const
+POINT SkinControl::CaptionOffsetFor(SkinState state) const
 {
-    // A null instance would make LoadBitmapW look among the system's bitmaps.
-    if (instance == nullptr || !IsBitmapId(bitmapId))
-        return false;
-    BitmapHandle bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId)));
-    BITMAP info;
-    if (!bitmap || GetObjectW(bitmap.get(), sizeof(info), &info) == 0)
-        return false;
-    size.cx = info.bmWidth;
-    size.cy = info.bmHeight;
-    return true;
-}
-
-int SkinControl::BitmapWidth(int bitmapId) const
-{
-    SIZE size;
-    return BitmapSize(bitmapId, size) ? size.cx : 0;
-}
-
-void SkinControl::BlitBitmap(HDC dc, const RECT& rect, int bitmapId) const
-{
-    if (instance == nullptr || !IsBitmapId(bitmapId))
-        return;
-    MemoryDC memory(nullptr);
-    if (!memory)
-        return;
-    BitmapHandle bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId)));
-    BITMAP info;
-    if (!bitmap || GetObjectW(bitmap.get(), sizeof(info), &info) == 0)
-        return;
-    // Beyond the bitmap's own edges the target keeps what it showed.
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width > info.bmWidth)
-        width = info.bmWidth;
-    if (height > info.bmHeight)
-        height = info.bmHeight;
-    if (width <= 0 || height <= 0)
-        return;
-    SelectGuard select(memory.get(), bitmap.get());
-    BitBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
-}
-
-void SkinControl::FillWithTile(HDC dc, const RECT& rect, int bitmapId) const
-{
-    if (rect.right <= rect.left)
-        return;
-    if (instance == nullptr || !IsBitmapId(bitmapId))
-        return;
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const void* packed = loaded ? LockResource(loaded) : nullptr;
-    if (packed == nullptr)
-        return;
-    // The locked data belongs to the module; only the brush is ours.
-    BrushHandle brush(CreateDIBPatternBrushPt(packed, DIB_RGB_COLORS));
-    if (brush)
-        FillRect(dc, &rect, brush.get());
+    return state == SkinState::Pressed ? pressedCaptionOffset : captionOffset;
 }
 
 LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,

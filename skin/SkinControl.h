@@ -1,10 +1,21 @@
-// Skinned controls: objects bound to template controls that track the mouse
-// over them and paint them in the program's skin when asked.
+// The common part of the skinned controls: objects bound to template
+// controls that track the mouse over them and paint them in the program's
+// skin when asked.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
 #include "base/WideText.h"
+
+// What a skinned control paints for one draw-item request. The button and
+// the strip test the states in different orders, so each has its chooser.
+// The states that paint come first: they index the controls' image slots.
+enum class SkinState { Normal, Pressed, Hover, Disabled, Nothing };
+constexpr int kSkinStateCount = 4;
+inline int SlotOf(SkinState state)
+{
+    return static_cast<int>(state);
+}
 
 class SkinControl {
 public:
@@ -15,18 +26,13 @@ public:
     // that no message reaches a destroyed object.
     virtual ~SkinControl();
 
-    // Binds to the dialog's control and starts hover tracking.
+    // Binds to the dialog's control and starts hover tracking. Images given
+    // before, or held from another module, are loaded from the control's.
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
-
-    // Image operations on the bitmaps of the control's module.
-    int BitmapWidth(int bitmapId) const;
-    void BlitBitmap(HDC dc, const RECT& rect, int bitmapId) const;
-    void FillWithTile(HDC dc, const RECT& rect, int bitmapId) const;
-    // Width and height of a bitmap of the control's module; false if it
-    // cannot be loaded.
-    bool BitmapSize(int bitmapId, SIZE& size) const;
+    // The caption's shift in `state`: only pressed has one of its own.
+    POINT CaptionOffsetFor(SkinState state) const;
 
     HWND control = nullptr;
     HINSTANCE instance = nullptr;
@@ -36,13 +42,11 @@ public:
     POINT pressedCaptionOffset = {2, 2};
     COLORREF captionColour = RGB(255, 255, 255);
     COLORREF disabledCaptionColour = RGB(127, 127, 127);
-};
 
-// What a skinned control paints for one draw-item request. The button and
-// the strip test the states in different orders, so each has its chooser.
-enum class SkinState { Nothing, Pressed, Hover, Disabled, Normal };
-SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering);
-SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering);
+protected:
+    // Loads every image given so far from `instance`, letting go of the old.
+    virtual void ReloadImages() {}
+};
 
 // Hover tracking: what a mouse move means for a control.
 enum class HoverChange { None, Enter, Leave };
@@ -56,46 +60,3 @@ bool InsideInclusive(const RECT& rect, POINT point);
 
 LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR subclassId, DWORD_PTR referenceData);
-
-// A push button painted with one whole face bitmap per state.
-class SkinButton : public SkinControl {
-public:
-    void FitToFace();
-    void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, int faceId);
-    void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
-
-    int normalFace = 0;
-    int pressedFace = 0;
-    int hoverFace = 0;
-    int disabledFace = 0;
-    int faceHeight = 0;
-    int faceWidth = 0;
-};
-
-// A bar of a left cap, an optional extra piece, a tiled middle and a right cap.
-class SkinStrip : public SkinControl {
-public:
-    struct Pieces {
-        int leftCap = 0;
-        int rightCap = 0;
-        int middleTile = 0;
-        int extraPiece = 0;
-    };
-
-    void SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece);
-    // The same pieces for all four states, set in the order normal, pressed,
-    // hover, disabled.
-    void SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece);
-    void MeasurePieces(int leftCap, int rightCap, int extraPiece);
-    void FitThickness();
-    void DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces);
-    void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);
-
-    Pieces normal, pressed, hover, disabled;
-    int leftCapWidth = 0;
-    int rightCapWidth = 0;
-    int extraWidth = 0;
-};

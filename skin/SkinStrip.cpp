@@ -1,68 +1,93 @@
+#include "skin/SkinStrip.h"
+
 #include "base/GdiHandles.h"
-#include "skin/SkinControl.h"
 
 namespace {
 
-void Store(SkinStrip::Pieces& pieces, int leftCap, int rightCap, int middleTile, int extraPiece)
+// A piece that is not held (none, or not loadable) measures 0 and draws
+// nothing.
+int WidthOf(const SkinBitmap* piece)
 {
-    pieces.leftCap = leftCap;
-    pieces.rightCap = rightCap;
-    pieces.middleTile = middleTile;
-    pieces.extraPiece = extraPiece;
+    return piece != nullptr ? piece->width() : 0;
+}
+
+void DrawPiece(const SkinBitmap* piece, HDC dc, const RECT& rect)
+{
+    if (piece != nullptr)
+        piece->Draw(dc, rect);
 }
 
 }  // namespace
 
-void SkinStrip::SetNormalImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+SkinState ChooseStripState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
 {
-    Store(normal, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
+    if ((itemState & ODS_SELECTED) || forcePressed)
+        return SkinState::Pressed;
+    if ((itemState & ODS_HOTLIGHT) || hovering)
+        return SkinState::Hover;
+    if (itemState & ODS_DISABLED)
+        return SkinState::Disabled;
+    if (itemAction & ODA_DRAWENTIRE)
+        return SkinState::Normal;
+    return SkinState::Nothing;
 }
 
-void SkinStrip::SetPressedImages(int leftCap, int rightCap, int middleTile, int extraPiece)
+void SkinStrip::SetImages(SkinState state, int leftCap, int rightCap, int middleTile, int extraPiece)
 {
-    Store(pressed, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
-}
-
-void SkinStrip::SetHoverImages(int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    Store(hover, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
-}
-
-void SkinStrip::SetDisabledImages(int leftCap, int rightCap, int middleTile, int extraPiece)
-{
-    Store(disabled, leftCap, rightCap, middleTile, extraPiece);
-    MeasurePieces(leftCap, rightCap, extraPiece);
+    if (state == SkinState::Nothing)
+        return;
+    Pieces& pieces = pieces_[SlotOf(state)];
+    pieces = {leftCap, rightCap, middleTile, extraPiece};
+    HoldPieces();
+    MeasurePieces(pieces);
 }
 
 void SkinStrip::SetImagesForEveryState(int leftCap, int rightCap, int middleTile, int extraPiece)
 {
-    SetNormalImages(leftCap, rightCap, middleTile, extraPiece);
-    SetPressedImages(leftCap, rightCap, middleTile, extraPiece);
-    SetHoverImages(leftCap, rightCap, middleTile, extraPiece);
-    SetDisabledImages(leftCap, rightCap, middleTile, extraPiece);
+    for (Pieces& pieces : pieces_)
+        pieces = {leftCap, rightCap, middleTile, extraPiece};
+    HoldPieces();
+    MeasurePieces(pieces_[0]);
 }
 
-void SkinStrip::MeasurePieces(int leftCap, int rightCap, int extraPiece)
+void SkinStrip::ReloadImages()
 {
-    // Measured once: every state shares the widths of the first pieces set.
+    bitmaps_.Clear();
+    tiles_.Clear();
+    HoldPieces();
+}
+
+void SkinStrip::HoldPieces()
+{
+    int bitmapIds[3 * kSkinStateCount];
+    int tileIds[kSkinStateCount];
+    for (int slot = 0; slot < kSkinStateCount; ++slot) {
+        bitmapIds[3 * slot] = pieces_[slot].leftCap;
+        bitmapIds[3 * slot + 1] = pieces_[slot].rightCap;
+        bitmapIds[3 * slot + 2] = pieces_[slot].extraPiece;
+        tileIds[slot] = pieces_[slot].middleTile;
+    }
+    bitmaps_.Hold(instance, bitmapIds, 3 * kSkinStateCount);
+    tiles_.Hold(instance, tileIds, kSkinStateCount);
+}
+
+void SkinStrip::MeasurePieces(const Pieces& pieces)
+{
     if (leftCapWidth == 0)
-        leftCapWidth = BitmapWidth(leftCap);
+        leftCapWidth = WidthOf(bitmaps_.Find(pieces.leftCap));
     if (rightCapWidth == 0)
-        rightCapWidth = BitmapWidth(rightCap);
+        rightCapWidth = WidthOf(bitmaps_.Find(pieces.rightCap));
     if (extraWidth == 0)
-        extraWidth = BitmapWidth(extraPiece);
+        extraWidth = WidthOf(bitmaps_.Find(pieces.extraPiece));
 }
 
 void SkinStrip::FitThickness()
 {
-    SIZE cap;
+    const SkinBitmap* cap = bitmaps_.Find(pieces_[SlotOf(SkinState::Normal)].leftCap);
     RECT rect;
-    if (!BitmapSize(normal.leftCap, cap) || !GetWindowRect(control, &rect))
+    if (cap == nullptr || !GetWindowRect(control, &rect))
         return;
-    SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap.cy, SWP_NOMOVE);
+    SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left, cap->height(), SWP_NOMOVE);
 }
 
 void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const Pieces& pieces)
@@ -85,10 +110,11 @@ void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const P
     RECT extraRect = {left, 0, middleLeft, height};
     RECT middleRect = {middleLeft, 0, middleRight, height};
     RECT rightRect = {middleRight, 0, width, height};
-    BlitBitmap(memory.get(), leftRect, pieces.leftCap);
-    BlitBitmap(memory.get(), extraRect, pieces.extraPiece);
-    FillWithTile(memory.get(), middleRect, pieces.middleTile);
-    BlitBitmap(memory.get(), rightRect, pieces.rightCap);
+    DrawPiece(bitmaps_.Find(pieces.leftCap), memory.get(), leftRect);
+    DrawPiece(bitmaps_.Find(pieces.extraPiece), memory.get(), extraRect);
+    if (const SkinTile* tile = tiles_.Find(pieces.middleTile))
+        tile->Fill(memory.get(), middleRect);
+    DrawPiece(bitmaps_.Find(pieces.rightCap), memory.get(), rightRect);
     DrawCaption(memory.get(), middleRect, dx, dy);
     BitBlt(dc, itemRect.left, itemRect.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
@@ -98,24 +124,8 @@ void SkinStrip::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (drawItem == nullptr)
         return;
     SkinState state = ChooseStripState(drawItem->itemState, drawItem->itemAction, forcePressed, hovering);
-    const Pieces* pieces = nullptr;
-    POINT offset = captionOffset;
-    switch (state) {
-    case SkinState::Pressed:
-        pieces = &pressed;
-        offset = pressedCaptionOffset;
-        break;
-    case SkinState::Hover:
-        pieces = &hover;
-        break;
-    case SkinState::Disabled:
-        pieces = &disabled;
-        break;
-    case SkinState::Normal:
-        pieces = &normal;
-        break;
-    case SkinState::Nothing:
+    if (state == SkinState::Nothing)
         return;
-    }
-    DrawPieces(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, *pieces);
+    POINT offset = CaptionOffsetFor(state);
+    DrawPieces(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, pieces_[SlotOf(state)]);
 }

@@ -25,10 +25,10 @@ void Place(HWND window, const RECT& r)
 
 void GiveFaces(SkinButton& button)
 {
-    button.normalFace = IDB_FACE_NORMAL;
-    button.pressedFace = IDB_FACE_PRESSED;
-    button.hoverFace = IDB_FACE_HOVER;
-    button.disabledFace = IDB_FACE_DISABLED;
+    button.SetImages(SkinState::Normal, IDB_FACE_NORMAL);
+    button.SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
+    button.SetImages(SkinState::Hover, IDB_FACE_HOVER);
+    button.SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
 }
 
 } // namespace

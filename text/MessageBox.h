@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include "base/Wnd.h"
-#include "skin/SkinControl.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
+#include "skin/SkinStrip.h"
 
 // The class below takes the name of the platform's MessageBox macro; code that
 // wants the platform's box calls MessageBoxW by name.

@@ -1,19 +1,19 @@
-// The image operations on the skin's bitmaps, drawn into real device contexts
-// and read back pixel by pixel.
+// The skin's bitmaps and tiles as the controls hold them, drawn into real
+// device contexts and read back pixel by pixel.
 #include <gtest/gtest.h>
 
 #include "SkinTestKit.h"
 #include "resources/resource.h"
+#include "skin/SkinImage.h"
 
 namespace {
 
 class SkinImages : public ::testing::Test {
 protected:
-    SkinControl skin;
-    void SetUp() override { skin.instance = GetModuleHandleW(nullptr); }
+    HINSTANCE module = GetModuleHandleW(nullptr);
 };
 
-TEST_F(SkinImages, BitmapWidthMeasuresLoadableBitmapsOnly)
+TEST_F(SkinImages, OnlyLoadableBitmapsAreHeldAndMeasured)
 {
     const struct {
         int id;
@@ -21,16 +21,33 @@ TEST_F(SkinImages, BitmapWidthMeasuresLoadableBitmapsOnly)
     } cases[] = {{0, 0},        {999, 0},      {-1, 0},       {0x10000 + IDB_HEADER_LEFT, 0},
                  {IDB_HEADER_LEFT, 16}, {IDB_HEADER_RIGHT, 16}, {IDB_HEADER_TILE, 1},
                  {IDB_FACE_DISABLED, 109}, {IDB_FACE_NORMAL, 109}, {IDB_FACE_RINGED, 109}};
-    for (const auto& c : cases)
-        EXPECT_EQ(skin.BitmapWidth(c.id), c.width) << c.id;
+    for (const auto& c : cases) {
+        SkinBitmap bitmap;
+        EXPECT_EQ(bitmap.Load(module, c.id), c.width != 0) << c.id;
+        EXPECT_EQ(bitmap.width(), c.width) << c.id;
+        EXPECT_EQ(bitmap.id(), c.width != 0 ? c.id : 0) << c.id;
+        SkinTile tile;
+        EXPECT_EQ(tile.Load(module, c.id), c.width != 0) << c.id;
+        EXPECT_EQ(tile.id(), c.width != 0 ? c.id : 0) << c.id;
+    }
+    // What failed to load in place of a held bitmap leaves nothing held.
+    SkinBitmap replaced;
+    ASSERT_TRUE(replaced.Load(module, IDB_FACE_NORMAL));
+    EXPECT_FALSE(replaced.Load(module, 999));
+    EXPECT_EQ(replaced.id(), 0);
+    EXPECT_EQ(replaced.height(), 0);
 }
 
 TEST_F(SkinImages, WithoutAnInstanceNothingLoads)
 {
     // A null instance must not reach the system's own bitmaps (OBM_CLOSE).
-    SkinControl unattached;
-    EXPECT_EQ(unattached.BitmapWidth(32754), 0);
-    EXPECT_EQ(unattached.BitmapWidth(IDB_HEADER_LEFT), 0);
+    for (int id : {32754, IDB_HEADER_LEFT}) {
+        SkinBitmap bitmap;
+        EXPECT_FALSE(bitmap.Load(nullptr, id)) << id;
+        EXPECT_EQ(bitmap.width(), 0) << id;
+        SkinTile tile;
+        EXPECT_FALSE(tile.Load(nullptr, id)) << id;
+    }
 }
 
 TEST_F(SkinImages, EveryBitmapHasItsSizeAndTheFacesHaveDarkCorners)
@@ -87,7 +104,9 @@ TEST_F(SkinImages, FaceAtItsOwnSizeIsCopiedPixelForPixel)
     for (int id : {IDB_FACE_NORMAL, IDB_FACE_DISABLED}) {
         Picture face = LoadPicture(id);
         Canvas canvas(109, 37);
-        skin.BlitBitmap(canvas.dc(), {0, 0, 109, 37}, id);
+        SkinBitmap bitmap;
+        ASSERT_TRUE(bitmap.Load(module, id));
+        bitmap.Draw(canvas.dc(), {0, 0, 109, 37});
         RECT diff = DifferenceBox(canvas, face);
         EXPECT_TRUE(IsRectEmpty(&diff)) << id;
     }
@@ -97,7 +116,9 @@ TEST_F(SkinImages, SmallerTargetShowsTheTopLeftAndLargerKeepsTheRest)
 {
     Picture face = LoadPicture(IDB_FACE_HOVER);
     Canvas canvas(120, 40, RGB(9, 9, 9));
-    skin.BlitBitmap(canvas.dc(), {5, 3, 45, 23}, IDB_FACE_HOVER);
+    SkinBitmap hover;
+    ASSERT_TRUE(hover.Load(module, IDB_FACE_HOVER));
+    hover.Draw(canvas.dc(), {5, 3, 45, 23});
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 120; ++x) {
             bool inside = x >= 5 && x < 45 && y >= 3 && y < 23;
@@ -106,7 +127,7 @@ TEST_F(SkinImages, SmallerTargetShowsTheTopLeftAndLargerKeepsTheRest)
         }
     // A target taller and wider than the face: what lies beyond keeps its pixels.
     canvas.Fill(RGB(9, 9, 9));
-    skin.BlitBitmap(canvas.dc(), {0, 0, 120, 40}, IDB_FACE_HOVER);
+    hover.Draw(canvas.dc(), {0, 0, 120, 40});
     EXPECT_EQ(canvas.Pixel(108, 36), face.At(108, 36));
     EXPECT_EQ(canvas.Pixel(115, 10), RGB(9, 9, 9));
     EXPECT_EQ(canvas.Pixel(10, 38), RGB(9, 9, 9));
@@ -115,9 +136,14 @@ TEST_F(SkinImages, SmallerTargetShowsTheTopLeftAndLargerKeepsTheRest)
 TEST_F(SkinImages, MissingBitmapDrawsNothing)
 {
     Canvas canvas(20, 20, RGB(9, 9, 9));
-    skin.BlitBitmap(canvas.dc(), {0, 0, 20, 20}, 999);
-    skin.FillWithTile(canvas.dc(), {0, 0, 20, 20}, 999);
-    skin.FillWithTile(canvas.dc(), {0, 0, 20, 20}, IDB_FACE_NORMAL + 100);
+    SkinBitmap bitmap;
+    bitmap.Load(module, 999);
+    bitmap.Draw(canvas.dc(), {0, 0, 20, 20});
+    for (int id : {999, IDB_FACE_NORMAL + 100}) {
+        SkinTile tile;
+        tile.Load(module, id);
+        tile.Fill(canvas.dc(), {0, 0, 20, 20});
+    }
     Picture untouched;
     untouched.width = untouched.height = 20;
     untouched.pixels.assign(400, RGB(9, 9, 9));
@@ -130,7 +156,9 @@ TEST_F(SkinImages, TileFillRepeatsTheColumnAcrossTheWidth)
     Picture tile = LoadPicture(IDB_HEADER_TILE);
     ASSERT_EQ(tile.height, 32);
     Canvas canvas(100, 32);
-    skin.FillWithTile(canvas.dc(), {0, 0, 100, 32}, IDB_HEADER_TILE);
+    SkinTile filler;
+    ASSERT_TRUE(filler.Load(module, IDB_HEADER_TILE));
+    filler.Fill(canvas.dc(), {0, 0, 100, 32});
     for (int x = 0; x < 100; ++x)
         for (int y = 0; y < 32; ++y)
             ASSERT_EQ(canvas.Pixel(x, y), tile.At(0, y)) << x << "," << y;
@@ -139,9 +167,11 @@ TEST_F(SkinImages, TileFillRepeatsTheColumnAcrossTheWidth)
 TEST_F(SkinImages, TileFillOfNoWidthDrawsNothingWhateverTheHeight)
 {
     const RECT cases[] = {{10, 0, 10, 32}, {20, 0, 10, 32}, {20, 32, 10, 0}, {10, 0, 9, 1000}};
+    SkinTile filler;
+    ASSERT_TRUE(filler.Load(module, IDB_HEADER_TILE));
     for (const RECT& r : cases) {
         Canvas canvas(40, 40, RGB(9, 9, 9));
-        skin.FillWithTile(canvas.dc(), r, IDB_HEADER_TILE);
+        filler.Fill(canvas.dc(), r);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
                 ASSERT_EQ(canvas.Pixel(x, y), RGB(9, 9, 9)) << r.left << "->" << r.right;

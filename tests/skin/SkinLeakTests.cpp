@@ -1,6 +1,8 @@
-// Painting and hover tracking leave no GDI object behind, and what the skin
-// looks like on screen.
+// Painting and hover tracking leave no GDI object behind, the controls hold
+// each image once for their life, and what the skin looks like on screen.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "SkinTestKit.h"
 #include "resources/resource.h"
@@ -26,7 +28,11 @@ void PaintEverything(SkinDialog& box, Canvas& canvas)
     }
     box.first.FitToFace();
     box.header.FitThickness();
-    box.header.BitmapWidth(IDB_HEADER_LEFT);
+    // Images swapped in and back: what they replace must be let go.
+    box.header.SetImages(SkinState::Hover, IDB_FACE_RINGED, IDB_HEADER_RIGHT, IDB_HEADER_LEFT, 0);
+    box.header.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    box.first.SetImages(SkinState::Hover, IDB_FACE_RINGED);
+    box.first.SetImages(SkinState::Hover, IDB_FACE_HOVER);
 }
 
 TEST(SkinLeaks, PaintsAndHoverCyclesLeaveNoGdiObjects)
@@ -57,6 +63,54 @@ TEST(SkinLeaks, PaintsAndHoverCyclesLeaveNoGdiObjects)
     }
     Pump(50);
     EXPECT_EQ(WineGdiObjectCount(), before);
+}
+
+TEST(SkinLeaks, ImagesAreHeldOncePerIdUntilReplacedOrTheControlGoes)
+{
+    if (!WineGdiCountAvailable())
+        GTEST_SKIP() << "GDI objects are counted through Wine's handle table";
+    SkinDialog box;
+    ASSERT_TRUE(box.window);
+    Canvas canvas(220, 40);
+    PaintEverything(box, canvas);
+    Pump(50);
+    int atStart = WineGdiObjectCount();
+    {
+        // Controls of their own on the box's header and second button.
+        SkinStrip strip;
+        SkinButton button;
+        strip.Attach(box.window, IDC_HEADER);
+        button.Attach(box.window, IDCANCEL);
+        const struct {
+            const char* what;
+            std::function<void()> give;
+            int held;  // bitmaps and tile brushes
+        } steps[] = {
+            {"caps and tile, the same in every state", [&] { GivePieces(strip); }, 3},
+            {"a face per state", [&] { GiveFaces(button); }, 7},
+            {"the same again", [&] { GivePieces(strip); GiveFaces(button); }, 7},
+            {"another hover face", [&] { button.SetImages(SkinState::Hover, IDB_FACE_RINGED); }, 7},
+            {"hover showing the normal face", [&] { button.SetImages(SkinState::Hover, IDB_FACE_NORMAL); }, 6},
+            {"hover strip with a cap and tile of its own",
+             [&] { strip.SetImages(SkinState::Hover, IDB_FACE_RINGED, IDB_HEADER_RIGHT, IDB_HEADER_LEFT, 0); }, 8},
+            {"missing pieces", [&] { strip.SetImages(SkinState::Pressed, 999, 0, 999, 0); }, 8},
+            {"a control without a module", [&] { button.Attach(box.window, 4242); }, 5},
+            {"attached again", [&] { button.Attach(box.window, IDCANCEL); }, 8},
+            {"the strip as it was", [&] { strip.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0); }, 6},
+        };
+        for (const auto& step : steps) {
+            step.give();
+            EXPECT_EQ(WineGdiObjectCount() - atStart, step.held) << step.what;
+        }
+        for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_DISABLED), UINT(ODS_HOTLIGHT)}) {
+            DRAWITEMSTRUCT item = DrawRequest(canvas.dc(), 109, 37, ODA_DRAWENTIRE, state);
+            button.Draw(&item, false);
+            item = DrawRequest(canvas.dc(), 200, 32, ODA_DRAWENTIRE, state, IDC_HEADER);
+            strip.Draw(&item, false);
+        }
+        EXPECT_EQ(WineGdiObjectCount() - atStart, 6) << "painting loads nothing";
+    }
+    EXPECT_EQ(WineGdiObjectCount(), atStart) << "the controls let go of their images when they go";
 }
 
 TEST(SkinLook, ScreenshotOfTheSkinnedTestBox)

@@ -160,9 +160,10 @@ TEST_F(PaintedButton, FocusOnlyRequestForANormalButtonPaintsNothing)
 
 TEST_F(PaintedButton, FaceSizeIsFixedOnceAndLimitsTheCopy)
 {
+    // Faces given before the button is attached load when it is.
     SkinButton loose;
-    loose.Attach(box.window, IDCANCEL);
     GiveFaces(loose);
+    loose.Attach(box.window, IDCANCEL);
     Canvas wide(140, 50, RGB(9, 9, 9));
     DRAWITEMSTRUCT item = DrawRequest(wide.dc(), 80, 30, ODA_DRAWENTIRE, 0);
     loose.Draw(&item, false);
@@ -230,7 +231,7 @@ TEST_F(PaintedStrip, ExtraPieceSitsRightOfTheLeftCap)
 {
     SkinStrip strip;
     strip.Attach(box.window, 1011);
-    strip.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, IDB_HEADER_LEFT);
+    strip.SetImages(SkinState::Normal, IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, IDB_HEADER_LEFT);
     EXPECT_EQ(strip.extraWidth, 16);
     Canvas bar(100, 32);
     Paint(bar, ODA_DRAWENTIRE, 0, strip);
@@ -245,10 +246,10 @@ TEST_F(PaintedStrip, DisabledStripStillHoveredShowsItsHoverPieces)
 {
     SkinStrip strip;
     strip.Attach(box.window, 1011);
-    strip.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    strip.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    strip.SetImages(SkinState::Normal, IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    strip.SetImages(SkinState::Disabled, IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     // Hover pieces swapped end for end, so they can be told apart.
-    strip.SetHoverImages(IDB_HEADER_RIGHT, IDB_HEADER_LEFT, IDB_HEADER_TILE, 0);
+    strip.SetImages(SkinState::Hover, IDB_HEADER_RIGHT, IDB_HEADER_LEFT, IDB_HEADER_TILE, 0);
     EnableWindow(strip.control, FALSE);
     strip.hovering = true;
     Canvas bar(100, 32);
@@ -265,8 +266,8 @@ TEST_F(PaintedStrip, WidthsAreMeasuredFromTheFirstPiecesOnly)
 {
     SkinStrip strip;
     strip.Attach(box.window, 1011);
-    strip.SetNormalImages(IDB_HEADER_TILE, IDB_HEADER_LEFT, IDB_HEADER_TILE, 0);
-    strip.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_TILE, IDB_HEADER_TILE, IDB_HEADER_LEFT);
+    strip.SetImages(SkinState::Normal, IDB_HEADER_TILE, IDB_HEADER_LEFT, IDB_HEADER_TILE, 0);
+    strip.SetImages(SkinState::Hover, IDB_HEADER_LEFT, IDB_HEADER_TILE, IDB_HEADER_TILE, IDB_HEADER_LEFT);
     EXPECT_EQ(strip.leftCapWidth, 1);
     EXPECT_EQ(strip.rightCapWidth, 16);
     EXPECT_EQ(strip.extraWidth, 16) << "an extra width still 0 is measured later";

@@ -95,18 +95,16 @@ void ClickMouse(int x, int y, bool twice)
 
 void GiveFaces(SkinButton& button)
 {
-    button.normalFace = IDB_FACE_NORMAL;
-    button.pressedFace = IDB_FACE_PRESSED;
-    button.hoverFace = IDB_FACE_HOVER;
-    button.disabledFace = IDB_FACE_DISABLED;
+    button.SetImages(SkinState::Normal, IDB_FACE_NORMAL);
+    button.SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
+    button.SetImages(SkinState::Hover, IDB_FACE_HOVER);
+    button.SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
 }
 
 void GivePieces(SkinStrip& strip)
 {
-    strip.SetNormalImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    strip.SetPressedImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    strip.SetHoverImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    strip.SetDisabledImages(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
+    for (SkinState state : {SkinState::Normal, SkinState::Pressed, SkinState::Hover, SkinState::Disabled})
+        strip.SetImages(state, IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
 }
 
 SkinDialog::SkinDialog()

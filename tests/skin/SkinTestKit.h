@@ -6,8 +6,9 @@
 #include <map>
 #include <vector>
 
-#include "skin/SkinControl.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
+#include "skin/SkinStrip.h"
 #include "support/Pixels.h"
 
 // The pixels of a bitmap resource of this program; empty if it does not load.
