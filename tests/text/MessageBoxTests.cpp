@@ -207,16 +207,8 @@ int RunDriven(const std::function<int()>& show, const Drive& drive, Seen& seen)
                   kAppearWithinMs);
         if (box) {
             Record(box, thread, seen);
-            if (!drive.screenshot.empty()) {
-                // Painted and on the screen before the picture is taken: the
-                // repaint is sent, so it is done when the call returns, and
-                // the box's thread puts it on the screen before it takes the
-                // next sent message.
-                RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                DWORD_PTR ignored = 0;
-                SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, kCloseWithinMs, &ignored);
+            if (!drive.screenshot.empty())
                 SaveScreenshot(box, drive.screenshot);
-            }
             Perform(box, thread, drive.act);
             // The run ends, or the platform's box follows a box that ended
             // without a result.
