@@ -34,8 +34,9 @@ GdiCounts WineGdiCounts();
 struct GdiGrowth {
     int rounds = 0;
     GdiCounts first, second;
-    // The kinds that grew by at least one object a round over both stretches,
-    // as "bitmap +20 then +20"; "none" when nothing kept pace with the work.
+    // The kinds that grew by at least one object a round over both stretches
+    // (display DCs and their surfaces: by more than half of all the platform
+    // ever caches), as "bitmap +20 then +20"; "none" when nothing kept pace.
     std::string KeepingPace() const;
 };
 GdiGrowth MeasureGdiGrowth(int warmUp, int rounds, const std::function<void()>& round);
