@@ -9,7 +9,6 @@ class DialogSetup : public DialogTest {};
 TEST_F(DialogSetup, FreshInstallationShowsTheDefaults)
 {
     ASSERT_TRUE(Open());
-    PumpFor(300);
     SaveScreenshot(run.dialog, L"dialog_first_open");
 
     for (int id : {1051, 1058, 1060, 1063, 1064, 1067, 1068, 1069, 1070, 1074, 1071})

@@ -41,7 +41,6 @@ TEST_F(Interlocks, TickingRetailFromNothingOffersEveryOptionAndClearsManualContr
     EXPECT_TRUE(run.IsChecked(1051));
 
     run.Click(1062);
-    PumpFor(300);
     SaveScreenshot(run.dialog, L"dialog_retail_and_logging_on");
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), 0u);

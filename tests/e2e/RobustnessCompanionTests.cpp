@@ -12,6 +12,9 @@ namespace {
 using namespace robust;
 
 constexpr DWORD kCompanionTimeoutMs = 5000;
+// Waiting out the time-out a second time is the fault to catch; the rest of
+// OK takes well under a second, several on a loaded machine.
+constexpr DWORD kAtMostOneTimeOutMs = 2 * kCompanionTimeoutMs;
 
 // Opens the dialog with one companion-relevant change made (multi-user
 // switching off), so that OK both notifies and closes the companions.
@@ -34,7 +37,7 @@ TEST(RobustCompanions, AHungOrSlowPanelCostsAtMostTheTimeOut)
         Shown shown = OpenWithAChange(scene);
         DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
         std::printf("hung panel: OK to exit %lu ms\n", ms);
-        EXPECT_LT(ms, kCompanionTimeoutMs + 1500);
+        EXPECT_LT(ms, kAtMostOneTimeOutMs);
         ASSERT_EQ(scene.estimator->Commands().size(), 1u) << "the estimator is still told";
         scene.ExpectSavedAsShown(shown);
         scene.ExpectOthersKept();
@@ -53,7 +56,7 @@ TEST(RobustCompanions, AHungOrSlowPanelCostsAtMostTheTimeOut)
         DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
         std::printf("prompting panel: OK to exit %lu ms\n", ms);
         EXPECT_GE(ms, kCompanionTimeoutMs - 500) << "the panel's answer was not waited for";
-        EXPECT_LT(ms, kCompanionTimeoutMs + 1500);
+        EXPECT_LT(ms, kAtMostOneTimeOutMs);
         EXPECT_EQ(CommandLog(*scene.panel, *scene.estimator),
                   (std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE", "VUZOREDADIDA:WM_CLOSE"}));
         scene.ExpectSavedAsShown(shown);
@@ -85,14 +88,16 @@ TEST(RobustCompanions, APanelThatCallsBackIsServedOnceAndChangesNothingSaved)
         Scene scene(c.name);
         Shown shown = OpenWithAChange(scene);
         HWND target = c.control ? scene.run.Item(c.control) : scene.run.dialog;
+        // Given longer than the program's own time-out: a call back that is
+        // not served then costs the program that whole time-out.
         scene.panel->onCommand = [target, c](UINT message, WPARAM) {
             if (message != WM_COMMAND)
                 return;
             DWORD_PTR answer = 0;
-            SendMessageTimeoutW(target, c.message, c.wParam, 0, SMTO_NORMAL, 3000, &answer);
+            SendMessageTimeoutW(target, c.message, c.wParam, 0, SMTO_NORMAL, 2 * kCompanionTimeoutMs, &answer);
         };
         DWORD ms = scene.OkAndExit(3 * kCompanionTimeoutMs);
-        EXPECT_LT(ms, 2000u) << "the call back waited for a time-out";
+        EXPECT_LT(ms, kCompanionTimeoutMs) << "the call back waited for a time-out";
         EXPECT_EQ(CommandLog(*scene.panel, *scene.estimator),
                   (std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE", "VUZOREDADIDA:WM_CLOSE"}))
             << "one commit, told once";
@@ -132,7 +137,7 @@ TEST(RobustCompanions, AnEstimatorWindowThatComesAndGoesIsNoHazard)
     stop = true;
     churn.join();
     std::printf("estimator windows made meanwhile: %d; OK to exit %lu ms\n", made.load(), ms);
-    EXPECT_LT(ms, 2000u);
+    EXPECT_LT(ms, kCompanionTimeoutMs) << "a send to a window that went waited for a time-out";
     scene.ExpectSavedAsShown(shown);
     scene.ExpectOthersKept();
 }
@@ -204,19 +209,20 @@ TEST(RobustCompanions, APanelKilledWhileTheCommandIsPendingDoesNotHoldTheProgram
     PROCESS_INFORMATION helper = {};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &helper));
-    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"RIDODUZO", nullptr) != nullptr; }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"RIDODUZO", nullptr) != nullptr; }, 15000));
 
     Shown shown = OpenWithAChange(scene);
+    // Timed from the click: a program that waited on the panel after it was
+    // gone would end a whole time-out after its send, which follows the click.
+    DWORD clicked = GetTickCount();
     scene.run.Click(IDOK);
-    ASSERT_EQ(WaitForSingleObject(busy, 5000), WAIT_OBJECT_0) << "the command never reached the panel";
-    PumpFor(200);
-    DWORD killedAt = GetTickCount();
+    ASSERT_EQ(WaitForSingleObject(busy, 15000), WAIT_OBJECT_0) << "the command never reached the panel";
     TerminateProcess(helper.hProcess, 9);
-    WaitForSingleObject(helper.hProcess, 5000);
+    WaitForSingleObject(helper.hProcess, 15000);
     EXPECT_EQ(scene.run.WaitForExit(3 * kCompanionTimeoutMs), 0u);
-    DWORD ms = GetTickCount() - killedAt;
-    std::printf("panel killed: exit %lu ms later\n", ms);
-    EXPECT_LT(ms, 2000u) << "the program waited on a panel that was gone";
+    DWORD ms = GetTickCount() - clicked;
+    std::printf("panel killed: exit %lu ms after OK\n", ms);
+    EXPECT_LT(ms, kCompanionTimeoutMs) << "the program waited on a panel that was gone";
     ASSERT_EQ(scene.estimator->Commands().size(), 1u) << "the estimator is still told";
     scene.ExpectSavedAsShown(shown);
     scene.ExpectOthersKept();

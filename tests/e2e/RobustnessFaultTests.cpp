@@ -14,7 +14,7 @@ using namespace robust;
 // The box over the dialog (notice or save report), dismissed with its OK.
 HWND ExpectBox(Scene& scene, const char* what)
 {
-    HWND box = scene.run.WaitForMessageBox(5000);
+    HWND box = scene.run.WaitForMessageBox();
     EXPECT_NE(box, nullptr) << "no " << what;
     return box;
 }
@@ -24,14 +24,14 @@ void Dismiss(HWND box)
     if (box == nullptr)
         return;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    PumpUntil([&] { return !IsWindow(box); }, 5000);
+    PumpUntil([&] { return !IsWindow(box); }, 15000);
 }
 
 // Cancel after a reported failure: the program ends and tells nobody.
 void CancelAndExit(Scene& scene)
 {
     scene.run.Click(IDCANCEL);
-    EXPECT_EQ(scene.run.WaitForExit(5000), 0u);
+    EXPECT_EQ(scene.run.WaitForExit(), 0u);
     EXPECT_TRUE(scene.panel->Commands().empty());
     EXPECT_TRUE(scene.estimator->Commands().empty());
 }
@@ -69,7 +69,7 @@ TEST(RobustFolders, AMissingCopyFolderIsAnApplicationNotInstalled)
         EXPECT_EQ(scene.run.IsChecked(1073), std::wstring(c.missing) != L"OXAWEN")
             << "only the OXAWEN copy holds AlwaysHomeZ";
         Shown shown = scene.ReadShown();
-        EXPECT_LT(scene.OkAndExit(), 3000u) << "no report: the program ends";
+        EXPECT_NE(scene.OkAndExit(), 0xFFFFFFFFu) << "no report: the program ends";
         scene.ExpectSavedAsShown(shown, c.saved);
         scene.ExpectOthersKept();
         EXPECT_FALSE(FolderExists(scene.data.Root() + L"\\" + c.missing)) << "no folder is created";
@@ -165,8 +165,8 @@ TEST(RobustUnprivileged, AReadOnlyCopyIsReportedAndLeftAsItWas)
         scene.run.Click(1060);
         scene.run.Click(IDOK);
         Dismiss(ExpectBox(scene, "report of the read-only file"));
+        EXPECT_TRUE(scene.run.Settle()) << "the dialog stays open";
         EXPECT_TRUE(scene.panel->Commands().empty());
-        EXPECT_TRUE(scene.run.Running()) << "the dialog stays open";
         CancelAndExit(scene);
         EXPECT_EQ(ReadBytes(scene.Path(file)), before);
         EXPECT_EQ(ReadBytes(scene.data.Qrz()), kQrzWithOthers) << "all or nothing";
@@ -176,8 +176,8 @@ TEST(RobustUnprivileged, AReadOnlyCopyIsReportedAndLeftAsItWas)
 
 // ---- Other programs holding the files ------------------------------------
 
-// Holds a file with no sharing until released, then lets it go after
-// `afterMs` on a thread of its own.
+// Holds a file with no sharing until released, then lets it go at a given
+// tick on a thread of its own, and tells when it really did.
 class TimedHold {
 public:
     TimedHold(const std::wstring& path) : held_(path) {}
@@ -187,63 +187,113 @@ public:
             releaser_.join();
     }
     bool Held() const { return held_.Held(); }
-    void ReleaseAfter(DWORD afterMs)
+    void ReleaseAt(DWORD tick)
     {
-        releaser_ = std::thread([this, afterMs] {
-            Sleep(afterMs);
+        releaser_ = std::thread([this, tick] {
+            LONG left = static_cast<LONG>(tick - GetTickCount());
+            if (left > 0)
+                Sleep(static_cast<DWORD>(left));
             held_.Release();
+            releasedAt_ = GetTickCount();
         });
+    }
+    // Waits for the release if need be.
+    DWORD ReleasedAt()
+    {
+        if (releaser_.joinable())
+            releaser_.join();
+        return releasedAt_;
     }
 
 private:
     HeldFile held_;
     std::thread releaser_;
+    DWORD releasedAt_ = 0;
 };
+
+// The program's wait lasts kSharingWaitMs from its first look at a file,
+// which comes after `since` (the program let run, or OK clicked). A hold that
+// ended this much before since + kSharingWaitMs ended inside the wait for
+// sure; the releasing thread of a loaded machine may oversleep past that,
+// and then the scene proves nothing and is played again.
+constexpr DWORD kReleaseMarginMs = 100;
+constexpr DWORD kReleaseBeforeMs = kSharingWaitMs - 150 - kReleaseMarginMs;
+
+bool EndedInsideTheWait(TimedHold& hold, DWORD since)
+{
+    return hold.ReleasedAt() - since <= kSharingWaitMs - kReleaseMarginMs;
+}
+
+// Files held for a moment as the program starts: it waits for them and reads
+// them, and says nothing.
+void HeldForAMomentAtStartup(int attempt, bool& timed)
+{
+    Scene scene("AtStartup" + std::to_string(attempt));
+    scene.Write(kFileQrz, kQrzWithOthers);
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    scene.Remember();
+    TimedHold qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
+    ASSERT_TRUE(qrz.Held() && jobInfo.Held());
+    ASSERT_TRUE(scene.run.Start(true));
+    // Let run, the program reads at once, in about 0.2 s; the hold ends while
+    // it waits.
+    DWORD resumed = scene.run.Resume();
+    qrz.ReleaseAt(resumed + kReleaseBeforeMs);
+    jobInfo.ReleaseAt(resumed + kReleaseBeforeMs);
+    timed = EndedInsideTheWait(qrz, resumed) && EndedInsideTheWait(jobInfo, resumed);
+    if (!timed)
+        return;
+    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+    PumpFor(150);
+    EXPECT_EQ(scene.run.FindMessageBox(), nullptr) << "no notice after a short hold";
+    EXPECT_TRUE(scene.run.IsChecked(1077)) << "read from the OXAQRZ copy, not the OXAWEN one";
+    EXPECT_TRUE(scene.run.IsChecked(1065)) << "read from JobInfo.ini";
+    Shown shown = scene.ReadShown();
+    scene.OkAndExit();
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+}
+
+// Files held for a moment as OK is pressed: waited for and saved, no report.
+void HeldForAMomentOnOk(int attempt, bool& timed)
+{
+    Scene scene("OnOk" + std::to_string(attempt));
+    scene.Write(kFileQrz, kQrzWithOthers);
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    ASSERT_TRUE(scene.Open());
+    scene.run.Click(1060);
+    Shown shown = scene.ReadShown();
+    TimedHold wen(scene.data.Wen()), jobInfo(scene.data.JobInfo());
+    ASSERT_TRUE(wen.Held() && jobInfo.Held());
+    DWORD clicked = GetTickCount();
+    wen.ReleaseAt(clicked + kReleaseBeforeMs - 50);
+    jobInfo.ReleaseAt(clicked + kReleaseBeforeMs);
+    DWORD ms = scene.OkAndExit();
+    timed = EndedInsideTheWait(wen, clicked) && EndedInsideTheWait(jobInfo, clicked);
+    if (!timed)
+        return;
+    EXPECT_EQ(scene.run.FindMessageBox(), nullptr);
+    EXPECT_LT(ms, 10 * kSharingWaitMs) << "a moment's hold cost far more than the moment";
+    scene.ExpectSavedAsShown(shown);
+    scene.ExpectOthersKept();
+}
 
 TEST(RobustHolders, AFileHeldForAMomentIsWaitedFor)
 {
-    {
-        SCOPED_TRACE("at start-up");
-        Scene scene("AtStartup");
-        scene.Write(kFileQrz, kQrzWithOthers);
-        scene.Write(kFileWen, kWenWithOthers);
-        scene.Write(kFileJobInfo, kJobInfoWithOthers);
-        scene.Remember();
-        TimedHold qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
-        ASSERT_TRUE(qrz.Held() && jobInfo.Held());
-        ASSERT_TRUE(scene.run.Start());
-        // The program starts in about 0.2 s and reads at once; the hold
-        // ends while it waits.
-        qrz.ReleaseAfter(350);
-        jobInfo.ReleaseAfter(350);
-        ASSERT_NE(scene.run.WaitForDialog(), nullptr);
-        PumpFor(150);
-        EXPECT_EQ(scene.run.FindMessageBox(), nullptr) << "no notice after a short hold";
-        EXPECT_TRUE(scene.run.IsChecked(1077)) << "read from the OXAQRZ copy, not the OXAWEN one";
-        EXPECT_TRUE(scene.run.IsChecked(1065)) << "read from JobInfo.ini";
-        Shown shown = scene.ReadShown();
-        scene.OkAndExit();
-        scene.ExpectSavedAsShown(shown);
-        scene.ExpectOthersKept();
-    }
-    {
-        SCOPED_TRACE("on OK");
-        Scene scene("OnOk");
-        scene.Write(kFileQrz, kQrzWithOthers);
-        scene.Write(kFileWen, kWenWithOthers);
-        scene.Write(kFileJobInfo, kJobInfoWithOthers);
-        ASSERT_TRUE(scene.Open());
-        scene.run.Click(1060);
-        Shown shown = scene.ReadShown();
-        TimedHold wen(scene.data.Wen()), jobInfo(scene.data.JobInfo());
-        ASSERT_TRUE(wen.Held() && jobInfo.Held());
-        wen.ReleaseAfter(200);
-        jobInfo.ReleaseAfter(250);
-        DWORD ms = scene.OkAndExit(5000);
-        EXPECT_EQ(scene.run.FindMessageBox(), nullptr);
-        EXPECT_LT(ms, 2000u);
-        scene.ExpectSavedAsShown(shown);
-        scene.ExpectOthersKept();
+    const std::pair<const char*, void (*)(int, bool&)> scenes[] = {
+        {"at start-up", &HeldForAMomentAtStartup},
+        {"on OK", &HeldForAMomentOnOk},
+    };
+    for (const auto& [name, play] : scenes) {
+        SCOPED_TRACE(name);
+        bool timed = false;
+        for (int attempt = 1; attempt <= 3 && !timed && !::testing::Test::HasFatalFailure(); ++attempt)
+            play(attempt, timed);
+        EXPECT_TRUE(timed) << "three times the hold outlasted the program's wait: this machine could not "
+                              "let go of a file within "
+                           << kSharingWaitMs - kReleaseMarginMs - kReleaseBeforeMs << " ms of the time asked";
     }
 }
 
@@ -259,7 +309,6 @@ TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCoul
     ASSERT_TRUE(scene.run.Start());
     HWND notice = ExpectBox(scene, "notice of the held files");
     EXPECT_NE(scene.run.FindDialog(1051), nullptr) << "the notice comes over the dialog";
-    PumpFor(300);
     SaveScreenshot(notice, L"robust_unreadable_notice");
     Dismiss(notice);
     ASSERT_NE(scene.run.WaitForDialog(), nullptr);
@@ -270,8 +319,8 @@ TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCoul
     // Still held on OK: reported, nothing sent, the held files untouched.
     scene.run.Click(IDOK);
     Dismiss(ExpectBox(scene, "report of the held files"));
+    EXPECT_TRUE(scene.run.Settle()) << "the dialog stays open";
     EXPECT_TRUE(scene.panel->Commands().empty());
-    EXPECT_TRUE(scene.run.Running());
     qrz.Release();
     jobInfo.Release();
     EXPECT_EQ(ReadBytes(scene.data.Qrz()), kQrzWithOthers);

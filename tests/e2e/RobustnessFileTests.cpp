@@ -84,7 +84,8 @@ TEST(RobustValues, AreShownAsThePlatformReadsThemAndStoredAsShown)
                 EXPECT_EQ(scene.run.IsChecked(box), ticked) << c->name << ": box " << box;
         }
         Shown shown = scene.ReadShown();
-        EXPECT_LT(scene.OkAndExit(), 3000u);
+        // A companion's time-out is 5 s; small files take a fraction of that.
+        EXPECT_LT(scene.OkAndExit(), 5000u) << "OK waited for something";
         scene.ExpectSavedAsShown(shown);
         scene.ExpectOthersKept();
     }
@@ -128,6 +129,25 @@ const FileCase kFileCases[] = {
     {"NoFinalLineEnd", "[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nPollForFiles=1", {{1077, true}}},
 };
 
+// What the platform's own profile functions take, in this process, for the
+// least that OK must do with `bytes` as a settings file: write each of the
+// program's keys, flush, and read each back. A loaded machine slows this and
+// the program alike.
+DWORD ProfileFloorMs(const Scene& scene, const std::string& bytes)
+{
+    std::wstring path = scene.data.Root() + L"\\floor.ini";
+    WriteBytes(path, bytes);
+    DWORD start = GetTickCount();
+    for (const wchar_t* key : kDriverKeys)
+        WritePrivateProfileStringW(L"SETTINGS", key, L"1", path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    for (const wchar_t* key : kDriverKeys)
+        IniText(path, L"SETTINGS", key);
+    DWORD ms = GetTickCount() - start;
+    DeleteFileW(path.c_str());
+    return ms;
+}
+
 TEST(RobustFiles, AreReadAsThePlatformReadsThemAndKeepWhatTheProgramDoesNotOwn)
 {
     for (const FileCase& c : kFileCases) {
@@ -139,9 +159,13 @@ TEST(RobustFiles, AreReadAsThePlatformReadsThemAndKeepWhatTheProgramDoesNotOwn)
         for (const auto& [box, ticked] : c.shows)
             EXPECT_EQ(scene.run.IsChecked(box), ticked) << "box " << box;
         Shown shown = scene.ReadShown();
-        DWORD ms = scene.OkAndExit();
-        std::printf("%s: OK to exit %lu ms\n", c.name, ms);
-        EXPECT_LT(ms, 5000u);
+        // Against what the platform itself needs for the same file, so that a
+        // loaded machine does not count against the program.
+        DWORD platformMs = ProfileFloorMs(scene, c.qrz);
+        DWORD bound = 2 * platformMs + 4000;
+        DWORD ms = scene.OkAndExit(2 * bound);
+        std::printf("%s: OK to exit %lu ms, the platform alone %lu ms\n", c.name, ms, platformMs);
+        EXPECT_LT(ms, bound) << "OK crawls through the file";
         scene.ExpectSavedAsShown(shown);
         scene.ExpectOthersKept();
     }
@@ -181,7 +205,8 @@ TEST(RobustEncodings, AreReadAndKeptWithTheirOtherSections)
         EXPECT_FALSE(scene.run.IsChecked(1063));
         scene.run.Click(1076);
         Shown shown = scene.ReadShown();
-        EXPECT_LT(scene.OkAndExit(), 3000u);
+        // A companion's time-out is 5 s; small files take a fraction of that.
+        EXPECT_LT(scene.OkAndExit(), 5000u) << "OK waited for something";
         scene.ExpectSavedAsShown(shown);
         // Same encoding, and every other section with its non-ASCII text.
         scene.ExpectOthersKept();
@@ -209,9 +234,11 @@ TEST(RobustEncodings, Utf16WithoutAMarkIsNamedLeftAsItIsAndTheOtherFilesAreSaved
     scene.Write(kFileJobInfo, jobInfo);
     scene.Remember();
     ASSERT_TRUE(scene.run.Start());
-    HWND notice = scene.run.WaitForMessageBox(5000);
+    HWND notice = scene.run.WaitForMessageBox();
     ASSERT_NE(notice, nullptr) << "no notice of the files it leaves as they are";
     PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    // Gone before OK, or the notice would be taken for the report.
+    PumpUntil([&] { return !IsWindow(notice); }, 15000);
     ASSERT_NE(scene.run.WaitForDialog(), nullptr);
     EXPECT_TRUE(scene.run.IsChecked(1073));
     Shown shown = scene.ReadShown();

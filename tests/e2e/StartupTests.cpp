@@ -112,7 +112,10 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(run.FindDialog(1051), nullptr) << "the settings dialog must not open";
     EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
-    PumpFor(400);  // let it paint
+    // The box paints in its own process: repainted now, then looked at until
+    // the screen shows it.
+    PaintNow(box);
+    PumpUntil([&] { return static_cast<bool>(HeaderShows(box, L"Cannot Install")); }, 15000);
     EXPECT_TRUE(HeaderShows(box, L"Cannot Install"));
     // Its owner is hidden: the box itself carries the taskbar button.
     EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_APPWINDOW);

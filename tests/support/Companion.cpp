@@ -84,7 +84,7 @@ HungCompanion::HungCompanion(const wchar_t* className) : className_(className)
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, &HungCompanion::Thread, this, 0, nullptr);
-    WaitForSingleObject(ready_, 5000);
+    WaitForSingleObject(ready_, 30000);
 }
 
 HungCompanion::~HungCompanion()

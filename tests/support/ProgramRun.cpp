@@ -45,7 +45,7 @@ ProgramRun::~ProgramRun()
     }
 }
 
-bool ProgramRun::Start()
+bool ProgramRun::Start(bool suspended)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -54,14 +54,22 @@ bool ProgramRun::Start()
     // own; a test is about the program, so a start is tried a few times.
     DWORD error = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info_))
+        if (CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
+                           nullptr, nullptr, &startup, &info_))
             return true;
         error = GetLastError();
         Sleep(200);
     }
     std::fprintf(stderr, "could not start %ls: error %lu\n", path_.c_str(), error);
     return false;
+}
+
+DWORD ProgramRun::Resume()
+{
+    DWORD now = GetTickCount();
+    if (info_.hThread)
+        ResumeThread(info_.hThread);
+    return now;
 }
 
 namespace {
@@ -153,6 +161,14 @@ DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+bool ProgramRun::Settle(DWORD timeoutMs) const
+{
+    // A timed send serves this thread's companion windows while it waits.
+    DWORD_PTR ignored = 0;
+    return IsWindow(dialog) && SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0
+        && IsWindow(dialog);
 }
 
 bool ProgramRun::IsChecked(int id) const

@@ -21,7 +21,11 @@ public:
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
-    bool Start();
+    // Suspended, the program runs none of its own code until Resume, so
+    // that a test knows a time before which it has done nothing.
+    bool Start(bool suspended = false);
+    // Lets a suspended program run; returns the tick count just before.
+    DWORD Resume();
     // The process's visible dialog that has control `controlId` (1051: the
     // settings dialog; 1017: the message box). Null after the time-out.
     HWND WaitForDialog(int controlId = 1051, DWORD timeoutMs = 15000);
@@ -32,6 +36,10 @@ public:
     HWND FindMessageBox() const;
     // The exit code, or STILL_ACTIVE if it did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = 15000);
+    // Returns once the dialog's thread has come back to a message loop: a
+    // sent message is answered only there, after whatever the thread was
+    // doing. False when the dialog is gone (or did not answer in time).
+    bool Settle(DWORD timeoutMs = 15000) const;
     bool Running() const;
     DWORD ProcessId() const { return info_.dwProcessId; }
 

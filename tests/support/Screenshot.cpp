@@ -3,8 +3,16 @@
 #include "support/Pixels.h"
 #include "support/TestFiles.h"
 
+void PaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+}
+
 std::wstring SaveScreenshot(HWND window, const std::wstring& name)
 {
+    PaintNow(window);
     RECT r;
     if (!GetWindowRect(window, &r))
         return {};
