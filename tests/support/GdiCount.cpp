@@ -1,6 +1,9 @@
 #include "support/GdiCount.h"
 
-#include <windows.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -8,14 +11,19 @@ namespace {
 // 65,536 entries of 24 bytes, an entry in use has a non-zero type byte.
 constexpr size_t kPebTableOffset = 0xF8;
 constexpr size_t kTebPebOffset = 0x60;
-constexpr int kEntries = 65536;
+constexpr size_t kEntries = 65536;
 constexpr size_t kEntrySize = 24;
 constexpr size_t kTypeOffset = 14;
+
+bool UnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 const unsigned char* Table()
 {
 #if defined(_WIN64)
-    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
+    if (!UnderWine())
         return nullptr;
     auto teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
     auto peb = *reinterpret_cast<const unsigned char* const*>(teb + kTebPebOffset);
@@ -25,6 +33,15 @@ const unsigned char* Table()
 #else
     return nullptr;
 #endif
+}
+
+int UsedEntries(const unsigned char* table)
+{
+    int used = 0;
+    for (size_t i = 0; i < kEntries; ++i)
+        if (table[i * kEntrySize + kTypeOffset] != 0)
+            ++used;
+    return used;
 }
 
 }  // namespace
@@ -40,9 +57,35 @@ int WineGdiObjectCount()
     if (table == nullptr)
         return -1;
     GdiFlush();
-    int used = 0;
-    for (int i = 0; i < kEntries; ++i)
-        if (table[i * kEntrySize + kTypeOffset] != 0)
-            ++used;
-    return used;
+    return UsedEntries(table);
+}
+
+int WineGdiObjectCount(HANDLE process)
+{
+#if defined(_WIN64)
+    if (!UnderWine())
+        return -1;
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &length) != 0 ||
+        !basic.PebBaseAddress)
+        return -1;
+    ULONG_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kPebTableOffset, &table,
+                           sizeof(table), &read) ||
+        !table)
+        return -1;
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    // Page by page, so that one unreadable page does not lose the rest.
+    constexpr size_t kChunk = 4096 * 6;
+    for (size_t offset = 0; offset < entries.size(); offset += kChunk) {
+        size_t size = std::min(kChunk, entries.size() - offset);
+        if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table + offset), &entries[offset], size, &read))
+            std::fill(entries.begin() + offset, entries.begin() + offset + size, 0);
+    }
+    return UsedEntries(entries.data());
+#else
+    return -1;
+#endif
 }

@@ -11,17 +11,24 @@
 // Serves this thread's messages until `done` is true or `timeoutMs` passes.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
+// Serves this thread's messages until `handle` is signalled (true) or
+// `timeoutMs` passes; wakes the moment it is signalled, so the benchmark
+// can time a program's exit with it.
+bool PumpWait(HANDLE handle, DWORD timeoutMs);
 
 class ProgramRun {
 public:
-    // `exeName` is a file in the build folder (copies named for other
-    // Windows versions sit beside the program).
+    // `exeName` is a file in ProgramFolder() (copies named for other
+    // Windows versions sit beside the program, and so do the floor programs
+    // of the benchmark).
     explicit ProgramRun(const std::wstring& exeName = L"OxaAdvanced.exe");
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
-    bool Start();
+    // `environment`: a block of NUL-ended "name=value" strings ending in an
+    // empty one, or empty for this process's environment.
+    bool Start(const std::wstring& environment = {});
     // The process's visible dialog that has control `controlId` (1051: the
     // settings dialog; 1017: the message box). Null after the time-out.
     HWND WaitForDialog(int controlId = 1051, DWORD timeoutMs = 15000);
@@ -34,6 +41,7 @@ public:
     DWORD WaitForExit(DWORD timeoutMs = 15000);
     bool Running() const;
     DWORD ProcessId() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
 
     HWND dialog = nullptr;
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
