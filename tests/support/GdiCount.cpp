@@ -10,7 +10,6 @@ namespace {
 // Layout of Wine's table (64-bit): the PEB's GdiSharedHandleTable pointer,
 // 65,536 entries of 24 bytes, an entry in use has a non-zero type byte.
 constexpr size_t kPebTableOffset = 0xF8;
-constexpr size_t kTebPebOffset = 0x60;
 constexpr size_t kEntries = 65536;
 constexpr size_t kEntrySize = 24;
 constexpr size_t kTypeOffset = 14;
@@ -20,13 +19,20 @@ bool UnderWine()
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// Where a process's PEB lies in that process; null when it cannot be asked.
+const BYTE* PebOf(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &length) != 0)
+        return nullptr;
+    return reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+}
+
 const unsigned char* Table()
 {
 #if defined(_WIN64)
-    if (!UnderWine())
-        return nullptr;
-    auto teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
-    auto peb = *reinterpret_cast<const unsigned char* const*>(teb + kTebPebOffset);
+    const BYTE* peb = UnderWine() ? PebOf(GetCurrentProcess()) : nullptr;
     if (peb == nullptr)
         return nullptr;
     return *reinterpret_cast<const unsigned char* const*>(peb + kPebTableOffset);
@@ -63,18 +69,10 @@ int WineGdiObjectCount()
 int WineGdiObjectCount(HANDLE process)
 {
 #if defined(_WIN64)
-    if (!UnderWine())
-        return -1;
-    PROCESS_BASIC_INFORMATION basic = {};
-    ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &length) != 0 ||
-        !basic.PebBaseAddress)
-        return -1;
+    const BYTE* peb = UnderWine() ? PebOf(process) : nullptr;
     ULONG_PTR table = 0;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kPebTableOffset, &table,
-                           sizeof(table), &read) ||
-        !table)
+    if (peb == nullptr || !ReadProcessMemory(process, peb + kPebTableOffset, &table, sizeof(table), &read) || !table)
         return -1;
     std::vector<unsigned char> entries(kEntries * kEntrySize);
     // Page by page, so that one unreadable page does not lose the rest.
