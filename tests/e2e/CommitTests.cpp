@@ -4,20 +4,10 @@
 
 namespace {
 
-const std::vector<std::string> kNotifyOnly = {"RIDODUZO:WM_COMMAND(2)"};
-const std::vector<std::string> kNotifyAndClose = {"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE",
-                                                  "VUZOREDADIDA:WM_CLOSE"};
-
 class Commit : public DialogTest {
 protected:
-    Companion panel{L"RIDODUZO"};
-    Companion estimator{L"VUZOREDADIDA"};
+    Commit() : DialogTest(StandIns::PanelAndEstimator) {}
 
-    void OkAndExit()
-    {
-        run.Click(IDOK);
-        EXPECT_EQ(run.WaitForExit(), 0u);
-    }
     void ExpectDriverEverywhere(const wchar_t* key, const wchar_t* text)
     {
         for (const auto& copy : Copies())
@@ -35,7 +25,7 @@ TEST_F(Commit, OkWithNothingChangedRewritesEverythingAndOnlyNotifiesThePanel)
     const wchar_t* log[] = {L"1", L"1", L"0", L"0", L"1", L"1", L"1", L"1", L"1", L"1", L"0"};
     for (size_t i = 0; i < 11; ++i)
         EXPECT_EQ(Stored(data.JobInfo(), L"Settings", kLogKeys[i]), log[i]) << Narrow(kLogKeys[i]);
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyOnly);
+    EXPECT_EQ(Told(), kNotifyOnly);
 
     // A key that a file lacks is added after the others, so the new files
     // show the order of the writes.
@@ -75,7 +65,7 @@ TEST_P(Toggling, StoresTheBoxAndClosesCompanionsOnlyForTheirSettings)
         EXPECT_EQ(Stored(data.JobInfo(), L"Settings", c.key), c.stored);
     else
         ExpectDriverEverywhere(c.key, c.stored);
-    EXPECT_EQ(CommandLog(panel, estimator), c.closesCompanions ? kNotifyAndClose : kNotifyOnly);
+    EXPECT_EQ(Told(), c.closesCompanions ? kNotifyAndClose : kNotifyOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +91,7 @@ TEST_F(Commit, AGreyedLogOptionIsStoredAsTicked)
     ExpectDriverEverywhere(L"JobLogging", L"0");
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogPause"), L"1");
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogResume"), L"1");
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyAndClose);
+    EXPECT_EQ(Told(), kNotifyAndClose);
 }
 
 TEST_F(Commit, AStoredTwoCountsAsAChangeAndIsStoredAsOne)
@@ -110,7 +100,7 @@ TEST_F(Commit, AStoredTwoCountsAsAChangeAndIsStoredAsOne)
     ASSERT_TRUE(Open());
     OkAndExit();
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogStart"), L"1");
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyAndClose);
+    EXPECT_EQ(Told(), kNotifyAndClose);
 }
 
 struct EncodingCase {
@@ -152,7 +142,7 @@ TEST_F(Commit, AKeyOnlyInTheOxawenCopyStandsInAllThreeAfterOk)
     EXPECT_TRUE(run.IsChecked(1073));
     OkAndExit();
     ExpectDriverEverywhere(L"AlwaysHomeZ", L"1");
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyOnly);
+    EXPECT_EQ(Told(), kNotifyOnly);
 }
 
 TEST_F(Commit, EverythingElseInTheFilesSurvives)
@@ -207,12 +197,12 @@ TEST_P(WaysOut, OnlyOkAndEnterSaveAndTell)
     EXPECT_EQ(run.WaitForExit(), 0u);
     if (GetParam().saves) {
         ExpectDriverEverywhere(L"UserSwitching", L"0");
-        EXPECT_EQ(CommandLog(panel, estimator), kNotifyAndClose);
+        EXPECT_EQ(Told(), kNotifyAndClose);
     } else {
         EXPECT_EQ(ReadBytes(data.Qrz()), before);
         EXPECT_FALSE(FileExists(data.Wen()));
         EXPECT_FALSE(FileExists(data.JobInfo()));
-        EXPECT_TRUE(CommandLog(panel, estimator).empty());
+        EXPECT_TRUE(Told().empty());
     }
 }
 

@@ -1,15 +1,11 @@
 // The "Lang" setting through the real program: each language that has its own
 // texts shows them, and every other value, or none, shows English.
-#include <gtest/gtest.h>
+#include "DialogFixture.h"
 
 #include <string>
 #include <utility>
 
 #include "resources/resource.h"
-#include "support/DataFolder.h"
-#include "support/ProgramRun.h"
-#include "support/Screenshot.h"
-#include "support/TestFiles.h"
 #include "text/Strings.h"
 
 namespace {
@@ -89,12 +85,10 @@ const std::pair<int, uint32_t> kControlTexts[] = {
     {1072, IDS_LOG_SERIAL},
 };
 
-class Language : public ::testing::TestWithParam<LangCase> {
+class Language : public DialogTest, public ::testing::WithParamInterface<LangCase> {
 protected:
-    DataFolder data{CurrentTestName()};
     void SetUp() override
     {
-        data.MakeAllFolders();
         if (GetParam().stored)
             WritePrivateProfileStringW(L"SETTINGS", L"Lang", GetParam().stored, data.Qrz().c_str());
         // This executable's own lookups, in the expected language.
@@ -117,7 +111,6 @@ protected:
 TEST_P(Language, TheDialogShowsTheTextsOfItsLanguage)
 {
     const Shown& shown = *GetParam().shown;
-    ProgramRun run;
     ASSERT_TRUE(run.Start());
     ASSERT_NE(run.WaitForDialog(), nullptr);
     // The header's window text keeps 32 characters of the title; the bar
@@ -143,6 +136,7 @@ TEST_P(Language, TheDialogShowsTheTextsOfItsLanguage)
 
 TEST_P(Language, TheRefusalSpeaksItsLanguage)
 {
+    // A copy that Wine shows Windows 2000, in place of the scene's run.
     ProgramRun run(L"OxaAdvanced_win2k.exe");
     ASSERT_TRUE(run.Start());
     HWND box = run.WaitForDialog(IDC_MESSAGE_TEXT);

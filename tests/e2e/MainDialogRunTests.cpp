@@ -28,12 +28,10 @@ private:
     WPARAM wParam_;
 };
 
-class InProcess : public ::testing::Test {
+class InProcess : public DialogTest {
 protected:
-    DataFolder data{CurrentTestName()};
     void SetUp() override
     {
-        data.MakeAllFolders();
         CreateBrushes();
         InitLanguage(GetModuleHandleW(nullptr));
         AssignLanguageBases();

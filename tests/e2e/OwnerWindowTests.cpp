@@ -1,15 +1,12 @@
 // The hidden owner window: it exists, stays hidden and owns the dialog.
-#include <gtest/gtest.h>
-
-#include "support/DataFolder.h"
-#include "support/ProgramRun.h"
+#include "DialogFixture.h"
 
 namespace {
 
-TEST(OwnerWindow, ExistsHiddenAndOwnsTheDialogWhichHasTheTaskbarButton)
+using OwnerWindow = DialogTest;
+
+TEST_F(OwnerWindow, ExistsHiddenAndOwnsTheDialogWhichHasTheTaskbarButton)
 {
-    DataFolder data(CurrentTestName());
-    ProgramRun run;
     ASSERT_TRUE(run.Start());
     ASSERT_NE(run.WaitForDialog(), nullptr);
     HWND owner = GetWindow(run.dialog, GW_OWNER);

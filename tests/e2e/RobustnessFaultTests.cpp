@@ -1,7 +1,7 @@
 // Settings files that cannot be reached, and other programs that hold them
 // open: the program waits out short holds, tells the user about long ones,
 // never writes anywhere it was not meant to, and loses nothing.
-#include "RobustnessKit.h"
+#include "DialogFixture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,22 +9,12 @@
 
 namespace {
 
-using namespace robust;
-
-// The box over the dialog (notice or save report), dismissed with its OK.
+// The box over the dialog (notice or save report).
 HWND ExpectBox(Scene& scene, const char* what)
 {
     HWND box = scene.run.WaitForMessageBox();
     EXPECT_NE(box, nullptr) << "no " << what;
     return box;
-}
-
-void Dismiss(HWND box)
-{
-    if (box == nullptr)
-        return;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    PumpUntil([&] { return !IsWindow(box); }, 15000);
 }
 
 // Cancel after a reported failure: the program ends and tells nobody.
@@ -39,6 +29,14 @@ void CancelAndExit(Scene& scene)
 const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
 const std::string kWenWithOthers = "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
 const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
+
+// All three files, each with keys and sections the program does not own.
+void WriteWithOthers(const Scene& scene)
+{
+    scene.Write(kFileQrz, kQrzWithOthers);
+    scene.Write(kFileWen, kWenWithOthers);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+}
 
 // ---- Folders and paths ---------------------------------------------------
 
@@ -60,9 +58,7 @@ TEST(RobustFolders, AMissingCopyFolderIsAnApplicationNotInstalled)
     for (const FolderCase& c : kFolderCases) {
         SCOPED_TRACE(c.name);
         Scene scene(c.name);
-        scene.Write(kFileQrz, kQrzWithOthers);
-        scene.Write(kFileWen, kWenWithOthers);
-        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        WriteWithOthers(scene);
         DeleteTree(scene.data.Root() + L"\\" + c.missing);
         ASSERT_TRUE(scene.Open());
         EXPECT_EQ(scene.run.IsChecked(1077), c.showsQrz);
@@ -154,9 +150,7 @@ TEST(RobustUnprivileged, AReadOnlyCopyIsReportedAndLeftAsItWas)
     for (SettingsFile file : {kFileWen, kFileJobInfo}) {
         SCOPED_TRACE(file);
         Scene scene(file == kFileWen ? "ReadOnlyWen" : "ReadOnlyJobInfo");
-        scene.Write(kFileQrz, kQrzWithOthers);
-        scene.Write(kFileWen, kWenWithOthers);
-        scene.Write(kFileJobInfo, kJobInfoWithOthers);
+        WriteWithOthers(scene);
         ASSERT_TRUE(SetFileAttributesW(scene.Path(file).c_str(), FILE_ATTRIBUTE_READONLY));
         std::string before = ReadBytes(scene.Path(file));
         ASSERT_TRUE(scene.Open());
@@ -300,9 +294,7 @@ TEST(RobustHolders, AFileHeldForAMomentIsWaitedFor)
 TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCouldRead)
 {
     Scene scene("HeldAtStartup");
-    scene.Write(kFileQrz, kQrzWithOthers);
-    scene.Write(kFileWen, kWenWithOthers);
-    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    WriteWithOthers(scene);
     scene.Remember();
     HeldFile qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
     ASSERT_TRUE(qrz.Held() && jobInfo.Held());
@@ -336,9 +328,7 @@ TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCoul
 TEST(RobustHolders, AFileHeldThroughOkIsReportedAndNothingIsLost)
 {
     Scene scene("HeldThroughOk");
-    scene.Write(kFileQrz, kQrzWithOthers);
-    scene.Write(kFileWen, kWenWithOthers);
-    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    WriteWithOthers(scene);
     ASSERT_TRUE(scene.Open());
     scene.run.Click(1077);
     HeldFile qrz(scene.data.Qrz());

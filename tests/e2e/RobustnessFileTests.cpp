@@ -1,14 +1,12 @@
 // Settings files as other programs and people leave them: odd values, odd
 // layouts, other encodings. The program must show what the platform reads,
 // store on OK exactly what it showed, and keep everything else.
-#include "RobustnessKit.h"
+#include "DialogFixture.h"
 
 #include <cstdio>
 #include <set>
 
 namespace {
-
-using namespace robust;
 
 // ---- Malformed values ----------------------------------------------------
 

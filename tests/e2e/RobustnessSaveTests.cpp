@@ -2,7 +2,7 @@
 // file held while it runs, another program writing the same file, large
 // files, an installation with one copy only. Each file ends wholly old or
 // wholly new, and nothing the program does not own is ever lost.
-#include "RobustnessKit.h"
+#include "DialogFixture.h"
 
 #include <atomic>
 #include <cstdio>
@@ -11,8 +11,6 @@
 #include "settings/SaveCheck.h"
 
 namespace {
-
-using namespace robust;
 
 const std::string kQrz = "; driver\r\n[Driver]\r\nModel=KMR 40\r\n\r\n[SETTINGS]\r\nPollForFiles=1\r\nTray=4\r\n";
 const std::string kWen = "[SETTINGS]\r\nAlwaysHomeZ=1\r\n[Estimator]\r\nRate=3\r\n";

@@ -6,13 +6,9 @@
 
 namespace {
 
-const std::vector<std::string> kNotifyAndClose = {"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE",
-                                                  "VUZOREDADIDA:WM_CLOSE"};
-
 class SaveFailure : public DialogTest {
 protected:
-    Companion panel{L"RIDODUZO"};
-    Companion estimator{L"VUZOREDADIDA"};
+    SaveFailure() : DialogTest(StandIns::PanelAndEstimator) {}
 
     // OK, and the box that reports the failure (its wording is checked in
     // process: the skinned box paints its text instead of holding it).
@@ -24,8 +20,7 @@ protected:
     // The box goes, and the dialog has done whatever follows it.
     void DismissBox(HWND box)
     {
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        PumpUntil([&] { return !IsWindow(box); }, 15000);
+        Dismiss(box);
         run.Settle();
     }
 };
@@ -40,7 +35,7 @@ TEST_F(SaveFailure, ACopyHeldByAnotherProgramIsReportedAndTheRetrySavesAndCloses
     HWND box = OkExpectingTheBox();
     ASSERT_NE(box, nullptr) << "no report of the failed save";
     SaveScreenshot(box, L"save_failure_box");
-    EXPECT_TRUE(CommandLog(panel, estimator).empty());
+    EXPECT_TRUE(Told().empty());
 
     DismissBox(box);
     EXPECT_TRUE(DialogOpen()) << "the dialog must stay open for another try ";
@@ -50,7 +45,7 @@ TEST_F(SaveFailure, ACopyHeldByAnotherProgramIsReportedAndTheRetrySavesAndCloses
     for (const auto& copy : Copies())
         EXPECT_EQ(StoredDriver(copy, L"UserSwitching"), L"0") << Narrow(copy);
     // Compared with the values as loaded, so the retry still closes them.
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyAndClose);
+    EXPECT_EQ(Told(), kNotifyAndClose);
 }
 
 TEST_F(SaveFailure, AHeldJobInfoIsReportedAndNothingIsLost)
@@ -62,7 +57,7 @@ TEST_F(SaveFailure, AHeldJobInfoIsReportedAndNothingIsLost)
     ASSERT_TRUE(held.Held());
     HWND box = OkExpectingTheBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(CommandLog(panel, estimator).empty());
+    EXPECT_TRUE(Told().empty());
     DismissBox(box);
     EXPECT_TRUE(DialogOpen());
     held.Release();
@@ -71,7 +66,7 @@ TEST_F(SaveFailure, AHeldJobInfoIsReportedAndNothingIsLost)
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogPause"), L"1");
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"Keep"), L"me");
     EXPECT_EQ(StoredDriver(data.Qrz(), L"JobLogging"), L"1");
-    EXPECT_EQ(CommandLog(panel, estimator), kNotifyAndClose);
+    EXPECT_EQ(Told(), kNotifyAndClose);
 }
 
 // A folder that does not exist belongs to an application that is not
@@ -91,7 +86,7 @@ TEST_P(NotInstalled, AFolderOfAnApplicationNotInstalledIsSkippedQuietly)
         }
     }
     EXPECT_FALSE(FolderExists(folder)) << "no folder is created";
-    EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
+    EXPECT_EQ(Told(), kNotifyOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, NotInstalled, ::testing::Values(L"OXAEST", L"OXADAT"),
@@ -114,7 +109,7 @@ TEST_P(MissingFolders, AreReportedAndTheRetrySavesOnceTheyExist)
     ASSERT_TRUE(Open());
     HWND box = OkExpectingTheBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(CommandLog(panel, estimator).empty());
+    EXPECT_TRUE(Told().empty());
     DismissBox(box);
     ASSERT_TRUE(DialogOpen());
 
@@ -124,7 +119,7 @@ TEST_P(MissingFolders, AreReportedAndTheRetrySavesOnceTheyExist)
     for (const auto& copy : Copies())
         EXPECT_EQ(StoredDriver(copy, L"UserSwitching"), L"1") << Narrow(copy);
     EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogStart"), L"1");
-    EXPECT_EQ(CommandLog(panel, estimator), std::vector<std::string>{"RIDODUZO:WM_COMMAND(2)"});
+    EXPECT_EQ(Told(), kNotifyOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,24 +1,15 @@
 // The real program: start, the operating-system check, and the exit code
 // after each way of closing the dialog.
-#include <gtest/gtest.h>
+#include "DialogFixture.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "support/Companion.h"
-#include "support/DataFolder.h"
 #include "support/Pixels.h"
-#include "support/ProgramRun.h"
-#include "support/Screenshot.h"
-#include "support/TestFiles.h"
 
 namespace {
 
-class Startup : public ::testing::Test {
-protected:
-    DataFolder data{CurrentTestName()};
-    void SetUp() override { data.MakeAllFolders(); }
-};
+using Startup = DialogTest;
 
 enum class Close { OkButton, CancelButton, Enter, Escape, SystemMenu };
 
@@ -31,7 +22,6 @@ class ClosingTheDialog : public Startup, public ::testing::WithParamInterface<Cl
 
 TEST_P(ClosingTheDialog, ExitsWithZero)
 {
-    ProgramRun run;
     ASSERT_TRUE(run.Start());
     ASSERT_NE(run.WaitForDialog(), nullptr);
     switch (GetParam().how) {
@@ -99,6 +89,7 @@ class OperatingSystemCheck : public Startup, public ::testing::WithParamInterfac
 
 TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
 {
+    // A copy that Wine shows another Windows, in place of the scene's run.
     ProgramRun run(GetParam().exe);
     ASSERT_TRUE(run.Start());
     if (GetParam().passes) {

@@ -27,6 +27,8 @@ public:
     // Messages that a companion application would act on (WM_COMMAND, WM_CLOSE).
     std::vector<ReceivedMessage> Commands() const;
     const std::vector<ReceivedMessage>& All() const { return received_; }
+    // Drops what was recorded so far, for the next run of the program.
+    void Forget() { received_.clear(); }
 
     // How long the window blocks before answering each recorded message.
     DWORD delayMs = 0;

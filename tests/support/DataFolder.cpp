@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include "settings/SettingsStore.h"
 #include "support/TestFiles.h"
 
@@ -21,22 +19,23 @@ void SetCommonAppData(const std::wstring& value, DWORD type)
 }
 } // namespace
 
-std::wstring CurrentTestName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "no-test";
-    for (auto& c : name)
-        if (c == '/' || c == '\\' || c == ':')
-            c = '_';
-    return Widen(name);
-}
-
 DataFolder::DataFolder(const std::wstring& name)
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     root_ = std::wstring(temp) + L"oxa-tests\\" + name;
     DeleteTree(root_);
+    MakeFolders(root_);
+    PointAt(root_);
+}
+
+DataFolder DataFolder::At(const std::wstring& root)
+{
+    return DataFolder(Given{}, root);
+}
+
+DataFolder::DataFolder(Given, const std::wstring& root) : root_(root)
+{
     MakeFolders(root_);
     PointAt(root_);
 }

@@ -8,6 +8,9 @@ class DataFolder {
 public:
     // Creates (empty) <temp>\oxa-tests\<name> and points the lookup at it.
     explicit DataFolder(const std::wstring& name);
+    // Points the lookup at `root`, a folder the caller owns (the benchmark's):
+    // made if missing, nothing in it deleted.
+    static DataFolder At(const std::wstring& root);
     // Puts the lookup back to "%ProgramData%".
     ~DataFolder();
     DataFolder(const DataFolder&) = delete;
@@ -25,8 +28,12 @@ public:
     static void PointAt(const std::wstring& path);
 
 private:
+    struct Given {};
+    DataFolder(Given, const std::wstring& root);
+
     std::wstring root_;
 };
 
-// The name of the running gtest test, safe for a folder name.
+// The name of the running gtest test, safe for a folder name. Defined with
+// the GoogleTest part of the support (oxa_test_support), not in oxa_support.
 std::wstring CurrentTestName();

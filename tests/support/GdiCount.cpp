@@ -1,6 +1,9 @@
 #include "support/GdiCount.h"
 
-#include <windows.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -9,19 +12,30 @@ namespace {
 // byte at 12 holds the full type, which tells pens from brushes and memory
 // DCs from display DCs.
 constexpr size_t kPebTableOffset = 0xF8;
-constexpr size_t kTebPebOffset = 0x60;
-constexpr int kEntries = 65536;
+constexpr size_t kEntries = 65536;
 constexpr size_t kEntrySize = 24;
 constexpr size_t kFullTypeOffset = 12;
 constexpr size_t kTypeOffset = 14;
 
+bool UnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Where a process's PEB lies in that process; null when it cannot be asked.
+const BYTE* PebOf(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &length) != 0)
+        return nullptr;
+    return reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+}
+
 const unsigned char* Table()
 {
 #if defined(_WIN64)
-    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
-        return nullptr;
-    auto teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
-    auto peb = *reinterpret_cast<const unsigned char* const*>(teb + kTebPebOffset);
+    const BYTE* peb = UnderWine() ? PebOf(GetCurrentProcess()) : nullptr;
     if (peb == nullptr)
         return nullptr;
     return *reinterpret_cast<const unsigned char* const*>(peb + kPebTableOffset);
@@ -67,6 +81,15 @@ const char* NameOf(GdiKind kind)
     }
 }
 
+int UsedEntries(const unsigned char* table)
+{
+    int used = 0;
+    for (size_t i = 0; i < kEntries; ++i)
+        if (table[i * kEntrySize + kTypeOffset] != 0)
+            ++used;
+    return used;
+}
+
 }  // namespace
 
 bool WineGdiCountAvailable()
@@ -80,11 +103,29 @@ int WineGdiObjectCount()
     if (table == nullptr)
         return -1;
     GdiFlush();
-    int used = 0;
-    for (int i = 0; i < kEntries; ++i)
-        if (table[i * kEntrySize + kTypeOffset] != 0)
-            ++used;
-    return used;
+    return UsedEntries(table);
+}
+
+int WineGdiObjectCount(HANDLE process)
+{
+#if defined(_WIN64)
+    const BYTE* peb = UnderWine() ? PebOf(process) : nullptr;
+    ULONG_PTR table = 0;
+    SIZE_T read = 0;
+    if (peb == nullptr || !ReadProcessMemory(process, peb + kPebTableOffset, &table, sizeof(table), &read) || !table)
+        return -1;
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    // Page by page, so that one unreadable page does not lose the rest.
+    constexpr size_t kChunk = 4096 * 6;
+    for (size_t offset = 0; offset < entries.size(); offset += kChunk) {
+        size_t size = std::min(kChunk, entries.size() - offset);
+        if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table + offset), &entries[offset], size, &read))
+            std::fill(entries.begin() + offset, entries.begin() + offset + size, 0);
+    }
+    return UsedEntries(entries.data());
+#else
+    return -1;
+#endif
 }
 
 GdiCounts WineGdiCounts()
@@ -94,7 +135,7 @@ GdiCounts WineGdiCounts()
     if (table == nullptr)
         return counts;
     GdiFlush();
-    for (int i = 0; i < kEntries; ++i) {
+    for (size_t i = 0; i < kEntries; ++i) {
         const unsigned char* entry = table + i * kEntrySize;
         if (entry[kTypeOffset] != 0)
             ++counts.of[static_cast<int>(KindOf(entry[kFullTypeOffset]))];

@@ -11,11 +11,16 @@
 // Serves this thread's messages until `done` is true or `timeoutMs` passes.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
+// Serves this thread's messages until `handle` is signalled (true) or
+// `timeoutMs` passes; wakes the moment it is signalled, so the benchmark
+// can time a program's exit with it.
+bool PumpWait(HANDLE handle, DWORD timeoutMs);
 
 class ProgramRun {
 public:
-    // `exeName` is a file in the build folder (copies named for other
-    // Windows versions sit beside the program).
+    // `exeName` is a file in ProgramFolder() (copies named for other
+    // Windows versions sit beside the program, and so do the floor programs
+    // of the benchmark).
     explicit ProgramRun(const std::wstring& exeName = L"OxaAdvanced.exe");
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
@@ -23,7 +28,9 @@ public:
 
     // Suspended, the program runs none of its own code until Resume, so
     // that a test knows a time before which it has done nothing.
-    bool Start(bool suspended = false);
+    // `environment`: a block of NUL-ended "name=value" strings ending in an
+    // empty one, or empty for this process's environment.
+    bool Start(bool suspended = false, const std::wstring& environment = {});
     // Lets a suspended program run; returns the tick count just before.
     DWORD Resume();
     // The process's visible dialog that has control `controlId` (1051: the
@@ -42,6 +49,7 @@ public:
     bool Settle(DWORD timeoutMs = 15000) const;
     bool Running() const;
     DWORD ProcessId() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
 
     HWND dialog = nullptr;
     HWND Item(int id) const { return GetDlgItem(dialog, id); }

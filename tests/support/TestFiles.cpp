@@ -22,15 +22,32 @@ std::string Narrow(const std::wstring& text)
     return out;
 }
 
+std::wstring WindowsPath(std::wstring path)
+{
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
 std::wstring EnvPath(const wchar_t* name)
 {
     wchar_t buffer[1024] = {};
     DWORD n = GetEnvironmentVariableW(name, buffer, 1024);
-    std::wstring path(buffer, n < 1024 ? n : 0);
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
+    return WindowsPath(std::wstring(buffer, n < 1024 ? n : 0));
+}
+
+std::wstring ProgramFolder()
+{
+    std::wstring folder = EnvPath(L"OXA_BUILD_DIR");
+    if (!folder.empty())
+        return folder;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
 bool FileExists(const std::wstring& path)
@@ -96,6 +113,14 @@ std::string ReadBytes(const std::wstring& path)
         out.append(buffer, got);
     CloseHandle(file);
     return out;
+}
+
+LONGLONG FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::wstring IniText(const std::wstring& file, const wchar_t* section, const wchar_t* key)

@@ -7,8 +7,13 @@
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
 
+// Backslashes for slashes, no trailing separator: "Z:/work/x/" gives "Z:\work\x".
+std::wstring WindowsPath(std::wstring path);
 // A Windows path made from a Unix-side environment variable (Z:/...).
 std::wstring EnvPath(const wchar_t* name);
+// Where the programs under test lie: OXA_BUILD_DIR, which the test run sets,
+// else this executable's own folder (the benchmark sits beside them).
+std::wstring ProgramFolder();
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
@@ -17,6 +22,8 @@ void DeleteTree(const std::wstring& path);
 // Writes the bytes as they are (no conversion, no byte-order mark).
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
+// The size on the disk now; 0 for a file that does not exist.
+LONGLONG FileSize(const std::wstring& path);
 
 // The text of a key as the profile functions read it; "<absent>" if missing.
 std::wstring IniText(const std::wstring& file, const wchar_t* section, const wchar_t* key);

@@ -1,9 +1,6 @@
-#include "RobustnessKit.h"
+#include "DialogFixture.h"
 
-#include <algorithm>
 #include <cwctype>
-
-namespace robust {
 
 namespace {
 
@@ -51,7 +48,117 @@ std::wstring Decode(const std::string& bytes, std::string& encoding)
     return out;
 }
 
+struct KeyBox {
+    const wchar_t* key;
+    int box;
+};
+const KeyBox kKeyBoxes[] = {
+    {L"WizardOnly", 1051},   {L"WizardOnly++", 1058}, {L"RetailMode", 1052},  {L"PollForFiles", 1077},
+    {L"DeleteAfterRun", 1076}, {L"UserSwitching", 1060}, {L"AlwaysHomeZ", 1073}, {L"JobLogging", 1062},
+    {L"LogStart", 1063},     {L"LogComplete", 1064},  {L"LogPause", 1065},    {L"LogResume", 1066},
+    {L"LogError", 1067},     {L"LogJobName", 1070},   {L"LogDate", 1068},     {L"LogTime", 1069},
+    {L"LogDuration", 1074},  {L"LogUser", 1071},      {L"LogSerialNum", 1072},
+};
+
+std::wstring Flag(bool on)
+{
+    return on ? L"1" : L"0";
+}
+
 } // namespace
+
+// ---- The dialog's boxes and the program's keys ---------------------------
+
+int BoxOf(const std::wstring& key)
+{
+    for (const KeyBox& entry : kKeyBoxes)
+        if (key == entry.key)
+            return entry.box;
+    return 0;
+}
+
+std::map<std::wstring, std::wstring> DriverTexts(const Shown& s)
+{
+    unsigned retail = 0;
+    if (s.at(1052))
+        retail = (s.at(1054) ? 1 : 0) + (s.at(1055) ? 2 : 0) + (s.at(1056) ? 4 : 0) + (s.at(1057) ? 8 : 0);
+    return {
+        {L"WizardOnly", Flag(!s.at(1051))},    {L"WizardOnly++", Flag(!s.at(1058))},
+        {L"RetailMode", std::to_wstring(retail)}, {L"PollForFiles", Flag(s.at(1077))},
+        {L"DeleteAfterRun", Flag(s.at(1076))}, {L"UserSwitching", Flag(s.at(1060))},
+        {L"AlwaysHomeZ", Flag(s.at(1073))},    {L"JobLogging", Flag(s.at(1062))},
+    };
+}
+
+std::map<std::wstring, std::wstring> LogTexts(const Shown& s)
+{
+    std::map<std::wstring, std::wstring> out;
+    for (const wchar_t* key : kLogKeys)
+        out[key] = Flag(s.at(BoxOf(key)));
+    return out;
+}
+
+// ---- Settings files as written and as stored -----------------------------
+
+std::string IniFile(const char* section, const Entries& entries)
+{
+    std::string text = std::string("[") + section + "]\r\n";
+    for (const auto& e : entries)
+        text += e.first + "=" + e.second + "\r\n";
+    return text;
+}
+
+std::wstring Stored(const std::wstring& file, const wchar_t* section, const wchar_t* key)
+{
+    // Drops the platform's cached copy, so the read sees the disk.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
+    return IniText(file, section, key);
+}
+
+std::wstring StoredDriver(const std::wstring& file, const wchar_t* key)
+{
+    return Stored(file, L"SETTINGS", key);
+}
+
+std::string Utf8WithMark(const std::wstring& text)
+{
+    return "\xEF\xBB\xBF" + Narrow(text);
+}
+
+std::string Utf16LeWithMark(const std::wstring& text)
+{
+    std::string out = "\xFF\xFE";
+    for (wchar_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return out;
+}
+
+std::string Utf16BeWithMark(const std::wstring& text)
+{
+    std::string out = "\xFE\xFF";
+    for (wchar_t c : text) {
+        out += static_cast<char>((c >> 8) & 0xFF);
+        out += static_cast<char>(c & 0xFF);
+    }
+    return out;
+}
+
+HeldFile::HeldFile(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr))
+{
+}
+
+void HeldFile::Release()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+// ---- INI files as other programs see them --------------------------------
 
 IniModel ParseIni(const std::string& bytes)
 {
@@ -104,109 +211,37 @@ std::wstring IniModel::Value(const std::wstring& sectionName, const std::wstring
     return L"<absent>";
 }
 
-std::string Utf8WithMark(const std::wstring& text)
-{
-    return "\xEF\xBB\xBF" + Narrow(text);
-}
-
-std::string Utf16LeWithMark(const std::wstring& text)
-{
-    std::string out = "\xFF\xFE";
-    for (wchar_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return out;
-}
-
-std::string Utf16BeWithMark(const std::wstring& text)
-{
-    std::string out = "\xFE\xFF";
-    for (wchar_t c : text) {
-        out += static_cast<char>((c >> 8) & 0xFF);
-        out += static_cast<char>(c & 0xFF);
-    }
-    return out;
-}
-
-namespace {
-
-struct KeyBox {
-    const wchar_t* key;
-    int box;
-};
-const KeyBox kKeyBoxes[] = {
-    {L"WizardOnly", 1051},   {L"WizardOnly++", 1058}, {L"RetailMode", 1052},  {L"PollForFiles", 1077},
-    {L"DeleteAfterRun", 1076}, {L"UserSwitching", 1060}, {L"AlwaysHomeZ", 1073}, {L"JobLogging", 1062},
-    {L"LogStart", 1063},     {L"LogComplete", 1064},  {L"LogPause", 1065},    {L"LogResume", 1066},
-    {L"LogError", 1067},     {L"LogJobName", 1070},   {L"LogDate", 1068},     {L"LogTime", 1069},
-    {L"LogDuration", 1074},  {L"LogUser", 1071},      {L"LogSerialNum", 1072},
-};
-
-std::wstring Flag(bool on)
-{
-    return on ? L"1" : L"0";
-}
-
-} // namespace
-
-int BoxOf(const std::wstring& key)
-{
-    for (const KeyBox& entry : kKeyBoxes)
-        if (key == entry.key)
-            return entry.box;
-    return 0;
-}
-
 bool Owned(FileKind kind, const IniLine& line)
 {
-    if (line.comment)
-        return false;
-    if (kind == FileKind::Driver) {
-        if (!SameName(line.section, L"SETTINGS"))
+    auto ownedIn = [&](const wchar_t* section, const auto& keys) {
+        if (line.comment || !SameName(line.section, section))
             return false;
-        for (const wchar_t* key : kDriverKeys)
+        for (const wchar_t* key : keys)
             if (SameName(line.key, key))
                 return true;
         return false;
-    }
-    if (!SameName(line.section, L"Settings"))
-        return false;
-    for (const wchar_t* key : kLogKeys)
-        if (SameName(line.key, key))
-            return true;
-    return false;
-}
-
-std::map<std::wstring, std::wstring> DriverTexts(const Shown& s)
-{
-    unsigned retail = 0;
-    if (s.at(1052))
-        retail = (s.at(1054) ? 1 : 0) + (s.at(1055) ? 2 : 0) + (s.at(1056) ? 4 : 0) + (s.at(1057) ? 8 : 0);
-    return {
-        {L"WizardOnly", Flag(!s.at(1051))},    {L"WizardOnly++", Flag(!s.at(1058))},
-        {L"RetailMode", std::to_wstring(retail)}, {L"PollForFiles", Flag(s.at(1077))},
-        {L"DeleteAfterRun", Flag(s.at(1076))}, {L"UserSwitching", Flag(s.at(1060))},
-        {L"AlwaysHomeZ", Flag(s.at(1073))},    {L"JobLogging", Flag(s.at(1062))},
     };
+    return kind == FileKind::Driver ? ownedIn(L"SETTINGS", kDriverKeys) : ownedIn(L"Settings", kLogKeys);
 }
 
-std::map<std::wstring, std::wstring> LogTexts(const Shown& s)
+void Dismiss(HWND box)
 {
-    std::map<std::wstring, std::wstring> out;
-    for (const wchar_t* key : kLogKeys)
-        out[key] = Flag(s.at(BoxOf(key)));
-    return out;
+    if (box == nullptr)
+        return;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !IsWindow(box); }, 15000);
 }
 
 // ---- Scene ----------------------------------------------------------------
 
-Scene::Scene(const std::string& name)
-    : data(CurrentTestName() + L"." + Widen(name)),
-      panel(new Companion(L"RIDODUZO")),
-      estimator(new Companion(L"VUZOREDADIDA"))
+Scene::Scene(const std::string& row, StandIns standIns)
+    : data(row.empty() ? CurrentTestName() : CurrentTestName() + L"." + Widen(row))
 {
     data.MakeAllFolders();
+    if (standIns == StandIns::PanelAndEstimator) {
+        panel.reset(new Companion(L"RIDODUZO"));
+        estimator.reset(new Companion(L"VUZOREDADIDA"));
+    }
 }
 
 Scene::~Scene() = default;
@@ -315,5 +350,3 @@ void Scene::ExpectUnchanged() const
         EXPECT_EQ(ReadBytes(path), bytes) << Narrow(path) << " changed";
     }
 }
-
-} // namespace robust
