@@ -48,6 +48,10 @@
 #define IDC_MESSAGE_ICON        1019
 #define IDI_MESSAGE_ICON        900
 
+// The program's icon: the lowest icon id, so that the shell shows it for the
+// executable.
+#define IDI_APP                 1
+
 // Bitmaps
 #define IDB_HEADER_LEFT         1020
 #define IDB_HEADER_RIGHT        1021

@@ -2,6 +2,7 @@
 
 #include "base/GdiHandles.h"
 #include "resources/resource.h"
+#include "skin/Caption.h"
 #include "skin/SkinControl.h"
 
 namespace {
@@ -136,4 +137,5 @@ void ShowInTaskbar(HWND dialog, const wchar_t* title)
     LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
     SetWindowLongPtrW(dialog, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
     SetWindowTextW(dialog, title);
+    GiveProgramIcon(dialog);
 }

@@ -19,8 +19,9 @@ public:
     HWND bottomEdge = nullptr;
 };
 
-// Gives a dialog whose owner is hidden a taskbar button named `title`: the
-// frameless dialogs have no caption of their own to show there.
+// Gives a dialog whose owner is hidden a taskbar button named `title`, with
+// the program's icon: the frameless dialogs have no caption of their own to
+// show there.
 void ShowInTaskbar(HWND dialog, const wchar_t* title);
 
 void DrawSideEdgeLines(const DRAWITEMSTRUCT* drawItem, COLORREF firstColour, COLORREF secondColour);

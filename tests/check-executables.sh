@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Both executables: the right machine type, a manifest for that processor,
-# and imports of system DLLs only (the runtime is linked statically).
+# imports of system DLLs only (the runtime is linked statically), the
+# program's icon first among the icons, and version details with its maker.
 set -u
 build=$1
 allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
@@ -18,8 +19,14 @@ check() {
   if grep -aq 'processorArchitecture="' "$exe" && grep -ao 'processorArchitecture="[^"]*"' "$exe" | grep -vq "\"$arch\""; then
     echo "$exe: manifest names another processor"; fail=1
   fi
+  local resources
+  resources=$("${objdump%objdump}windres" -i "$exe" -O rc 2>/dev/null)
+  [ "$(grep -m1 'RT_GROUP_ICON' <<<"$resources")" = "1 14 /* RT_GROUP_ICON */" ] || { echo "$exe: the first icon is not the program's"; fail=1; }
+  grep -q 'Has 8 elements' <<<"$resources" || { echo "$exe: the icon lacks sizes"; fail=1; }
+  grep -q 'VALUE "CompanyName", "OXA"' <<<"$resources" || { echo "$exe: no company name"; fail=1; }
+  grep -q 'VALUE "LegalCopyright", "Copyright (C) 2026 OXA"' <<<"$resources" || { echo "$exe: no copyright"; fail=1; }
 }
 check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
 check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker) and imports as expected"; fi
+if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker), imports, icon and version details as expected"; fi
 exit $fail

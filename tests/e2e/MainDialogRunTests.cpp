@@ -63,19 +63,36 @@ INSTANTIATE_TEST_SUITE_P(Ways, EndCodes,
                                            EndCase{"SystemMenu", WM_SYSCOMMAND, SC_CLOSE, 0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Records the font of each control once set up, then cancels.
+// Records the font of each control and the dialog's icons once set up, then
+// cancels.
 class FontProbe : public MainDialog {
 public:
     std::map<int, LRESULT> fonts;
+    HICON bigIcon = nullptr, smallIcon = nullptr;
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
     {
         INT_PTR result = MainDialog::OnInitDialog(wParam, lParam);
         for (int id : {1051, 1058, 1052, 1076, 1077, 1060, 1073, 1062, 1054, 1063, 1072, 1053, 1075})
             fonts[id] = SendMessageW(GetDlgItem(hwnd_, id), WM_GETFONT, 0, 0);
+        bigIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_BIG, 0));
+        smallIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_SMALL, 0));
         PostMessageW(hwnd_, WM_COMMAND, IDCANCEL, 0);
         return result;
     }
 };
+
+// The width of an icon's picture; 0 for none.
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP colour = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(colour), &colour);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return colour.bmWidth;
+}
 
 TEST_F(InProcess, TheEightMainOptionsAreInTheSystemFontTheRestInTheTemplates)
 {
@@ -86,6 +103,15 @@ TEST_F(InProcess, TheEightMainOptionsAreInTheSystemFontTheRestInTheTemplates)
         EXPECT_EQ(dialog.fonts[id], system) << id;
     for (int id : {1054, 1063, 1072, 1053, 1075})
         EXPECT_NE(dialog.fonts[id], system) << id;
+}
+
+TEST_F(InProcess, TheDialogCarriesTheProgramIconBigAndSmall)
+{
+    FontProbe dialog;
+    dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS);
+    // The taskbar button and task switching show these.
+    EXPECT_EQ(IconWidth(dialog.bigIcon), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconWidth(dialog.smallIcon), GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(InProcess, ACloseSentDuringTheCommitNeitherCommitsAgainNorEndsTwice)

@@ -5,6 +5,7 @@
 #include "SkinTestKit.h"
 #include "resources/resource.h"
 #include "skin/SkinImage.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -81,6 +82,123 @@ TEST_F(SkinImages, ResourcesAreUncompressedBottomUpWithTheirDepths)
         EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB)) << id;
         EXPECT_EQ(header->biBitCount, id == IDB_FACE_DISABLED ? 8 : 24) << id;
     }
+}
+
+// The program's own executable as the shell reads it: its first icon, at
+// every size the shell asks for, and its version details.
+class ProgramResources : public ::testing::Test {
+protected:
+    HMODULE exe = nullptr;
+    void SetUp() override
+    {
+        std::wstring path = EnvPath(L"OXA_BUILD_DIR") + L"\\OxaAdvanced.exe";
+        exe = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(exe, nullptr) << Narrow(path);
+    }
+    void TearDown() override
+    {
+        if (exe)
+            FreeLibrary(exe);
+    }
+};
+
+TEST_F(ProgramResources, TheFirstIconHasEverySizeInTheSkinsColours)
+{
+    int first = 0;
+    EnumResourceNamesW(
+        exe, RT_GROUP_ICON,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) -> BOOL {
+            *reinterpret_cast<int*>(out) = IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(name)) : -1;
+            return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
+    EXPECT_EQ(first, IDI_APP) << "the shell shows the first icon";
+
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colours, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+#pragma pack(pop)
+    HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto directory = static_cast<const WORD*>(LockResource(LoadResource(exe, group)));
+    ASSERT_NE(directory, nullptr);
+    auto entries = reinterpret_cast<const GroupEntry*>(directory + 3);
+    std::vector<int> sizes;
+    for (int i = 0; i < directory[2]; ++i) {
+        sizes.push_back(entries[i].width == 0 ? 256 : entries[i].width);
+        EXPECT_EQ(entries[i].width, entries[i].height) << i;
+        EXPECT_EQ(entries[i].bitCount, 32) << i;
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+
+    for (int size : sizes) {
+        HICON icon = static_cast<HICON>(LoadImageW(exe, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr) << size;
+        ICONINFO info = {};
+        BITMAP colour = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info)) << size;
+        GetObjectW(info.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        EXPECT_EQ(colour.bmHeight, size);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        // Drawn on blue: the rounded top corner lets the blue through, the
+        // header is the skin's red, and the body holds its greys.
+        const COLORREF blue = RGB(0, 0, 255);
+        Canvas canvas(size, size, blue);
+        DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+        EXPECT_EQ(canvas.Pixel(0, 0), blue) << size;
+        EXPECT_EQ(canvas.Pixel(size / 5, size * 3 / 10), RGB(207, 0, 0)) << size;
+        bool light = false, dark = false;
+        for (int y = size / 2; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                light = light || canvas.Pixel(x, y) == RGB(226, 226, 226);
+                dark = dark || canvas.Pixel(x, y) == RGB(114, 112, 112);
+            }
+        EXPECT_TRUE(light && dark) << size;
+    }
+}
+
+TEST_F(ProgramResources, VersionDetailsNameTheProductAndItsMaker)
+{
+    // The version functions live in version.dll, which the program itself
+    // does not need.
+    HMODULE version = LoadLibraryW(L"version.dll");
+    ASSERT_NE(version, nullptr);
+    using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+    // Through the one function type that converts to any other.
+    using AnyFn = void (*)();
+    auto sizeOf = reinterpret_cast<SizeFn>(reinterpret_cast<AnyFn>(GetProcAddress(version, "GetFileVersionInfoSizeW")));
+    auto infoOf = reinterpret_cast<InfoFn>(reinterpret_cast<AnyFn>(GetProcAddress(version, "GetFileVersionInfoW")));
+    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<AnyFn>(GetProcAddress(version, "VerQueryValueW")));
+    ASSERT_TRUE(sizeOf && infoOf && query);
+    std::wstring path = EnvPath(L"OXA_BUILD_DIR") + L"\\OxaAdvanced.exe";
+    std::vector<BYTE> data(sizeOf(path.c_str(), nullptr));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(infoOf(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    const std::pair<const wchar_t*, const wchar_t*> values[] = {
+        {L"CompanyName", L"OXA"},
+        {L"LegalCopyright", L"Copyright (C) 2026 OXA"},
+        {L"ProductName", L"OXA Advanced Engraver Settings"},
+        {L"FileDescription", L"OXA Advanced Engraver Settings"},
+        {L"FileVersion", L"1.9"},
+        {L"OriginalFilename", L"OxaAdvanced.exe"},
+    };
+    for (const auto& v : values) {
+        wchar_t* text = nullptr;
+        UINT length = 0;
+        std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + v.first;
+        ASSERT_TRUE(query(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &length)) << Narrow(v.first);
+        EXPECT_STREQ(text, v.second);
+    }
+    FreeLibrary(version);
 }
 
 TEST_F(SkinImages, CapsMirrorEachOtherAndLineUpWithTheTile)
