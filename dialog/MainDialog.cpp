@@ -57,7 +57,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     frame_.ApplyShape(hwnd_, header_);
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
-    // Lets the platform focus the first tab stop, the header strip.
+    // Lets the platform focus the first tab stop, the first option.
     return 1;
 }
 

@@ -2,6 +2,31 @@
 
 #include "base/GdiHandles.h"
 
+namespace {
+
+// The keyboard focus shows as a dotted rectangle this far inside the face,
+// within its rounded outline.
+constexpr int kFocusCueInset = 5;
+
+bool ShowsFocusCue(UINT itemState)
+{
+    // The platform hides keyboard cues until the keyboard is used.
+    return (itemState & ODS_FOCUS) && !(itemState & ODS_NOFOCUSRECT);
+}
+
+void DrawFocusCue(HDC dc, const RECT& itemRect, int faceWidth, int faceHeight)
+{
+    // Only on what the face covers of the button.
+    int width = itemRect.right - itemRect.left;
+    int height = itemRect.bottom - itemRect.top;
+    RECT cue = {itemRect.left, itemRect.top, itemRect.left + (width < faceWidth ? width : faceWidth),
+                itemRect.top + (height < faceHeight ? height : faceHeight)};
+    InflateRect(&cue, -kFocusCueInset, -kFocusCueInset);
+    DrawFocusRect(dc, &cue);
+}
+
+} // namespace
+
 SkinState ChooseButtonState(UINT itemState, UINT itemAction, bool forcePressed, bool hovering)
 {
     if ((itemState & ODS_SELECTED) || forcePressed)
@@ -80,4 +105,6 @@ void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
         return;
     POINT offset = CaptionOffsetFor(state);
     DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, Face(state));
+    if (ShowsFocusCue(drawItem->itemState))
+        DrawFocusCue(drawItem->hDC, drawItem->rcItem, faceWidth, faceHeight);
 }

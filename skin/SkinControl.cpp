@@ -31,6 +31,16 @@ void OnMouseMove(SkinControl& skin, HWND window)
     }
 }
 
+// The platform tells an owner-drawn control of a focus change with a request
+// that repaints nothing but the focus; the skin repaints the whole face, with
+// or without its focus cue.
+LRESULT RepaintAfter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    InvalidateRect(window, nullptr, FALSE);
+    return result;
+}
+
 }  // namespace
 
 HoverChange ChooseHoverChange(bool captureHeld, bool cursorInside)
@@ -107,6 +117,10 @@ LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // A quick second click is a second press, not a double-click.
         PostMessageW(window, WM_LBUTTONDOWN, wParam, lParam);
         return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        return RepaintAfter(window, message, wParam, lParam);
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, SkinHoverProc, subclassId);
         break;

@@ -2,9 +2,35 @@
 // as the stored settings tick and grey them.
 #include "DialogFixture.h"
 
+#include <map>
+
+#include "support/Pixels.h"
+
 namespace {
 
-class DialogSetup : public DialogTest {};
+class DialogSetup : public DialogTest {
+protected:
+    // The id of the program's control that has the keyboard focus, 0 if none.
+    int FocusedId() const
+    {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof(gui);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(run.dialog, nullptr), &gui) || gui.hwndFocus == nullptr)
+            return 0;
+        return GetDlgCtrlID(gui.hwndFocus);
+    }
+    Picture Shown(int id) const
+    {
+        RECT r = {};
+        GetWindowRect(run.Item(id), &r);
+        return CaptureScreen(r);
+    }
+};
+
+bool operator!=(const Picture& a, const Picture& b)
+{
+    return a.width != b.width || a.height != b.height || a.pixels != b.pixels;
+}
 
 TEST_F(DialogSetup, FreshInstallationShowsTheDefaults)
 {
@@ -51,6 +77,74 @@ TEST_F(DialogSetup, TextsComeFromTheStringTable)
     // No template placeholder is left on a shown control.
     for (int id : {1053, 1059, 1061, 1075, 1078})
         EXPECT_NE(run.Text(id), L"Static") << id;
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+// In the order of the layout: the upper group's left column top to bottom,
+// then its right column, then the lower group likewise, then OK and Cancel.
+constexpr int kTabOrder[] = {1051, 1058, 1077, 1060, 1052, 1054, 1055, 1056, 1057, 1076, 1073, 1062, 1063,
+                             1064, 1065, 1066, 1067, 1068, 1069, 1070, 1074, 1071, 1072, IDOK, IDCANCEL};
+
+TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
+{
+    // Retail mode and datalogging on, so that every option takes the focus.
+    WriteQrz({{"RetailMode", "1"}, {"JobLogging", "1"}});
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(PumpUntil([&] { return FocusedId() == 1051; }, 5000)) << "focus at open on " << FocusedId();
+    // OK shows as the default button from the start; Enter means OK.
+    auto dialogCode = [&](int id) {
+        DWORD_PTR code = 0;
+        SendMessageTimeoutW(run.Item(id), WM_GETDLGCODE, 0, 0, SMTO_NORMAL, 5000, &code);
+        return code;
+    };
+    EXPECT_TRUE(dialogCode(IDOK) & DLGC_DEFPUSHBUTTON);
+    EXPECT_FALSE(dialogCode(IDCANCEL) & DLGC_DEFPUSHBUTTON);
+
+    // The painted parts are no stops and no buttons, and what the keyboard
+    // reaches has a name to read out.
+    for (int id : {1011, 1001, 1003, 1005}) {
+        wchar_t cls[16] = {};
+        GetClassNameW(run.Item(id), cls, 16);
+        EXPECT_EQ(lstrcmpiW(cls, L"Static"), 0) << id;
+        EXPECT_FALSE(GetWindowLongPtrW(run.Item(id), GWL_STYLE) & WS_TABSTOP) << id;
+    }
+    for (int id : {1001, 1003, 1005})
+        EXPECT_EQ(run.Text(id), L"") << id;
+    for (int id : kTabOrder) {
+        EXPECT_TRUE(GetWindowLongPtrW(run.Item(id), GWL_STYLE) & WS_TABSTOP) << id;
+        std::wstring name = run.Text(id);
+        EXPECT_FALSE(name.empty() || name == L"IDOK" || name == L"IDCANCEL" || name == L"Button2") << id;
+    }
+
+    // Space ticks and clears the option that has the focus.
+    run.PressKey(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return !run.IsChecked(1051); }, 5000)) << "space did not reach 1051";
+    run.PressKey(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return run.IsChecked(1051); }, 5000));
+
+    // Tab goes round in layout order, and each control shows that it has the
+    // focus: it looks different from when it had not.
+    PumpFor(300);
+    RedrawWindow(run.dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::map<int, Picture> unfocused;
+    for (int id : kTabOrder)
+        if (id != 1051)
+            unfocused[id] = Shown(id);
+    Picture first = Shown(1051);
+    int previous = 1051;
+    for (size_t i = 1; i <= sizeof(kTabOrder) / sizeof(kTabOrder[0]); ++i) {
+        int next = kTabOrder[i % (sizeof(kTabOrder) / sizeof(kTabOrder[0]))];
+        run.PressKey(VK_TAB);
+        ASSERT_TRUE(PumpUntil([&] { return FocusedId() == next; }, 5000))
+            << "Tab from " << previous << " went to " << FocusedId() << ", not to " << next;
+        if (previous == 1051) {
+            EXPECT_TRUE(PumpUntil([&] { return Shown(1051) != first; }, 5000)) << "1051 kept its focus cue";
+            unfocused[1051] = Shown(1051);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 5000)) << next << " shows no focus";
+        previous = next;
+    }
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), 0u);
 }

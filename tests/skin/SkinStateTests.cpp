@@ -4,6 +4,7 @@
 
 #include "SkinTestKit.h"
 #include "resources/resource.h"
+#include "support/ProgramRun.h"
 
 namespace {
 
@@ -104,7 +105,8 @@ TEST_F(PaintedButton, PressedShowsThePressedFaceWithTheCaptionShifted)
     RECT normal = CaptionBox(IDB_FACE_NORMAL);
     ASSERT_FALSE(IsRectEmpty(&normal)) << "the caption was painted on the normal face";
     EXPECT_TRUE(HasCaptionColour(RGB(255, 255, 255), IDB_FACE_NORMAL));
-    Paint(ODA_SELECT, ODS_SELECTED | ODS_FOCUS);
+    // With the keyboard cues hidden, only the caption differs from the face.
+    Paint(ODA_SELECT, ODS_SELECTED | ODS_FOCUS | ODS_NOFOCUSRECT);
     RECT pressed = CaptionBox(IDB_FACE_PRESSED);
     EXPECT_EQ(pressed.left, normal.left + 2);
     EXPECT_EQ(pressed.top, normal.top + 2);
@@ -156,6 +158,57 @@ TEST_F(PaintedButton, FocusOnlyRequestForANormalButtonPaintsNothing)
                 ASSERT_EQ(canvas.Pixel(x, y), RGB(9, 9, 9)) << action;
     }
     box.first.Draw(nullptr, true);
+}
+
+TEST_F(PaintedButton, KeyboardFocusShowsADottedRectangleInsideTheFaceUnlessCuesAreHidden)
+{
+    box.first.caption.Assign(L"");
+    const RECT cue = {5, 5, 104, 32};
+    const struct {
+        UINT action, state;
+        bool hovering;
+        int face;
+        bool shows;
+    } cases[] = {
+        {ODA_DRAWENTIRE, ODS_FOCUS, false, IDB_FACE_NORMAL, true},
+        {ODA_DRAWENTIRE, ODS_FOCUS | ODS_NOFOCUSRECT, false, IDB_FACE_NORMAL, false},
+        {ODA_DRAWENTIRE, 0, false, IDB_FACE_NORMAL, false},
+        {ODA_FOCUS, ODS_FOCUS, true, IDB_FACE_HOVER, true},
+        {ODA_SELECT, ODS_SELECTED | ODS_FOCUS, false, IDB_FACE_PRESSED, true},
+        {ODA_DRAWENTIRE, ODS_DISABLED, false, IDB_FACE_DISABLED, false},
+    };
+    for (const auto& c : cases) {
+        box.first.hovering = c.hovering;
+        Paint(c.action, c.state);
+        RECT diff = CaptionBox(c.face);
+        if (c.shows)
+            EXPECT_TRUE(EqualRect(&diff, &cue)) << c.state << ": " << diff.left << "," << diff.top << " "
+                                                << diff.right << "," << diff.bottom;
+        else
+            EXPECT_TRUE(IsRectEmpty(&diff)) << c.state;
+    }
+}
+
+TEST_F(PaintedButton, FocusCueFollowsTheFocusOnScreen)
+{
+    HWND button = box.first.control;
+    Picture face = LoadPicture(IDB_FACE_NORMAL);
+    // The keyboard has been used: cues are on.
+    SendMessageW(box.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    // The cue's dotted left side, on column 5 of the face.
+    auto cueShown = [&] {
+        Picture shown = CaptureClient(button);
+        for (int y = 5; y < 32; ++y)
+            if (shown.At(5, y) != face.At(5, y))
+                return true;
+        return false;
+    };
+    SetFocus(box.Item(1051));
+    ASSERT_TRUE(PumpUntil([&] { return !cueShown(); }, 5000));
+    SetFocus(button);
+    EXPECT_TRUE(PumpUntil(cueShown, 5000)) << "focus arrived without its cue";
+    SetFocus(box.Item(1051));
+    EXPECT_TRUE(PumpUntil([&] { return !cueShown(); }, 5000)) << "the cue stayed after the focus left";
 }
 
 TEST_F(PaintedButton, FaceSizeIsFixedOnceAndLimitsTheCopy)
