@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "settings/Settings.h"
 #include "skin/Brushes.h"
+#include "skin/Caption.h"
 #include "skin/SkinFrame.h"
 #include "text/ControlText.h"
 #include "text/MessageBox.h"
@@ -28,6 +29,7 @@ void MainDialog::UseSystemFont(int id)
 INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 {
     header_.Attach(hwnd_, IDC_HEADER);
+    MoveWindowByDragging(header_.control);
     header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     SetCaptionFromId(header_, IDS_TITLE, L" 1.9");
     ShowInTaskbar(hwnd_, header_.caption.c_str());

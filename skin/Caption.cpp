@@ -1,6 +1,44 @@
 #include "skin/Caption.h"
 
+#include <commctrl.h>
+
 #include "resources/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kDragSubclassId = 0;
+
+LRESULT CALLBACK HeaderDragProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                DWORD_PTR)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // A quick second press drags too. Neither reaches the control, so a
+        // click on the header does nothing but start a move.
+        POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(header, &point);
+        // The hover tracking may hold the capture; the move takes it over.
+        ReleaseCapture();
+        SendMessageW(GetAncestor(header, GA_ROOT), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(header, HeaderDragProc, subclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(header, message, wParam, lParam);
+}
+
+} // namespace
+
+void MoveWindowByDragging(HWND header)
+{
+    if (header != nullptr)
+        SetWindowSubclass(header, HeaderDragProc, kDragSubclassId, 0);
+}
 
 void GiveProgramIcon(HWND window)
 {

@@ -3,6 +3,7 @@
 #include "base/GdiHandles.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
+#include "skin/Caption.h"
 #include "text/ControlText.h"
 
 namespace {
@@ -97,6 +98,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     textControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
     panel_ = GetDlgItem(hwnd_, IDC_MESSAGE_PANEL);
     iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
+    MoveWindowByDragging(header_.control);
     header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     // Only the skin draws the caption; the header keeps its template text.
     header_.caption.Assign(caption_);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "support/Pixels.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -145,6 +146,39 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
         EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 5000)) << next << " shows no focus";
         previous = next;
     }
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
+{
+    ASSERT_TRUE(Open());
+    std::map<int, bool> ticks;
+    for (int id : kAllBoxes)
+        ticks[id] = run.IsChecked(id);
+    // A plain click is a drag by nothing; the header is pressed away from
+    // its caption and on it.
+    const struct {
+        POINT by;
+        bool onCaption;
+    } drags[] = {{{-45, 30}, false}, {{0, 0}, false}, {{52, -17}, true}, {{0, 0}, true}};
+    for (const auto& drag : drags) {
+        RECT before = {}, after = {}, header = {};
+        GetWindowRect(run.dialog, &before);
+        GetWindowRect(run.Item(1011), &header);
+        POINT from = {drag.onCaption ? (header.left + header.right) / 2 : header.left + 40, header.top + 8};
+        ASSERT_TRUE(DragWithMouse(run.dialog, from, {from.x + drag.by.x, from.y + drag.by.y})) << "no move began";
+        GetWindowRect(run.dialog, &after);
+        EXPECT_EQ(after.left - before.left, drag.by.x);
+        EXPECT_EQ(after.top - before.top, drag.by.y);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    }
+    // The presses did nothing else: the focus and every tick as they were.
+    EXPECT_EQ(FocusedId(), 1051);
+    for (int id : kAllBoxes)
+        EXPECT_EQ(run.IsChecked(id), ticks[id]) << id;
+    SaveScreenshot(run.dialog, L"dialog_after_drag");
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), 0u);
 }

@@ -1,0 +1,94 @@
+#include "support/UserInput.h"
+
+#include "support/ProgramRun.h"
+
+namespace {
+
+void SendMouse(DWORD flags, POINT point = {0, 0})
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+        input.mi.dx = (point.x * 65535 + w / 2) / w;
+        input.mi.dy = (point.y * 65535 + h / 2) / h;
+    }
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool InMoveLoop(HWND window)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && (gui.flags & GUI_INMOVESIZE) != 0;
+}
+
+bool CursorAt(POINT point)
+{
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+}
+
+} // namespace
+
+void PutCursor(POINT point)
+{
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point);
+    // Absolute input is scaled; put the cursor exactly where asked.
+    SetCursorPos(point.x, point.y);
+    PumpUntil([&] { return CursorAt(point); }, 5000);
+}
+
+bool DragWithMouse(HWND window, POINT from, POINT to)
+{
+    PutCursor(from);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    bool began = PumpUntil([&] { return InMoveLoop(window); }, 10000);
+    // In steps, as a hand moves.
+    for (int step = 1; step <= 4; ++step)
+        PutCursor({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    bool ended = PumpUntil([&] { return !InMoveLoop(window); }, 10000);
+    return began && ended;
+}
+
+void PressCtrlC()
+{
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'C', 'C', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+void EmptyTheClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+std::wstring ClipboardText(DWORD timeoutMs)
+{
+    std::wstring text;
+    PumpUntil(
+        [&] {
+            if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr))
+                return false;
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                    text = chars;
+                    GlobalUnlock(data);
+                }
+            }
+            CloseClipboard();
+            return !text.empty();
+        },
+        timeoutMs);
+    return text;
+}
