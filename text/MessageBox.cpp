@@ -1,10 +1,13 @@
 #include "text/MessageBox.h"
 
+#include <commctrl.h>
+
 #include "base/GdiHandles.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
 #include "text/ControlText.h"
+#include "text/LongWords.h"
 
 namespace {
 
@@ -13,8 +16,12 @@ namespace {
 constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
 
-constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_WORD_ELLIPSIS;
-constexpr UINT kDrawFlags = DT_WORDBREAK | DT_WORD_ELLIPSIS;
+// Words too wide for the area are broken beforehand (BreakLongWords), so the
+// text never needs an ellipsis. A message may name a path with '&' in it.
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;
+constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
+
+constexpr UINT_PTR kCopyKeySubclassId = 0;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -24,12 +31,59 @@ void Place(HWND window, const RECT& r)
     MoveWindow(window, r.left, r.top, Width(r), Height(r), FALSE);
 }
 
+bool IsCopyKey(WPARAM key)
+{
+    return (key == 'C' || key == VK_INSERT) && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+}
+
 void GiveFaces(SkinButton& button)
 {
     button.SetImages(SkinState::Normal, IDB_FACE_NORMAL);
     button.SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
     button.SetImages(SkinState::Hover, IDB_FACE_HOVER);
     button.SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
+}
+
+// What Ctrl+C puts on the clipboard, laid out as the platform's own box does:
+// rules of dashes around the caption, the text and the button captions (an
+// empty caption left out). Writes into `out` when it is not null; answers the
+// length in characters, without the terminating NUL.
+int CopiedText(const wchar_t* caption, const wchar_t* text, const wchar_t* const buttons[2], wchar_t* out)
+{
+    static const wchar_t kRule[] = L"---------------------------\r\n";
+    int length = 0;
+    wchar_t previous = L'\0';
+    auto put = [&](const wchar_t* piece) {
+        for (; *piece; previous = *piece++) {
+            // Lines end in CR LF on the clipboard, as plain text does.
+            if (*piece == L'\n' && previous != L'\r') {
+                if (out)
+                    out[length] = L'\r';
+                ++length;
+            }
+            if (out)
+                out[length] = *piece;
+            ++length;
+        }
+    };
+    put(kRule);
+    put(caption ? caption : L"");
+    put(L"\r\n");
+    put(kRule);
+    put(text ? text : L"");
+    put(L"\r\n");
+    put(kRule);
+    for (int i = 0; i < 2; ++i) {
+        if (buttons[i] != nullptr && buttons[i][0] != L'\0') {
+            put(buttons[i]);
+            put(L"   ");
+        }
+    }
+    put(L"\r\n");
+    put(kRule);
+    if (out)
+        out[length] = L'\0';
+    return length;
 }
 
 } // namespace
@@ -99,9 +153,16 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     panel_ = GetDlgItem(hwnd_, IDC_MESSAGE_PANEL);
     iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
     MoveWindowByDragging(header_.control);
+    // Ctrl+C reaches the focused control, which is always one of the buttons.
+    ListenForCopyKey(firstButton_.control);
+    ListenForCopyKey(secondButton_.control);
     header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
-    // Only the skin draws the caption; the header keeps its template text.
+    // The skin draws the caption. The window texts carry the caption and the
+    // message too, for screen readers and for other programs.
     header_.caption.Assign(caption_);
+    SetWindowTextW(hwnd_, caption_);
+    SetWindowTextW(header_.control, caption_);
+    SetWindowTextW(textControl_, text_);
     // A box whose owner is not on screen (the refusal at start-up) is the
     // program's only visible window.
     HWND owner = GetWindow(hwnd_, GW_OWNER);
@@ -119,9 +180,10 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     GetClientRect(textControl_, &textClient);
     int oldHeight = Height(textClient);
     // Measured in the device context's own font, the system font, which is
-    // also the font the text is drawn in.
+    // also the font the text is drawn in; what is measured is what is drawn.
+    BreakLongWords(dc.get(), text_, Width(textClient), shown_);
     RECT measured = textClient;
-    if (DrawTextW(dc.get(), text_, -1, &measured, kMeasureFlags) == 0)
+    if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
         return TRUE;
     int textHeight = Height(measured) + kTextMargin;
     if (textHeight < kMinTextHeight)
@@ -159,8 +221,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
 
     SetupButtons();
     frame_.ApplyShape(hwnd_, header_);
-    // TRUE lets the dialog manager focus the first tab stop: the text area is
-    // disabled, so that is the first button.
+    // TRUE lets the dialog manager focus the first tab stop, the first button.
     return TRUE;
 }
 
@@ -271,10 +332,64 @@ INT_PTR MessageBox::OnDrawItem(WPARAM wParam, LPARAM lParam)
     }
 }
 
+const wchar_t* MessageBox::ShownText() const
+{
+    // Without a measurement nothing was broken: the message as it is.
+    return shown_.length() > 0 ? shown_.c_str() : text_;
+}
+
 void MessageBox::DrawMessageText(const DRAWITEMSTRUCT* drawItem) const
 {
     if (drawItem == nullptr || !(drawItem->itemAction & ODA_DRAWENTIRE))
         return;
+    // An owner-drawn static paints no background of its own: the text area
+    // takes the colours the dialog gives its statics, as the panel behind it.
+    HBRUSH background = reinterpret_cast<HBRUSH>(
+        SendMessageW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(drawItem->hDC),
+                     reinterpret_cast<LPARAM>(drawItem->hwndItem)));
+    FillRect(drawItem->hDC, &drawItem->rcItem, background ? background : GetSysColorBrush(COLOR_BTNFACE));
     RECT area = drawItem->rcItem;
-    DrawTextW(drawItem->hDC, text_, -1, &area, kDrawFlags);
+    DrawTextW(drawItem->hDC, ShownText(), -1, &area, kDrawFlags);
+}
+
+void MessageBox::ListenForCopyKey(HWND button)
+{
+    if (button != nullptr)
+        SetWindowSubclass(button, &CopyKeyProc, kCopyKeySubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK MessageBox::CopyKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR referenceData)
+{
+    auto* box = reinterpret_cast<MessageBox*>(referenceData);
+    if (message == WM_KEYDOWN && box != nullptr && IsCopyKey(wParam)) {
+        box->CopyToClipboard();
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(button, &CopyKeyProc, subclassId);
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
+void MessageBox::CopyToClipboard() const
+{
+    // A hidden second button never got a caption.
+    const wchar_t* buttons[2] = {firstButton_.caption.c_str(), secondButton_.caption.c_str()};
+    int length = CopiedText(caption_, text_, buttons, nullptr);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t));
+    if (memory == nullptr)
+        return;
+    if (wchar_t* target = static_cast<wchar_t*>(GlobalLock(memory))) {
+        CopiedText(caption_, text_, buttons, target);
+        GlobalUnlock(memory);
+        if (OpenClipboard(hwnd_)) {
+            EmptyClipboard();
+            // The clipboard owns the memory once it has taken it.
+            if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr)
+                memory = nullptr;
+            CloseClipboard();
+        }
+    }
+    if (memory != nullptr)
+        GlobalFree(memory);
 }

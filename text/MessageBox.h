@@ -49,8 +49,15 @@ public:
     const SkinButton& SecondButton() const { return secondButton_; }
 
 private:
+    void ListenForCopyKey(HWND button);
+    static LRESULT CALLBACK CopyKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR subclassId, DWORD_PTR referenceData);
+    // Puts the caption, the message and the button captions on the clipboard.
+    void CopyToClipboard() const;
     void SetupButtons();
     void DrawMessageText(const DRAWITEMSTRUCT* drawItem) const;
+    // The message with its too-wide words broken, as measured and drawn.
+    const wchar_t* ShownText() const;
     // A child's window rectangle in the box's client coordinates.
     RECT ChildRect(HWND child) const;
 
@@ -64,4 +71,5 @@ private:
     const wchar_t* text_ = L"";
     const wchar_t* caption_ = L"";
     UINT style_ = 0;
+    WideText shown_;
 };

@@ -147,6 +147,9 @@ TEST_P(Language, TheRefusalSpeaksItsLanguage)
     EXPECT_EQ(std::wstring(title), Expected(IDS_CANNOT_INSTALL));
     run.dialog = box;
     EXPECT_EQ(run.Text(IDOK), GetParam().shown->ok);
+    // The message is the text control's own text, for screen readers too.
+    EXPECT_EQ(run.Text(IDC_MESSAGE_TEXT), Expected(IDS_NEEDS_XP));
+    EXPECT_EQ(run.Text(IDC_HEADER), std::wstring(title));
     PumpFor(300);
     RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveScreenshot(box, L"language_refusal_" + Widen(GetParam().name));

@@ -4,14 +4,16 @@
 
 #include <cstdio>
 
+#include "dialog/FileReports.h"
+#include "resources/resource.h"
+
 namespace {
 
 class SaveFailure : public DialogTest {
 protected:
     SaveFailure() : DialogTest(StandIns::PanelAndEstimator) {}
 
-    // OK, and the box that reports the failure (its wording is checked in
-    // process: the skinned box paints its text instead of holding it).
+    // OK, and the box that reports the failure.
     HWND OkExpectingTheBox()
     {
         run.Click(IDOK);
@@ -34,6 +36,11 @@ TEST_F(SaveFailure, ACopyHeldByAnotherProgramIsReportedAndTheRetrySavesAndCloses
 
     HWND box = OkExpectingTheBox();
     ASSERT_NE(box, nullptr) << "no report of the failed save";
+    // The report is the text control's own text: other programs and screen
+    // readers read what the box shows, the held copy by its whole path.
+    wchar_t shown[kReportTextCapacity] = {};
+    GetWindowTextW(GetDlgItem(box, IDC_MESSAGE_TEXT), shown, kReportTextCapacity);
+    EXPECT_NE(std::wstring(shown).find(data.Wen()), std::wstring::npos) << Narrow(shown);
     SaveScreenshot(box, L"save_failure_box");
     EXPECT_TRUE(Told().empty());
 

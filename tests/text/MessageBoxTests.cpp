@@ -12,7 +12,11 @@
 #include "skin/Brushes.h"
 #include "support/DataFolder.h"
 #include "support/GdiCount.h"
+#include "support/Pixels.h"
 #include "support/Screenshot.h"
+#include "support/TestFiles.h"
+#include "support/UserInput.h"
+#include "text/LongWords.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
@@ -88,7 +92,21 @@ struct Seen {
     bool platformBox = false;
     std::wstring platformCaption;
     bool rescued = false;
+    // What a screen reader and other programs read.
+    std::wstring title, headerText, messageText;
+    HICON bigIcon = nullptr, smallIcon = nullptr;
+    std::wstring copied;
+    Picture textArea;  // what the screen shows of the text control
+    bool dragged = false;
+    RECT before = {}, after = {};
 };
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
 
 bool IsSkinned(HWND window) { return GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr; }
 
@@ -161,6 +179,10 @@ struct Drive {
     Act act = Act::ClickFirst;
     std::wstring screenshot;     // saved while the skinned box is open
     int platformButton = IDOK;   // pressed in the platform's box, if it comes
+    bool copy = false;           // Ctrl+C before the act
+    bool captureText = false;    // records what the text control shows
+    bool drag = false;           // drags the header by `by` before the act
+    POINT by = {0, 0};
 };
 
 void Record(HWND box, DWORD thread, Seen& seen)
@@ -180,6 +202,36 @@ void Record(HWND box, DWORD thread, Seen& seen)
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     seen.hasRegion = GetWindowRgn(box, region) != ERROR;
     DeleteObject(region);
+    seen.title = TextOf(box);
+    seen.headerText = TextOf(GetDlgItem(box, IDC_HEADER));
+    seen.messageText = TextOf(GetDlgItem(box, IDC_MESSAGE_TEXT));
+    seen.bigIcon = reinterpret_cast<HICON>(SendMessageW(box, WM_GETICON, ICON_BIG, 0));
+    seen.smallIcon = reinterpret_cast<HICON>(SendMessageW(box, WM_GETICON, ICON_SMALL, 0));
+}
+
+// What the user does before the act: captures, copies, drags.
+void Prepare(HWND box, const Drive& drive, Seen& seen)
+{
+    if (drive.captureText) {
+        PaintNow(box);
+        RECT area;
+        GetWindowRect(GetDlgItem(box, IDC_MESSAGE_TEXT), &area);
+        seen.textArea = CaptureScreen(area);
+    }
+    if (drive.copy) {
+        SetForegroundWindow(box);
+        EmptyTheClipboard();
+        PressCtrlC();
+        seen.copied = ClipboardText(kAppearWithinMs);
+    }
+    if (drive.drag) {
+        RECT header;
+        GetWindowRect(GetDlgItem(box, IDC_HEADER), &header);
+        GetWindowRect(box, &seen.before);
+        POINT from = {(header.left + header.right) / 2, (header.top + header.bottom) / 2};
+        seen.dragged = DragWithMouse(box, from, {from.x + drive.by.x, from.y + drive.by.y});
+        GetWindowRect(box, &seen.after);
+    }
 }
 
 void Perform(HWND box, DWORD thread, Act act)
@@ -207,6 +259,7 @@ int RunDriven(const std::function<int()>& show, const Drive& drive, Seen& seen)
                   kAppearWithinMs);
         if (box) {
             Record(box, thread, seen);
+            Prepare(box, drive, seen);
             if (!drive.screenshot.empty())
                 SaveScreenshot(box, drive.screenshot);
             Perform(box, thread, drive.act);
@@ -280,6 +333,15 @@ TEST_P(MessageBoxButtons, CaptionAndResult)
     EXPECT_STREQ(box.FirstButton().caption.c_str(), c.firstCaption);
     EXPECT_TRUE(seen.firstVisible);
     EXPECT_EQ(seen.focus, seen.first) << "the first button takes the focus";
+    // What a screen reader reads: the caption as the title and on the
+    // header, the message on the text control.
+    EXPECT_EQ(seen.title, L"Caption");
+    EXPECT_EQ(seen.headerText, L"Caption");
+    EXPECT_EQ(seen.messageText, L"Message text.");
+    // Without an owner on screen the box has the taskbar button, with the
+    // program's icon.
+    EXPECT_NE(seen.bigIcon, nullptr);
+    EXPECT_NE(seen.smallIcon, nullptr);
     if (c.secondCaption) {
         EXPECT_TRUE(seen.secondVisible);
         EXPECT_STREQ(box.SecondButton().caption.c_str(), c.secondCaption);
@@ -502,6 +564,105 @@ TEST_F(MessageBoxTest, LeavesNoGdiObjectBehind)
         << "grown over ten rounds: " << growth.first.Describe() << "; over ten more: " << growth.second.Describe();
 }
 
+// --- What the user can do with the box besides pressing a button ------------
+
+TEST_F(MessageBoxTest, CtrlCCopiesCaptionTextAndButtonsAsThePlatformBoxDoes)
+{
+    const std::wstring rule = L"---------------------------\r\n";
+    const struct {
+        UINT style;
+        const wchar_t* text;
+        const wchar_t* copiedText;  // the text as it is copied: lines end in CR LF
+        const wchar_t* buttons;
+    } cases[] = {
+        {MB_OKCANCEL | MB_ICONEXCLAMATION, L"First line\nC:\\Data\\QRZINFO.INI", L"First line\r\nC:\\Data\\QRZINFO.INI",
+         L"Ok   Cancel   "},
+        {MB_ICONHAND, L"One line.", L"One line.", L"Ok   "},
+        {MB_YESNO, L"Already\r\nsplit", L"Already\r\nsplit", L"Yes   No   "},
+        {2, L"No captions.", L"No captions.", L""},
+    };
+    for (const auto& c : cases) {
+        Seen seen;
+        Drive drive;
+        drive.act = Act::Enter;
+        drive.copy = true;
+        int result = RunDriven([&] { return ShowMessageBox(nullptr, c.text, L"Copied caption", c.style); }, drive, seen);
+        ASSERT_TRUE(seen.skinned);
+        EXPECT_EQ(seen.copied, rule + L"Copied caption\r\n" + rule + c.copiedText + L"\r\n" + rule + c.buttons +
+                                   L"\r\n" + rule)
+            << c.style;
+        EXPECT_EQ(result, ResultForClose(c.style, IDOK)) << "copying closes nothing";
+    }
+}
+
+TEST_F(MessageBoxTest, DraggingTheHeaderMovesTheBoxAndDoesNothingElse)
+{
+    // A plain click is a drag by nothing.
+    const POINT drags[] = {{40, -25}, {-13, 31}, {0, 0}};
+    for (POINT by : drags) {
+        Seen seen;
+        Drive drive;
+        drive.act = Act::ClickSecond;
+        drive.drag = true;
+        drive.by = by;
+        int result = RunDriven([&] { return ShowMessageBox(nullptr, L"Move me.", L"Drag", MB_YESNO); }, drive, seen);
+        ASSERT_TRUE(seen.skinned);
+        EXPECT_TRUE(seen.dragged) << "the press on the header began no move";
+        EXPECT_EQ(seen.after.left - seen.before.left, by.x);
+        EXPECT_EQ(seen.after.top - seen.before.top, by.y);
+        EXPECT_EQ(Width(seen.after), Width(seen.before));
+        EXPECT_EQ(Height(seen.after), Height(seen.before));
+        EXPECT_EQ(result, IDNO) << "the box stayed open for the button pressed after the drag";
+        EXPECT_FALSE(seen.rescued);
+    }
+}
+
+const wchar_t kLongPathMessage[] =
+    L"These settings files could not be saved:\n"
+    L"C:\\ProgramData\\OXAQRZ\\Engraving-Station-Twelve\\Shared-Settings\\Backups-Of-Last-Year\\QRZINFO.INI\n\n"
+    L"Nothing was sent to the running applications.";
+
+TEST_F(MessageBoxTest, ALongPathWrapsAtItsSeparatorsAndShowsWhole)
+{
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    Drive drive;
+    drive.act = Act::Enter;
+    drive.captureText = true;
+    RunDriven([&] { return ShowMessageBox(nullptr, kLongPathMessage, L"Long path", MB_ICONEXCLAMATION); }, drive,
+              seen);
+    ASSERT_TRUE(seen.skinned);
+    EXPECT_EQ(seen.messageText, kLongPathMessage) << "the whole message is the text control's text";
+
+    // The text as this test expects it drawn: broken at the area's width in
+    // the system font, on the area's own background.
+    const Picture& shownOnScreen = seen.textArea;
+    ASSERT_GT(shownOnScreen.width, 0);
+    Canvas expected(shownOnScreen.width, shownOnScreen.height, shownOnScreen.At(0, 0));
+    HGDIOBJ old = SelectObject(expected.dc(), GetStockObject(SYSTEM_FONT));
+    WideText shown;
+    ASSERT_TRUE(BreakLongWords(expected.dc(), kLongPathMessage, Width(tpl.text), shown));
+    RECT whole = {0, 0, Width(tpl.text), 0};
+    DrawTextW(expected.dc(), shown.c_str(), -1, &whole, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    RECT area = {0, 0, expected.width(), expected.height()};
+    SetBkMode(expected.dc(), TRANSPARENT);
+    SetTextColor(expected.dc(), GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(expected.dc(), shown.c_str(), -1, &area, DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(expected.dc(), old);
+
+    // Nothing is wider than the area, so nothing is cut; the path breaks
+    // after its separators; the area is as tall as the whole text, and the
+    // screen shows exactly that text.
+    EXPECT_LE(Width(whole), Width(tpl.text));
+    EXPECT_NE(std::wstring(shown.c_str()).find(L"\\OXAQRZ\\\n"), std::wstring::npos) << Narrow(shown.c_str());
+    EXPECT_EQ(Height(seen.at.text), std::max<int>(Height(whole) + 10, 40));
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            differing += expected.Pixel(x, y) != shownOnScreen.At(x, y);
+    EXPECT_EQ(differing, 0) << "pixels of the text area that differ from the whole text drawn";
+}
+
 // The template as the box expects it: ids in tab order, with their styles.
 TEST(MessageBoxTemplate, ControlsInOrderWithTheirStyles)
 {
@@ -513,15 +674,17 @@ TEST(MessageBoxTemplate, ControlsInOrderWithTheirStyles)
         bool tabStop;
         bool disabled;
     } rows[] = {
-        {IDC_HEADER, L"Button", BS_OWNERDRAW, WS_EX_TRANSPARENT, false, false},
-        {IDC_MESSAGE_PANEL, L"Button", BS_OWNERDRAW, WS_EX_CLIENTEDGE, false, false},
+        // Only the buttons are buttons to a screen reader and tab stops; the
+        // painted parts are statics.
+        {IDC_HEADER, L"Static", SS_OWNERDRAW, WS_EX_TRANSPARENT, false, false},
+        {IDC_MESSAGE_PANEL, L"Static", SS_LEFT, WS_EX_CLIENTEDGE, false, false},
         {IDC_MESSAGE_ICON, L"Static", SS_ICON, 0, false, false},
-        {IDC_MESSAGE_TEXT, L"Button", BS_OWNERDRAW, 0, true, true},
+        {IDC_MESSAGE_TEXT, L"Static", SS_OWNERDRAW, 0, false, false},
         {IDOK, L"Button", BS_OWNERDRAW, 0, true, false},
         {IDCANCEL, L"Button", BS_OWNERDRAW, 0, true, false},
-        {IDC_LEFT_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
-        {IDC_RIGHT_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
-        {IDC_BOTTOM_EDGE, L"Button", BS_OWNERDRAW, 0, false, false},
+        {IDC_LEFT_EDGE, L"Static", SS_OWNERDRAW, 0, false, false},
+        {IDC_RIGHT_EDGE, L"Static", SS_OWNERDRAW, 0, false, false},
+        {IDC_BOTTOM_EDGE, L"Static", SS_OWNERDRAW, 0, false, false},
     };
     HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGE_BOX), nullptr,
                                      &InertProc, 0);
@@ -551,6 +714,9 @@ TEST(MessageBoxTemplate, ControlsInOrderWithTheirStyles)
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "nine controls only";
+    // The painted parts give a screen reader nothing to read.
+    for (int id : {IDC_MESSAGE_PANEL, IDC_LEFT_EDGE, IDC_RIGHT_EDGE, IDC_BOTTOM_EDGE})
+        EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), L"") << id;
     DestroyWindow(dialog);
 }
 
@@ -580,6 +746,10 @@ TEST_F(MessageBoxTest, Screenshots)
     RunDriven([&] { return ShowMessageBox(nullptr, L"Close the estimator first?", L"Question",
                                           MB_ICONQUESTION | MB_YESNO); },
               Drive{Act::Enter, L"messagebox_yes_no"}, seen);
+    RunDriven([&] { return ShowMessageBox(nullptr, kLongPathMessage, L"OXA Advanced Engraver Settings",
+                                          MB_ICONEXCLAMATION | MB_OK); },
+              Drive{Act::Enter, L"messagebox_long_path"}, seen);
+    EXPECT_TRUE(seen.skinned);
 }
 
 // --- Rules that need no window ----------------------------------------------
@@ -600,6 +770,56 @@ TEST(MessageBoxRules, ResultMappingTestsSingleBits)
     };
     for (const Row& row : rows)
         EXPECT_EQ(ResultForClose(row.style, row.code), row.result) << "style " << row.style << " code " << row.code;
+}
+
+TEST(MessageBoxRules, OnlyWordsTooWideAreBrokenAfterTheirSeparators)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    const struct {
+        const wchar_t* text;
+        int width;
+        const wchar_t* breaksAfter;  // what every inserted break follows; null: any character
+        bool changes;
+    } cases[] = {
+        {L"Short words that wrap by themselves at their spaces.", 120, nullptr, false},
+        {L"C:\\ProgramData\\OXAQRZ\\Engraving-Station\\Backups\\QRZINFO.INI", 200, L"\\", true},
+        {L"Saved: Z:/tmp/oxa-tests/Robustness/OXAWEN/QRZINFO.INI and more words", 150, L"/", true},
+        {L"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ", 100, nullptr, true},
+        {L"C:\\Sehr-lange-Ordnernamen-ohne-Trennzeichen-darin\\x", 100, nullptr, true},
+        {L"Tiny", 1, nullptr, true},
+        {L"", 50, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        WideText out;
+        ASSERT_TRUE(BreakLongWords(dc, c.text, c.width, out));
+        std::wstring text = c.text, broken = out.c_str();
+        EXPECT_EQ(broken != text, c.changes) << Narrow(broken);
+        // Only line breaks were added.
+        std::wstring joined;
+        for (wchar_t ch : broken)
+            if (ch != L'\n')
+                joined += ch;
+        EXPECT_EQ(joined, text);
+        // Every word now fits (a single character always counts as fitting),
+        // and every break follows a separator where the word has one to give.
+        size_t start = 0;
+        for (size_t i = 0; i <= broken.size(); ++i) {
+            if (i < broken.size() && broken[i] != L' ' && broken[i] != L'\n')
+                continue;
+            SIZE size = {};
+            GetTextExtentPoint32W(dc, broken.c_str() + start, static_cast<int>(i - start), &size);
+            if (i - start > 1) {
+                EXPECT_LE(size.cx, c.width) << Narrow(broken.substr(start, i - start));
+            }
+            if (i < broken.size() && broken[i] == L'\n' && c.breaksAfter) {
+                EXPECT_NE(std::wstring(c.breaksAfter).find(broken[i - 1]), std::wstring::npos) << Narrow(broken);
+            }
+            start = i + 1;
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
 }
 
 TEST(MessageBoxRules, CaptionsAndIconsByStyle)

@@ -1,0 +1,99 @@
+#include "text/LongWords.h"
+
+namespace {
+
+bool EndsWord(wchar_t c)
+{
+    return c == L'\0' || c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+// How many characters of `piece` fit in `width`; at least one, so that a
+// character wider than the area still moves the text on.
+int FittingCount(HDC dc, const wchar_t* piece, int length, int width)
+{
+    int fit = 0;
+    SIZE size;
+    if (!GetTextExtentExPointW(dc, piece, length, width, &fit, nullptr, &size))
+        return length;
+    return fit > 0 ? fit : 1;
+}
+
+bool Fits(HDC dc, const wchar_t* piece, int length, int width)
+{
+    SIZE size;
+    return !GetTextExtentPoint32W(dc, piece, length, &size) || size.cx <= width;
+}
+
+// Frees a heap block on every path.
+class HeapText {
+public:
+    explicit HeapText(SIZE_T chars)
+        : text_(static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, chars * sizeof(wchar_t))))
+    {
+    }
+    HeapText(const HeapText&) = delete;
+    HeapText& operator=(const HeapText&) = delete;
+    ~HeapText()
+    {
+        if (text_)
+            HeapFree(GetProcessHeap(), 0, text_);
+    }
+    wchar_t* get() const { return text_; }
+
+private:
+    wchar_t* text_;
+};
+
+} // namespace
+
+bool BreakLongWords(HDC dc, const wchar_t* text, int width, WideText& out)
+{
+    if (text == nullptr)
+        text = L"";
+    int length = lstrlenW(text);
+    // At most one break after each character.
+    HeapText broken(static_cast<SIZE_T>(length) * 2 + 1);
+    if (broken.get() == nullptr) {
+        out.Assign(nullptr);
+        return false;
+    }
+    wchar_t* to = broken.get();
+    int i = 0;
+    while (i < length) {
+        if (EndsWord(text[i])) {
+            *to++ = text[i++];
+            continue;
+        }
+        int end = i;
+        while (!EndsWord(text[end]))
+            ++end;
+        int start = i;
+        if (!Fits(dc, text + start, end - start, width)) {
+            for (;;) {
+                int fit = FittingCount(dc, text + start, end - start, width);
+                if (fit >= end - start)
+                    break;
+                int cut = start + fit;
+                for (int k = cut - 1; k > start; --k) {
+                    if (IsSeparator(text[k])) {
+                        cut = k + 1;
+                        break;
+                    }
+                }
+                while (start < cut)
+                    *to++ = text[start++];
+                *to++ = L'\n';
+            }
+        }
+        while (start < end)
+            *to++ = text[start++];
+        i = end;
+    }
+    *to = L'\0';
+    return out.Assign(broken.get());
+}
