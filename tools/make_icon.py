@@ -9,8 +9,9 @@ The picture is the settings dialog in small: a window with rounded top
 corners, a red header bar and a light grey body holding two options, the
 first ticked. Every size is drawn for its own pixel grid (a pixel is the
 average of a grid of samples inside it), so the small ones stay sharp.
-The sizes are those Windows asks for; 256 is stored as PNG, the others as
-32-bit bitmaps with an AND mask.
+The sizes are those Windows asks for. The ones Windows XP asks for are
+32-bit bitmaps with an AND mask; the others, which only later versions ask
+for and which they read as PNG, are PNG, which keeps the program small.
 """
 import math
 import os
@@ -25,7 +26,7 @@ LIGHT_GREY = (226, 226, 226)
 WHITE = (255, 255, 255)
 
 SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
-PNG_SIZES = (64, 256)
+PNG_SIZES = (20, 40, 64, 256)
 
 
 class Layout:
