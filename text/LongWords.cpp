@@ -1,5 +1,7 @@
 #include "text/LongWords.h"
 
+#include "base/ByteBuffer.h"
+
 namespace {
 
 bool EndsWord(wchar_t c)
@@ -29,26 +31,6 @@ bool Fits(HDC dc, const wchar_t* piece, int length, int width)
     return !GetTextExtentPoint32W(dc, piece, length, &size) || size.cx <= width;
 }
 
-// Frees a heap block on every path.
-class HeapText {
-public:
-    explicit HeapText(SIZE_T chars)
-        : text_(static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, chars * sizeof(wchar_t))))
-    {
-    }
-    HeapText(const HeapText&) = delete;
-    HeapText& operator=(const HeapText&) = delete;
-    ~HeapText()
-    {
-        if (text_)
-            HeapFree(GetProcessHeap(), 0, text_);
-    }
-    wchar_t* get() const { return text_; }
-
-private:
-    wchar_t* text_;
-};
-
 } // namespace
 
 bool BreakLongWords(HDC dc, const wchar_t* text, int width, WideText& out)
@@ -57,12 +39,13 @@ bool BreakLongWords(HDC dc, const wchar_t* text, int width, WideText& out)
         text = L"";
     int length = lstrlenW(text);
     // At most one break after each character.
-    HeapText broken(static_cast<SIZE_T>(length) * 2 + 1);
-    if (broken.get() == nullptr) {
+    ByteBuffer broken;
+    if (!broken.Resize((static_cast<size_t>(length) * 2 + 1) * sizeof(wchar_t))) {
         out.Assign(nullptr);
         return false;
     }
-    wchar_t* to = broken.get();
+    wchar_t* first = reinterpret_cast<wchar_t*>(broken.data());
+    wchar_t* to = first;
     int i = 0;
     while (i < length) {
         if (EndsWord(text[i])) {
@@ -95,5 +78,5 @@ bool BreakLongWords(HDC dc, const wchar_t* text, int width, WideText& out)
         i = end;
     }
     *to = L'\0';
-    return out.Assign(broken.get());
+    return out.Assign(first);
 }
