@@ -51,7 +51,7 @@ bool TemporaryPathFor(const wchar_t* path, wchar_t (&temporary)[kLongPath])
 void ResolvedPath(HANDLE file, const wchar_t* path, wchar_t (&resolved)[kLongPath])
 {
     using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-    static const FinalPathFunction finalPath = reinterpret_cast<FinalPathFunction>(
+    const FinalPathFunction finalPath = reinterpret_cast<FinalPathFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
     wchar_t found[kLongPath];
     DWORD length = finalPath != nullptr ? finalPath(file, found, kLongPath, 0) : 0;
