@@ -1,6 +1,7 @@
 #include "dialog/MainDialog.h"
 
 #include "dialog/FileReports.h"
+#include "dialog/Layout.h"
 #include "dialog/OptionTable.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
@@ -56,6 +57,8 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UpdateRetailOptions(false);
     UpdateLogOptions();
 
+    // Texts and fonts are set: the controls can be fitted to them.
+    FitSettingsDialog(hwnd_);
     frame_.ApplyShape(hwnd_, header_);
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);

@@ -1,0 +1,18 @@
+// The layout pass that runs once the dialog's texts and fonts are set: each
+// text is measured in the font it is drawn in, and the controls, columns,
+// groups and the dialog grow to hold it, keeping the template's arrangement.
+#pragma once
+#include <windows.h>
+
+// Grows the settings dialog to fit its texts and keeps it inside the work
+// area of its monitor.
+void FitSettingsDialog(HWND dialog);
+
+// The room a check box needs for its box, the gap before its text, the text
+// on one line in `font` and its focus rectangle.
+int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text);
+
+// Where a window of `window`'s size goes inside `area`: centred on it, and
+// where it is larger, with its top-left corner in it, so that the header by
+// which it is moved is always on the screen.
+RECT CentreInside(const RECT& window, const RECT& area);

@@ -1,0 +1,391 @@
+// Every text of the settings dialog and of its save report measured against
+// its control, in every language the program ships, at the DPIs its users
+// run: nothing cut, nothing overlapping, the windows inside the work area.
+// The DPI is the prefix's and is read at process start, so each DPI runs in
+// a process of its own.
+#include "DialogFixture.h"
+
+#include <string>
+#include <vector>
+
+#include "dialog/FileReports.h"
+#include "dialog/Layout.h"
+#include "dialog/MainDialog.h"
+#include "resources/resource.h"
+#include "skin/Brushes.h"
+#include "text/MessageBox.h"
+#include "text/Strings.h"
+
+namespace {
+
+constexpr UINT kCheckNow = WM_APP + 20;
+// The languages with texts of their own, and English.
+constexpr int kLanguages[] = {0, 1, 2, 3, 4, 5, 7};
+constexpr int kDpis[] = {96, 120, 144, 168};
+
+using Problems = std::vector<std::string>;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[4096] = L"";
+    GetWindowTextW(window, text, 4096);
+    return text;
+}
+
+std::string Name(HWND control)
+{
+    return std::to_string(GetDlgCtrlID(control)) + " \"" + Narrow(TextOf(control).substr(0, 40)) + "\"";
+}
+
+RECT RectIn(HWND parent, HWND child)
+{
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Measures in a control's own font, the way the platform draws its text.
+class Ruler {
+public:
+    explicit Ruler(HWND control) : control_(control), dc_(GetDC(control))
+    {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        old_ = SelectObject(dc_, font ? font : GetStockObject(SYSTEM_FONT));
+    }
+    ~Ruler()
+    {
+        SelectObject(dc_, old_);
+        ReleaseDC(control_, dc_);
+    }
+    RECT Calc(const std::wstring& text, int width, UINT flags) const
+    {
+        RECT r = {0, 0, width, 0};
+        DrawTextW(dc_, text.c_str(), -1, &r, DT_CALCRECT | flags);
+        return r;
+    }
+    int LineHeight() const
+    {
+        TEXTMETRICW tm = {};
+        GetTextMetricsW(dc_, &tm);
+        return tm.tmHeight;
+    }
+    int HalfDigit() const
+    {
+        INT zero = 0;
+        GetCharWidth32W(dc_, L'0', L'0', &zero);
+        return zero / 2;
+    }
+
+private:
+    HWND control_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+enum class Kind { Box, Button, Text, Message, Other };
+
+Kind KindOf(HWND control)
+{
+    wchar_t name[16] = L"";
+    GetClassNameW(control, name, 16);
+    LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    if (lstrcmpiW(name, L"Button") == 0) {
+        LONG_PTR type = style & BS_TYPEMASK;
+        if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)
+            return Kind::Box;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+            return Kind::Button;
+        return Kind::Other;  // group boxes and the skinned buttons
+    }
+    if (lstrcmpiW(name, L"Static") == 0) {
+        if (GetDlgCtrlID(control) == IDC_MESSAGE_TEXT)
+            return Kind::Message;
+        if ((style & SS_TYPEMASK) == SS_LEFT && GetWindowTextLengthW(control) > 0)
+            return Kind::Text;
+    }
+    return Kind::Other;
+}
+
+// What the text of one control needs against what it has.
+void CheckText(HWND control, const std::string& where, Problems& problems)
+{
+    Kind kind = KindOf(control);
+    if (kind == Kind::Other)
+        return;
+    RECT client = {};
+    GetClientRect(control, &client);
+    Ruler ruler(control);
+    std::wstring text = TextOf(control);
+    RECT need = {};
+    bool fits = true;
+    switch (kind) {
+    case Kind::Box: {
+        // The platform's box grows with the DPI; half a digit before the
+        // text; a pixel each side for the focus rectangle.
+        int box = 12 * SystemDpi() / 96 + 1;
+        int room = Width(client) - box - ruler.HalfDigit() - 2;
+        if (GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE) {
+            need = ruler.Calc(text, room, DT_WORDBREAK);
+            fits = Width(need) <= room && Height(need) <= Height(client);
+        } else {
+            need = ruler.Calc(text, 0, DT_SINGLELINE);
+            fits = Width(need) <= room && ruler.LineHeight() <= Height(client);
+        }
+        break;
+    }
+    case Kind::Button:
+        need = ruler.Calc(text, 0, DT_SINGLELINE);
+        fits = Width(need) + 4 <= Width(client) && Height(need) <= Height(client);
+        break;
+    case Kind::Text:
+        need = ruler.Calc(text, Width(client), DT_WORDBREAK | DT_EXPANDTABS);
+        fits = Width(need) <= Width(client) && Height(need) <= Height(client);
+        break;
+    case Kind::Message:
+        // The box breaks words too long for a line (paths) where they are
+        // cut, as an edit control does.
+        need = ruler.Calc(text, Width(client), DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        fits = Height(need) <= Height(client);
+        break;
+    case Kind::Other:
+        break;
+    }
+    if (!fits)
+        problems.push_back(where + ": " + Name(control) + " needs " + std::to_string(Width(need)) + "x" +
+                           std::to_string(Height(need)) + ", has " + std::to_string(Width(client)) + "x" +
+                           std::to_string(Height(client)));
+}
+
+// Every visible text: whole, within the window, over no other text; the
+// window inside the work area of its monitor.
+void CheckWindow(HWND window, const std::string& where, Problems& problems)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    std::vector<HWND> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        CheckText(child, where, problems);
+        Kind kind = KindOf(child);
+        RECT r = RectIn(window, child), inside = {};
+        if (kind != Kind::Other || GetDlgCtrlID(child) == IDC_MESSAGE_ICON)
+            texts.push_back(child);
+        if (kind != Kind::Other && (!IntersectRect(&inside, &r, &client) || !EqualRect(&inside, &r)))
+            problems.push_back(where + ": " + Name(child) + " reaches outside the window");
+    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            RECT a = RectIn(window, texts[i]), b = RectIn(window, texts[j]), both = {};
+            if (IntersectRect(&both, &a, &b))
+                problems.push_back(where + ": " + Name(texts[i]) + " overlaps " + Name(texts[j]));
+        }
+    RECT placed = {};
+    GetWindowRect(window, &placed);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    bool inside = placed.left >= area.left && placed.top >= area.top &&
+                  (placed.right <= area.right || Width(placed) > Width(area)) &&
+                  (placed.bottom <= area.bottom || Height(placed) > Height(area));
+    if (!inside)
+        problems.push_back(where + ": the window lies outside the work area");
+}
+
+// The settings dialog, checked and pictured once it shows, then cancelled.
+class FitProbe : public MainDialog {
+public:
+    FitProbe(std::string where, Problems& problems) : where_(std::move(where)), problems_(problems) {}
+    INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
+    {
+        INT_PTR result = MainDialog::OnInitDialog(wParam, lParam);
+        PostMessageW(hwnd_, kCheckNow, 0, 0);
+        return result;
+    }
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kCheckNow)
+            return MainDialog::OnMessage(message, wParam, lParam);
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        CheckWindow(hwnd_, where_, problems_);
+        SaveScreenshot(hwnd_, Widen(where_));
+        PostMessageW(hwnd_, WM_COMMAND, IDCANCEL, 0);
+        return 1;
+    }
+
+private:
+    std::string where_;
+    Problems& problems_;
+};
+
+// The box being checked; the timer that finds it runs in the box's loop.
+struct BoxCheck {
+    std::string where;
+    Problems* problems = nullptr;
+} boxCheck;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CheckWindow(box, boxCheck.where, *boxCheck.problems);
+    SaveScreenshot(box, Widen(boxCheck.where));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+class FitAtThisDpi : public DialogTest {
+protected:
+    void SetUp() override { CreateBrushes(); }
+    void TearDown() override
+    {
+        CurrentLanguage = 0;
+        DeleteBrushes();
+    }
+};
+
+// Run by the test below, once per DPI, in a process started at that DPI.
+TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
+{
+    const std::string dpi = std::to_string(SystemDpi());
+    wchar_t asked[16] = L"";
+    GetEnvironmentVariableW(L"OXA_FIT_DPI", asked, 16);
+    ASSERT_EQ(Widen(dpi), std::wstring(asked)) << "the prefix's DPI did not reach this process";
+    Problems problems;
+    for (int lang : kLanguages) {
+        WritePrivateProfileStringW(L"SETTINGS", L"Lang", std::to_wstring(lang).c_str(), data.Qrz().c_str());
+        InitLanguage(GetModuleHandleW(nullptr));
+        AssignLanguageBases();
+        const std::string where = "fit_" + dpi + "_lang" + std::to_string(lang);
+        FitProbe dialog(where, problems);
+        EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
+
+        // The longest box the program shows: the save report naming every
+        // file with a reason.
+        SaveReport report;
+        report.unsaved = FileSet::All();
+        report.outcome[kFileQrz] = FileOutcome::Held;
+        report.outcome[kFileWen] = FileOutcome::Denied;
+        report.outcome[kFileEst] = FileOutcome::WriteFailed;
+        report.outcome[kFileJobInfo] = FileOutcome::NotVerified;
+        wchar_t text[kReportTextCapacity];
+        SaveFailureText(report, text, kReportTextCapacity);
+        wchar_t title[128];
+        LoadLangString(IDS_TITLE, title, 128);
+        boxCheck = {where + "_report", &problems};
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, CheckBoxWhenShown);
+        EXPECT_EQ(ShowMessageBox(nullptr, text, title, MB_ICONEXCLAMATION | MB_OKCANCEL), IDOK) << where;
+        KillTimer(nullptr, timer);
+    }
+    for (const std::string& problem : problems)
+        ADD_FAILURE() << problem;
+}
+
+// Sets the prefix's DPI for the processes started while it lives.
+class PrefixDpi {
+public:
+    explicit PrefixDpi(DWORD dpi) { Set(dpi); }
+    ~PrefixDpi() { Set(96); }
+    PrefixDpi(const PrefixDpi&) = delete;
+    PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+private:
+    static void Set(DWORD dpi)
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        RegCloseKey(key);
+    }
+};
+
+// This test program run once more with one test, its output in a file.
+DWORD RunChild(const std::wstring& filter, const std::wstring& dpi, std::string& output)
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + L".txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE file = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = file;
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
+    SetEnvironmentVariableW(L"OXA_FIT_DPI", dpi.c_str());
+    PROCESS_INFORMATION process = {};
+    DWORD code = STILL_ACTIVE;
+    if (CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 90000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(L"OXA_FIT_DPI", nullptr);
+    CloseHandle(file);
+    output = ReadBytes(log);
+    return code;
+}
+
+TEST(Fit, EveryTextFitsInEveryLanguageAtEveryDpi)
+{
+    for (int dpi : kDpis) {
+        std::string output;
+        DWORD code;
+        {
+            PrefixDpi set(static_cast<DWORD>(dpi));
+            code = RunChild(L"FitAtThisDpi.DISABLED_EveryLanguage", std::to_wstring(dpi), output);
+        }
+        EXPECT_EQ(code, 0u) << "at " << dpi << " DPI:\n" << output;
+    }
+}
+
+struct PlaceCase {
+    const char* name;
+    RECT window, area, expected;
+};
+
+TEST(Fit, TheDialogGoesInTheMiddleOfTheWorkAreaOrAtItsTopLeft)
+{
+    const PlaceCase cases[] = {
+        {"centred", {0, 0, 800, 600}, {0, 0, 1024, 728}, {112, 64, 912, 664}},
+        {"on a second monitor", {0, 0, 800, 600}, {1920, 40, 3200, 1064}, {2160, 252, 2960, 852}},
+        {"taller than the area", {0, 0, 800, 1100}, {0, 0, 1920, 1040}, {560, 0, 1360, 1100}},
+        {"larger both ways", {50, 50, 1300, 1100}, {0, 30, 1024, 768}, {0, 30, 1250, 1080}},
+    };
+    for (const PlaceCase& c : cases) {
+        RECT placed = CentreInside(c.window, c.area);
+        EXPECT_TRUE(EqualRect(&placed, &c.expected))
+            << c.name << ": " << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+    }
+}
+
+} // namespace
