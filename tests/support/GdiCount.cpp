@@ -205,6 +205,17 @@ int LeakFloor(GdiKind kind, int rounds)
 
 }  // namespace
 
+int OwnObjects(const GdiCounts& growth)
+{
+    int own = 0;
+    for (int k = 0; k < static_cast<int>(GdiKind::Count); ++k) {
+        GdiKind kind = static_cast<GdiKind>(k);
+        if (kind != GdiKind::Dc && kind != GdiKind::Surface)
+            own += WorkGrowth(growth, kind);
+    }
+    return own;
+}
+
 std::string GdiGrowth::KeepingPace() const
 {
     std::string out;

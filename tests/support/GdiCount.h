@@ -30,6 +30,10 @@ struct GdiCounts {
 };
 GdiCounts operator-(const GdiCounts& after, const GdiCounts& before);
 GdiCounts WineGdiCounts();
+// Of a difference of counts, the objects that are the work's own: all but
+// what the platform's cache of window DCs added (a display DC with its surface
+// and visible region each), which depends on paints and threads.
+int OwnObjects(const GdiCounts& growth);
 
 // How the counts grew while a piece of work was repeated: `warmUp` rounds
 // first, then two stretches of `rounds` rounds each. A leak grows with the
