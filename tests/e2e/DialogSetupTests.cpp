@@ -92,7 +92,7 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
     // Retail mode and datalogging on, so that every option takes the focus.
     WriteQrz({{"RetailMode", "1"}, {"JobLogging", "1"}});
     ASSERT_TRUE(Open());
-    EXPECT_TRUE(PumpUntil([&] { return FocusedId() == 1051; }, 5000)) << "focus at open on " << FocusedId();
+    EXPECT_TRUE(PumpUntil([&] { return FocusedId() == 1051; }, 15000)) << "focus at open on " << FocusedId();
     // OK shows as the default button from the start; Enter means OK.
     auto dialogCode = [&](int id) {
         DWORD_PTR code = 0;
@@ -120,9 +120,9 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
 
     // Space ticks and clears the option that has the focus.
     run.PressKey(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return !run.IsChecked(1051); }, 5000)) << "space did not reach 1051";
+    EXPECT_TRUE(PumpUntil([&] { return !run.IsChecked(1051); }, 15000)) << "space did not reach 1051";
     run.PressKey(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return run.IsChecked(1051); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return run.IsChecked(1051); }, 15000));
 
     // Tab goes round in layout order, and each control shows that it has the
     // focus: it looks different from when it had not.
@@ -137,13 +137,13 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
     for (size_t i = 1; i <= sizeof(kTabOrder) / sizeof(kTabOrder[0]); ++i) {
         int next = kTabOrder[i % (sizeof(kTabOrder) / sizeof(kTabOrder[0]))];
         run.PressKey(VK_TAB);
-        ASSERT_TRUE(PumpUntil([&] { return FocusedId() == next; }, 5000))
+        ASSERT_TRUE(PumpUntil([&] { return FocusedId() == next; }, 15000))
             << "Tab from " << previous << " went to " << FocusedId() << ", not to " << next;
         if (previous == 1051) {
-            EXPECT_TRUE(PumpUntil([&] { return Shown(1051) != first; }, 5000)) << "1051 kept its focus cue";
+            EXPECT_TRUE(PumpUntil([&] { return Shown(1051) != first; }, 15000)) << "1051 kept its focus cue";
             unfocused[1051] = Shown(1051);
         }
-        EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 5000)) << next << " shows no focus";
+        EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 15000)) << next << " shows no focus";
         previous = next;
     }
     run.Click(IDCANCEL);

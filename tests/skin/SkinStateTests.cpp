@@ -204,11 +204,11 @@ TEST_F(PaintedButton, FocusCueFollowsTheFocusOnScreen)
         return false;
     };
     SetFocus(box.Item(1051));
-    ASSERT_TRUE(PumpUntil([&] { return !cueShown(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !cueShown(); }, 15000));
     SetFocus(button);
-    EXPECT_TRUE(PumpUntil(cueShown, 5000)) << "focus arrived without its cue";
+    EXPECT_TRUE(PumpUntil(cueShown, 15000)) << "focus arrived without its cue";
     SetFocus(box.Item(1051));
-    EXPECT_TRUE(PumpUntil([&] { return !cueShown(); }, 5000)) << "the cue stayed after the focus left";
+    EXPECT_TRUE(PumpUntil([&] { return !cueShown(); }, 15000)) << "the cue stayed after the focus left";
 }
 
 TEST_F(PaintedButton, FaceSizeIsFixedOnceAndLimitsTheCopy)

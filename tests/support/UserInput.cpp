@@ -37,19 +37,19 @@ void PutCursor(POINT point)
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point);
     // Absolute input is scaled; put the cursor exactly where asked.
     SetCursorPos(point.x, point.y);
-    PumpUntil([&] { return CursorAt(point); }, 5000);
+    PumpUntil([&] { return CursorAt(point); }, 15000);
 }
 
 bool DragWithMouse(HWND window, POINT from, POINT to)
 {
     PutCursor(from);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    bool began = PumpUntil([&] { return InMoveLoop(window); }, 10000);
+    bool began = PumpUntil([&] { return InMoveLoop(window); }, 15000);
     // In steps, as a hand moves.
     for (int step = 1; step <= 4; ++step)
         PutCursor({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
     SendMouse(MOUSEEVENTF_LEFTUP);
-    bool ended = PumpUntil([&] { return !InMoveLoop(window); }, 10000);
+    bool ended = PumpUntil([&] { return !InMoveLoop(window); }, 15000);
     return began && ended;
 }
 

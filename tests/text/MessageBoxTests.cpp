@@ -527,7 +527,7 @@ TEST_F(MessageBoxTest, OwnerFromThisModuleFindsTheTemplate)
     ASSERT_NE(owner, nullptr);
     Seen seen;
     int result = RunDriven([&] { return ShowMessageBox(owner, L"Owned", L"Owned", MB_YESNO); },
-                           Drive{Act::ClickSecond}, seen);
+                           Drive{Act::ClickSecond, L""}, seen);
     EXPECT_TRUE(seen.skinned);
     EXPECT_FALSE(seen.platformBox);
     EXPECT_EQ(result, IDNO);
@@ -553,10 +553,10 @@ TEST_F(MessageBoxTest, LeavesNoGdiObjectBehind)
         GTEST_SKIP() << "counts GDI objects only under Wine";
     auto showSome = [] {
         Seen seen;
-        RunDriven([] { return ShowMessageBox(nullptr, L"One\ntwo", L"Leak", MB_ICONHAND); }, Drive{Act::Enter}, seen);
-        RunDriven([] { return ShowMessageBox(nullptr, L"Short.", L"Leak", MB_YESNO); }, Drive{Act::ClickSecond}, seen);
+        RunDriven([] { return ShowMessageBox(nullptr, L"One\ntwo", L"Leak", MB_ICONHAND); }, Drive{Act::Enter, L""}, seen);
+        RunDriven([] { return ShowMessageBox(nullptr, L"Short.", L"Leak", MB_YESNO); }, Drive{Act::ClickSecond, L""}, seen);
         RunDriven([] { return ShowMessageBox(nullptr, kTallText, L"Leak", MB_ICONQUESTION | MB_OKCANCEL); },
-                  Drive{Act::Escape}, seen);
+                  Drive{Act::Escape, L""}, seen);
     };
     // Three boxes a round: an object left by any one kind of box keeps pace.
     GdiGrowth growth = MeasureGdiGrowth(4, 10, showSome);
