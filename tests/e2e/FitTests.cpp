@@ -222,6 +222,19 @@ public:
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         CheckWindow(hwnd_, where_, problems_);
         SaveScreenshot(hwnd_, Widen(where_));
+        // Every option on and enabled, Cancel focused with its cue, the
+        // mouse over OK: texts still fit, and a picture of it.
+        for (int id : {IDC_RETAIL_MODE, IDC_JOB_LOGGING})
+            if (!IsItemChecked(id))
+                SendMessageW(Item(id), BM_CLICK, 0, 0);
+        for (int id : {IDC_MANUAL_KMR, IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_PAUSE, IDC_LOG_SERIAL})
+            CheckItem(id, true);
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        SetFocus(Item(IDCANCEL));
+        SendMessageW(Item(IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        CheckWindow(hwnd_, where_ + "_options_on", problems_);
+        SaveScreenshot(hwnd_, Widen(where_ + "_options_on"));
         PostMessageW(hwnd_, WM_COMMAND, IDCANCEL, 0);
         return 1;
     }
@@ -255,6 +268,10 @@ void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     CheckWindow(box, boxCheck.where, *boxCheck.problems);
+    // The first button has the focus; the mouse over the second.
+    SendMessageW(box, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SendMessageW(GetDlgItem(box, IDCANCEL), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveScreenshot(box, Widen(boxCheck.where));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
