@@ -23,22 +23,6 @@ bool FolderOfFileExists(const wchar_t* path)
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-void ForgetCachedFile(const wchar_t* file)
-{
-    // The documented flush request: the platform drops what it keeps of the
-    // file, so the next read parses the file as it is on the disk.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
-}
-
-bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected)
-{
-    if (file == nullptr || file[0] == L'\0')
-        return false;
-    wchar_t stored[64];
-    GetPrivateProfileStringW(section, key, L"", stored, 64, file);
-    return lstrcmpW(stored, expected) == 0;
-}
-
 FileSet UnsavedFiles(FileSet notInstalled, FileSet refused, FileSet mismatched)
 {
     FileSet unsaved = (refused | mismatched).Without(notInstalled & FileSet::DriverCopies());

@@ -10,13 +10,6 @@
 // Whether the folder that would hold `path` exists. An empty path has none.
 bool FolderOfFileExists(const wchar_t* path);
 
-// Makes the next read of `file` come from the disk rather than from the
-// platform's copy of what was last written.
-void ForgetCachedFile(const wchar_t* file);
-
-// Whether `file` holds exactly `expected` as the text of the key.
-bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected);
-
 // The files that one save did not reach.
 //   notInstalled: copies of QRZINFO.INI whose folder is missing;
 //   refused: files for which a write answered failure;

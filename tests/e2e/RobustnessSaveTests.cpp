@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <thread>
 
-#include "settings/SaveCheck.h"
 
 namespace {
 

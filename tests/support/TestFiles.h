@@ -25,5 +25,11 @@ std::string ReadBytes(const std::wstring& path);
 // The size on the disk now; 0 for a file that does not exist.
 LONGLONG FileSize(const std::wstring& path);
 
+// Makes the next read of `file` come from the disk rather than from the
+// platform's copy of what was last written.
+void ForgetCachedFile(const wchar_t* file);
+// Whether `file` holds exactly `expected` as the text of the key.
+bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* expected);
+
 // The text of a key as the profile functions read it; "<absent>" if missing.
 std::wstring IniText(const std::wstring& file, const wchar_t* section, const wchar_t* key);

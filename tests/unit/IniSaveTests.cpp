@@ -8,7 +8,6 @@
 
 #include "settings/IniSave.h"
 #include "settings/IniText.h"
-#include "settings/SaveCheck.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
 
