@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-// Owns any object released with DeleteObject (bitmap, pen, brush, region).
+// Owns any object released with DeleteObject (bitmap, pen, brush, region, font).
 template <typename Handle>
 class GdiObject {
 public:
@@ -37,6 +37,7 @@ using BitmapHandle = GdiObject<HBITMAP>;
 using PenHandle = GdiObject<HPEN>;
 using BrushHandle = GdiObject<HBRUSH>;
 using RegionHandle = GdiObject<HRGN>;
+using FontHandle = GdiObject<HFONT>;
 
 // A memory device context, deleted with DeleteDC.
 class MemoryDC {

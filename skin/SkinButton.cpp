@@ -1,11 +1,12 @@
 #include "skin/SkinButton.h"
 
 #include "base/GdiHandles.h"
+#include "skin/SkinScale.h"
 
 namespace {
 
-// The keyboard focus shows as a dotted rectangle this far inside the face,
-// within its rounded outline.
+// The keyboard focus shows as a dotted rectangle this far inside the face
+// (at 96 DPI), within its rounded outline.
 constexpr int kFocusCueInset = 5;
 
 bool ShowsFocusCue(UINT itemState)
@@ -21,7 +22,8 @@ void DrawFocusCue(HDC dc, const RECT& itemRect, int faceWidth, int faceHeight)
     int height = itemRect.bottom - itemRect.top;
     RECT cue = {itemRect.left, itemRect.top, itemRect.left + (width < faceWidth ? width : faceWidth),
                 itemRect.top + (height < faceHeight ? height : faceHeight)};
-    InflateRect(&cue, -kFocusCueInset, -kFocusCueInset);
+    int inset = SkinScaled(kFocusCueInset);
+    InflateRect(&cue, -inset, -inset);
     DrawFocusRect(dc, &cue);
 }
 

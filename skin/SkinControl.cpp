@@ -1,5 +1,7 @@
 #include "skin/SkinControl.h"
 
+#include "skin/SkinScale.h"
+
 namespace {
 
 constexpr UINT_PTR kHoverSubclassId = 0;
@@ -91,6 +93,9 @@ bool SkinControl::IsCursorInside() const
 
 void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
 {
+    if (caption.length() > 0 && !captionFont_)
+        captionFont_.Reset(CreateFontForDpi(dc));
+    SelectGuard font(dc, captionFont_.get());
     RECT target = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(control) ? captionColour : disabledCaptionColour);
@@ -100,7 +105,8 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
 
 POINT SkinControl::CaptionOffsetFor(SkinState state) const
 {
-    return state == SkinState::Pressed ? pressedCaptionOffset : captionOffset;
+    POINT offset = state == SkinState::Pressed ? pressedCaptionOffset : captionOffset;
+    return {SkinScaled(offset.x), SkinScaled(offset.y)};
 }
 
 LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/GdiHandles.h"
 #include "base/WideText.h"
 
 // What a skinned control paints for one draw-item request. The button and
@@ -30,14 +31,18 @@ public:
     // before, or held from another module, are loaded from the control's.
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
+    // Draws the caption in the context's font, grown with the DPI
+    // (CreateFontForDpi).
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
-    // The caption's shift in `state`: only pressed has one of its own.
+    // The caption's shift in `state`, in pixels at the system DPI: only
+    // pressed has one of its own.
     POINT CaptionOffsetFor(SkinState state) const;
 
     HWND control = nullptr;
     HINSTANCE instance = nullptr;
     WideText caption;
     bool hovering = false;
+    // In pixels at 96 DPI.
     POINT captionOffset = {0, 0};
     POINT pressedCaptionOffset = {2, 2};
     COLORREF captionColour = RGB(255, 255, 255);
@@ -46,6 +51,10 @@ public:
 protected:
     // Loads every image given so far from `instance`, letting go of the old.
     virtual void ReloadImages() {}
+
+private:
+    // Made at the first caption drawn above 96 DPI, kept with the control.
+    mutable FontHandle captionFont_;
 };
 
 // Hover tracking: what a mouse move means for a control.

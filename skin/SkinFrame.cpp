@@ -4,11 +4,33 @@
 #include "resources/resource.h"
 #include "skin/Caption.h"
 #include "skin/SkinControl.h"
+#include "skin/SkinScale.h"
 
 namespace {
 
-constexpr int kEdgeThickness = 4;
+// At 96 DPI: each edge strip holds two lines of 2 pixels side by side, and
+// the top corners are rounded with a radius of 15.
 constexpr int kLineWidth = 2;
+constexpr int kCornerRadius = 15;
+// Where the straight sides begin below the corners' top.
+constexpr int kBodyTop = 13;
+
+int LineWidth()
+{
+    return SkinScaled(kLineWidth);
+}
+
+int EdgeThickness()
+{
+    return 2 * LineWidth();
+}
+
+// The pen's centre for a line that covers `width` pixels from `start`: a
+// wide pen covers width / 2 pixels before its centre, rounding down.
+int LineCentre(int start, int width)
+{
+    return start + width / 2;
+}
 
 bool WantsWholeDraw(const DRAWITEMSTRUCT* drawItem)
 {
@@ -19,7 +41,7 @@ bool WantsWholeDraw(const DRAWITEMSTRUCT* drawItem)
 // skips only its own lines.
 void DrawLines(HDC dc, COLORREF colour, const POINT (*segments)[2], int count)
 {
-    PenHandle pen(CreatePen(PS_SOLID, kLineWidth, colour));
+    PenHandle pen(CreatePen(PS_SOLID, LineWidth(), colour));
     if (!pen)
         return;
     SelectGuard select(dc, pen.get());
@@ -45,7 +67,8 @@ void SkinFrame::ApplyShape(HWND dialog, const SkinControl& header)
     if (header.control == nullptr || !GetWindowRect(header.control, &headerRect))
         headerRect = {window.left, window.top, window.right, window.top};
 
-    int sideHeight = window.bottom - headerRect.bottom - kEdgeThickness;
+    int thickness = EdgeThickness();
+    int sideHeight = window.bottom - headerRect.bottom - thickness;
     if (sideHeight < 0)
         sideHeight = 0;
     POINT headerCorners[2] = {{headerRect.left, headerRect.top}, {headerRect.right, headerRect.bottom}};
@@ -53,25 +76,29 @@ void SkinFrame::ApplyShape(HWND dialog, const SkinControl& header)
     int hx = headerCorners[1].x;
     int hy = headerCorners[1].y;
     if (leftEdge)
-        MoveWindow(leftEdge, 0, hy, kEdgeThickness, sideHeight, FALSE);
+        MoveWindow(leftEdge, 0, hy, thickness, sideHeight, FALSE);
     if (rightEdge)
-        MoveWindow(rightEdge, hx - kEdgeThickness, hy, kEdgeThickness, sideHeight, FALSE);
+        MoveWindow(rightEdge, hx - thickness, hy, thickness, sideHeight, FALSE);
     POINT windowCorners[2] = {{window.left, window.top}, {window.right, window.bottom}};
     MapWindowPoints(nullptr, dialog, windowCorners, 2);
     if (bottomEdge)
-        MoveWindow(bottomEdge, windowCorners[0].x, windowCorners[1].y - kEdgeThickness, window.right - window.left,
-                   kEdgeThickness, FALSE);
+        MoveWindow(bottomEdge, windowCorners[0].x, windowCorners[1].y - thickness, window.right - window.left,
+                   thickness, FALSE);
 
     RECT client;
     if (!GetClientRect(dialog, &client))
         return;
-    // Two corner circles of radius 15 joined by a band, over everything from
-    // row 13 down. The right circle sits one pixel further right than the
-    // mirror of the left, so the outline is symmetric as the platform fills it.
-    RegionHandle shape(CreateEllipticRgn(client.left, client.top, client.left + 30, client.top + 30));
-    RegionHandle rightCorner(CreateEllipticRgn(client.right - 29, client.top, client.right + 1, client.top + 30));
-    RegionHandle band(CreateRectRgn(client.left + 15, client.top, client.right - 15, client.top + 30));
-    RegionHandle body(CreateRectRgn(client.left, client.top + 13, client.right, client.bottom));
+    // Two corner circles joined by a band, over everything from a little
+    // above the circles' centres down. The right circle sits one pixel
+    // further right than the mirror of the left, so the outline is symmetric
+    // as the platform fills it.
+    int radius = SkinScaled(kCornerRadius);
+    int diameter = 2 * radius;
+    RegionHandle shape(CreateEllipticRgn(client.left, client.top, client.left + diameter, client.top + diameter));
+    RegionHandle rightCorner(
+        CreateEllipticRgn(client.right - diameter + 1, client.top, client.right + 1, client.top + diameter));
+    RegionHandle band(CreateRectRgn(client.left + radius, client.top, client.right - radius, client.top + diameter));
+    RegionHandle body(CreateRectRgn(client.left, client.top + SkinScaled(kBodyTop), client.right, client.bottom));
     if (!shape || !rightCorner || !band || !body)
         return;
     if (CombineRgn(shape.get(), shape.get(), rightCorner.get(), RGN_OR) == ERROR ||
@@ -104,10 +131,13 @@ void DrawSideEdgeLines(const DRAWITEMSTRUCT* drawItem, COLORREF firstColour, COL
 {
     if (!WantsWholeDraw(drawItem))
         return;
+    int line = LineWidth();
     int left = drawItem->rcItem.left;
     int height = drawItem->rcItem.bottom - drawItem->rcItem.top;
-    const POINT outer[1][2] = {{{left + 1, 0}, {left + 1, height}}};
-    const POINT inner[1][2] = {{{left + 3, 0}, {left + 3, height}}};
+    int outerX = LineCentre(left, line);
+    int innerX = LineCentre(left + line, line);
+    const POINT outer[1][2] = {{{outerX, 0}, {outerX, height}}};
+    const POINT inner[1][2] = {{{innerX, 0}, {innerX, height}}};
     DrawLines(drawItem->hDC, firstColour, outer, 1);
     DrawLines(drawItem->hDC, secondColour, inner, 1);
 }
@@ -116,17 +146,21 @@ void DrawBottomEdgeLines(const DRAWITEMSTRUCT* drawItem, COLORREF firstColour, C
 {
     if (!WantsWholeDraw(drawItem))
         return;
+    int line = LineWidth();
     int left = drawItem->rcItem.left;
     int right = drawItem->rcItem.right;
     int bottom = drawItem->rcItem.bottom;
-    int width = right - left;
+    int leftX = LineCentre(left, line);
+    int rightX = LineCentre(right - line, line);
+    int upperY = LineCentre(0, line);
+    int lowerY = LineCentre(line, line);
     // The upper line stops short of the right end; the lower line and both
     // ends meet the side strips' outer lines.
-    const POINT upper[1][2] = {{{left + 1, 1}, {left + width - 3, 1}}};
+    const POINT upper[1][2] = {{{leftX, upperY}, {right - line - line / 2, upperY}}};
     const POINT outline[3][2] = {
-        {{left + 1, 0}, {left + 1, bottom}},
-        {{left, 3}, {left + width, 3}},
-        {{right - 1, 0}, {right - 1, bottom}},
+        {{leftX, 0}, {leftX, bottom}},
+        {{left, lowerY}, {right, lowerY}},
+        {{rightX, 0}, {rightX, bottom}},
     };
     DrawLines(drawItem->hDC, firstColour, upper, 1);
     DrawLines(drawItem->hDC, secondColour, outline, 3);

@@ -1,6 +1,7 @@
 // The skin's pictures, loaded from the controls' module when a control is
 // given them and held by that control, so that no paint goes to the
-// resources.
+// resources. Above 96 DPI they are scaled once, when loaded, so painting
+// stays a plain copy.
 #pragma once
 #include <windows.h>
 
@@ -13,9 +14,12 @@ public:
     SkinBitmap(const SkinBitmap&) = delete;
     SkinBitmap& operator=(const SkinBitmap&) = delete;
 
-    // Holds bitmap `id` of `instance` instead of what it held. An id of 0, an
-    // id the module does not have, or no instance leave it empty.
+    // Holds bitmap `id` of `instance` instead of what it held, scaled for the
+    // system DPI. An id of 0, an id the module does not have, or no instance
+    // leave it empty.
     bool Load(HINSTANCE instance, int id);
+    // The same, scaled for `dpi`.
+    bool Load(HINSTANCE instance, int id, int dpi);
     void Reset();
 
     // The id of the bitmap held; 0 when empty.
@@ -41,9 +45,13 @@ public:
 
     // As SkinBitmap::Load.
     bool Load(HINSTANCE instance, int id);
+    bool Load(HINSTANCE instance, int id, int dpi);
     void Reset();
 
     int id() const { return id_; }
+    // The size of one repeat of the pattern.
+    int width() const { return size_.cx; }
+    int height() const { return size_.cy; }
     // Fills the rectangle; the pattern starts at the context's brush origin.
     // A rectangle of no width is left alone whatever its height.
     void Fill(HDC dc, const RECT& rect) const;
@@ -51,6 +59,7 @@ public:
 private:
     int id_ = 0;
     BrushHandle brush_;
+    SIZE size_ = {0, 0};
 };
 
 // The images of one control: each id is held once, however many of the

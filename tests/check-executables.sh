@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Both executables: the right machine type, a manifest for that processor,
 # imports of system DLLs only (the runtime is linked statically), the
-# program's icon first among the icons, version details with its maker, and
+# program's icon first among the icons, version details with its maker, system
+# DPI awareness declared (or the system stretches the skin's pixels), and
 # a weight that stays within 250 KB (a stray thread-safe static once pulled the
 # whole exception and demangling runtime in, 110 KB of it).
 set -u
@@ -21,6 +22,7 @@ check() {
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
   grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "$exe: manifest does not ask to run as invoker"; fail=1; }
+  grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$exe" || { echo "$exe: manifest does not declare system DPI awareness"; fail=1; }
   if grep -aq 'processorArchitecture="' "$exe" && grep -ao 'processorArchitecture="[^"]*"' "$exe" | grep -vq "\"$arch\""; then
     echo "$exe: manifest names another processor"; fail=1
   fi
@@ -33,5 +35,5 @@ check() {
 }
 check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
 check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker), imports, icon, version details and weight as expected"; fi
+if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker, DPI aware), imports, icon, version details and weight as expected"; fi
 exit $fail

@@ -6,13 +6,14 @@
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
+#include "skin/SkinScale.h"
 #include "text/ControlText.h"
 #include "text/LongWords.h"
 
 namespace {
 
 // The text area is never shorter than this, and gets this much more room
-// than the wrapped message needs.
+// than the wrapped message needs (at 96 DPI).
 constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
 
@@ -29,6 +30,35 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 void Place(HWND window, const RECT& r)
 {
     MoveWindow(window, r.left, r.top, Width(r), Height(r), FALSE);
+}
+
+// The work area of the monitor that shows most of `r` (the nearest one if
+// none does).
+RECT WorkAreaFor(const RECT& r)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    return monitor.rcWork;
+}
+
+// `r` moved as little as it takes to lie within `area`; its top-left corner
+// stays inside when it is the larger.
+RECT MovedInto(RECT r, const RECT& area)
+{
+    int dx = 0;
+    int dy = 0;
+    if (r.right > area.right)
+        dx = area.right - r.right;
+    if (r.left + dx < area.left)
+        dx = area.left - r.left;
+    if (r.bottom > area.bottom)
+        dy = area.bottom - r.bottom;
+    if (r.top + dy < area.top)
+        dy = area.top - r.top;
+    OffsetRect(&r, dx, dy);
+    return r;
 }
 
 bool IsCopyKey(WPARAM key)
@@ -179,22 +209,33 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     RECT textClient = {};
     GetClientRect(textControl_, &textClient);
     int oldHeight = Height(textClient);
-    // Measured in the device context's own font, the system font, which is
-    // also the font the text is drawn in; what is measured is what is drawn.
+    // Measured in the device context's own font, the system font (above 96
+    // DPI grown with it), which is also the font the text is drawn in; what
+    // is measured is what is drawn.
+    textFont_.Reset(CreateFontForDpi(dc.get()));
+    SelectGuard font(dc.get(), textFont_.get());
     BreakLongWords(dc.get(), text_, Width(textClient), shown_);
     RECT measured = textClient;
     if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
         return TRUE;
-    int textHeight = Height(measured) + kTextMargin;
-    if (textHeight < kMinTextHeight)
-        textHeight = kMinTextHeight;
+    int textHeight = Height(measured) + SkinScaled(kTextMargin);
+    RECT box = {};
+    GetWindowRect(hwnd_, &box);
+    // A message too long for the screen is cut rather than the box's buttons.
+    int room = Height(WorkAreaFor(box)) - (Height(box) - oldHeight);
+    if (textHeight > room)
+        textHeight = room;
+    if (textHeight < SkinScaled(kMinTextHeight))
+        textHeight = SkinScaled(kMinTextHeight);
     // Positive when the box shrinks.
     int change = oldHeight - textHeight;
 
-    // Half the change off the top and half off the bottom keeps the centre.
-    RECT box = {};
-    GetWindowRect(hwnd_, &box);
-    MoveWindow(hwnd_, box.left, box.top + change / 2, Width(box), Height(box) - 2 * (change / 2), FALSE);
+    // Half the change off the top and half off the bottom keeps the centre,
+    // as far as the work area allows.
+    box.top += change / 2;
+    box.bottom -= change / 2;
+    box = MovedInto(box, WorkAreaFor(box));
+    MoveWindow(hwnd_, box.left, box.top, Width(box), Height(box), FALSE);
 
     RECT text = ChildRect(textControl_);
     text.bottom = text.top + textHeight;
@@ -254,8 +295,9 @@ void MessageBox::SetupButtons()
     }
 
     frame_.ApplyShape(hwnd_, header_);
-    // The text was measured in the system font; draw it in the same.
-    SendMessageW(textControl_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), FALSE);
+    // Draw the text in the font it was measured in.
+    HGDIOBJ textFont = textFont_ ? textFont_.get() : GetStockObject(SYSTEM_FONT);
+    SendMessageW(textControl_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
 
     UINT iconId = IconForStyle(style_);
     HICON icon = iconId != 0 ? LoadIconW(nullptr, MAKEINTRESOURCEW(iconId)) : nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/GdiHandles.h"
 #include "base/Wnd.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
@@ -72,4 +73,6 @@ private:
     const wchar_t* caption_ = L"";
     UINT style_ = 0;
     WideText shown_;
+    // The message's font above 96 DPI; the text control only borrows it.
+    FontHandle textFont_;
 };

@@ -13,7 +13,8 @@ bash tools/setup.sh
 bash tools/build.sh >/dev/null
 bash tools/prepare-prefix.sh
 source tools/wine-env.sh
-demo="$root/build/demo"
+out="$root/$OXA_BUILD"
+demo="$out/demo"
 rm -rf "$demo" && mkdir -p "$demo" && cp -r tools/demo-data/. "$demo/"
 if [ -n "${OXA_LANG:-}" ]; then
   for f in "$demo"/*/QRZINFO.INI; do sed -i "s/^Lang=.*/Lang=$OXA_LANG/" "$f"; done
@@ -32,14 +33,14 @@ fi
 "$WINESERVER" -w
 echo "Settings files: $demo"
 if [ -n "${DISPLAY:-}" ]; then
-  "$WINE64" build/x64/OxaAdvanced.exe || true
+  "$WINE64" "$out/x64/OxaAdvanced.exe" || true
 else
-  shot="$root/build/artifacts/demo${OXA_DPI:+-$OXA_DPI}${OXA_LANG:+-lang$OXA_LANG}.png"
-  rm -f "$root/build/artifacts/demo.bmp"
-  OXA_BUILD_DIR="Z:$root/build/x64" OXA_ARTIFACTS="Z:$root/build/artifacts" OXA_DEMO_DATA="Z:$demo" \
-    xvfb-run -a -s "-screen 0 ${OXA_SCREEN:-1024x768}x24" "$WINE64" build/x64/tests/e2e_tests.exe \
+  shot="$out/artifacts/demo${OXA_DPI:+-$OXA_DPI}${OXA_LANG:+-lang$OXA_LANG}.png"
+  rm -f "$out/artifacts/demo.bmp"
+  OXA_BUILD_DIR="Z:$out/x64" OXA_ARTIFACTS="Z:$out/artifacts" OXA_DEMO_DATA="Z:$demo" \
+    xvfb-run -a -s "-screen 0 ${OXA_SCREEN:-1024x768}x24" "$WINE64" "$out/x64/tests/e2e_tests.exe" \
       --gtest_also_run_disabled_tests --gtest_filter='Demo.DISABLED_ShowAndScreenshot' >/dev/null 2>&1 || true
-  [ -f "$root/build/artifacts/demo.bmp" ] || { echo "The dialog did not open"; exit 1; }
-  convert "$root/build/artifacts/demo.bmp" "$shot"
+  [ -f "$out/artifacts/demo.bmp" ] || { echo "The dialog did not open"; exit 1; }
+  convert "$out/artifacts/demo.bmp" "$shot"
   echo "Screenshot: $shot"
 fi

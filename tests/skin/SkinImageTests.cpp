@@ -70,6 +70,59 @@ TEST_F(SkinImages, EveryBitmapHasItsSizeAndTheFacesHaveDarkCorners)
     }
 }
 
+// Above 96 DPI every piece is scaled once, when loaded. The header strip is
+// as tall as its caps (FitThickness) or as its template, which grows with
+// the DPI to at most the caps' height: the tile must reach as far, or the
+// strip shows a second band below the first.
+TEST_F(SkinImages, PiecesLoadedAboveNinetySixDpiTakeTheScaledSizeAndTheTileOneBand)
+{
+    const struct {
+        int id, width, height;
+    } pieces[] = {{IDB_HEADER_LEFT, 16, 32}, {IDB_HEADER_RIGHT, 16, 32}, {IDB_HEADER_TILE, 1, 32},
+                  {IDB_FACE_DISABLED, 109, 37}, {IDB_FACE_NORMAL, 109, 37}};
+    for (int dpi : {120, 144, 168}) {
+        for (const auto& p : pieces) {
+            SkinBitmap bitmap;
+            ASSERT_TRUE(bitmap.Load(module, p.id, dpi)) << p.id << " at " << dpi;
+            EXPECT_EQ(bitmap.width(), MulDiv(p.width, dpi, 96)) << p.id << " at " << dpi;
+            EXPECT_EQ(bitmap.height(), MulDiv(p.height, dpi, 96)) << p.id << " at " << dpi;
+        }
+        SkinBitmap cap;
+        SkinTile tile;
+        ASSERT_TRUE(cap.Load(module, IDB_HEADER_LEFT, dpi));
+        ASSERT_TRUE(tile.Load(module, IDB_HEADER_TILE, dpi));
+        EXPECT_EQ(tile.height(), cap.height()) << dpi;
+        // Filled over the whole header, the column shows the tile's light top
+        // edge once, at the top, and the red band beneath it unbroken.
+        Canvas canvas(20, cap.height(), RGB(255, 255, 255));
+        tile.Fill(canvas.dc(), {0, 0, 20, cap.height()});
+        int lightRuns = 0;
+        bool wasLight = false;
+        for (int y = 0; y < cap.height(); ++y) {
+            COLORREF c = canvas.Pixel(7, y);
+            bool light = GetGValue(c) > 100;
+            lightRuns += light && !wasLight;
+            wasLight = light;
+            if (y > cap.height() / 4) {
+                EXPECT_LT(GetGValue(c), 60) << "row " << y << " at " << dpi;
+            }
+        }
+        EXPECT_EQ(lightRuns, 1) << dpi;
+        // The caps' lower corners are the tile's colours, not the background.
+        Canvas capCanvas(cap.width(), cap.height(), RGB(255, 255, 255));
+        cap.Draw(capCanvas.dc(), {0, 0, cap.width(), cap.height()});
+        EXPECT_NE(capCanvas.Pixel(cap.width() - 1, cap.height() - 1), RGB(255, 255, 255)) << dpi;
+        EXPECT_LT(GetGValue(capCanvas.Pixel(cap.width() - 1, cap.height() / 2)), 60) << dpi;
+    }
+    // At 96 DPI the pictures are the resources' own pixels.
+    SkinBitmap face;
+    ASSERT_TRUE(face.Load(module, IDB_FACE_NORMAL, 96));
+    EXPECT_EQ(face.width(), 109);
+    SkinTile tile;
+    ASSERT_TRUE(tile.Load(module, IDB_HEADER_TILE, 96));
+    EXPECT_EQ(tile.height(), 32);
+}
+
 TEST_F(SkinImages, ResourcesAreUncompressedBottomUpWithTheirDepths)
 {
     for (int id = IDB_HEADER_LEFT; id <= IDB_FACE_RINGED; ++id) {
