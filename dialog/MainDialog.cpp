@@ -8,6 +8,7 @@
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
 #include "skin/SkinFrame.h"
+#include "skin/SkinScale.h"
 #include "text/ControlText.h"
 #include "text/MessageBox.h"
 
@@ -41,6 +42,14 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     SetCaptionFromId(cancelButton_, IDS_CANCEL, L"");
 
     systemFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    // Where the system font grows taller with the DPI but no wider, the main
+    // options take a copy of it that grows whole, as the captions do.
+    if (WindowDC dc(hwnd_); dc) {
+        SelectGuard select(dc.get(), systemFont_);
+        scaledSystemFont_.Reset(CreateFontForDpi(dc.get()));
+        if (scaledSystemFont_)
+            systemFont_ = scaledSystemFont_.get();
+    }
 
     LoadSettings(cached_);
 

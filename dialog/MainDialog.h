@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "base/GdiHandles.h"
 #include "base/Wnd.h"
 #include "settings/Catalogue.h"
 #include "settings/FileAccess.h"
@@ -57,6 +58,9 @@ private:
 
     SettingsValues cached_;
     HFONT systemFont_ = nullptr;
+    // Owned when the platform's system font needed a copy for the DPI; the
+    // dialog's controls are gone before the dialog object.
+    FontHandle scaledSystemFont_;
     // Set while an OK is being committed: the companions may call back into
     // the dialog while they handle its messages.
     bool committing_ = false;
