@@ -214,15 +214,28 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     // is measured is what is drawn.
     textFont_.Reset(CreateFontForDpi(dc.get()));
     SelectGuard font(dc.get(), textFont_.get());
-    BreakLongWords(dc.get(), text_, Width(textClient), shown_);
-    RECT measured = textClient;
-    if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
-        return TRUE;
-    int textHeight = Height(measured) + SkinScaled(kTextMargin);
     RECT box = {};
     GetWindowRect(hwnd_, &box);
-    // A message too long for the screen is cut rather than the box's buttons.
-    int room = Height(WorkAreaFor(box)) - (Height(box) - oldHeight);
+    const RECT area = WorkAreaFor(box);
+    int room = Height(area) - (Height(box) - oldHeight);
+    // A message too tall for the screen widens the box, half the text's
+    // width at a time, as far as the work area allows.
+    int widen = 0;
+    int textHeight = 0;
+    for (;;) {
+        BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
+        RECT measured = {0, 0, Width(textClient) + widen, 0};
+        if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
+            return TRUE;
+        textHeight = Height(measured) + SkinScaled(kTextMargin);
+        int spare = Width(area) - Width(box) - widen;
+        if (textHeight <= room || spare <= 0)
+            break;
+        widen += Width(textClient) / 2 < spare ? Width(textClient) / 2 : spare;
+    }
+    if (widen > 0)
+        Widen(box, widen);
+    // Lines that no width shortens are cut rather than the box's buttons.
     if (textHeight > room)
         textHeight = room;
     if (textHeight < SkinScaled(kMinTextHeight))
@@ -264,6 +277,26 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     frame_.ApplyShape(hwnd_, header_);
     // TRUE lets the dialog manager focus the first tab stop, the first button.
     return TRUE;
+}
+
+void MessageBox::Widen(RECT& box, int widen)
+{
+    // Half each side keeps the box's centre; everything right of the text
+    // moves with the right edge, the buttons by half.
+    box.left -= widen / 2;
+    box.right += widen - widen / 2;
+    HWND grown[] = {header_.control, panel_, textControl_};
+    for (HWND control : grown) {
+        RECT r = ChildRect(control);
+        r.right += widen;
+        Place(control, r);
+    }
+    HWND buttons[] = {firstButton_.control, secondButton_.control};
+    for (HWND button : buttons) {
+        RECT r = ChildRect(button);
+        OffsetRect(&r, widen / 2, 0);
+        Place(button, r);
+    }
 }
 
 void MessageBox::SetupButtons()

@@ -56,6 +56,8 @@ private:
     // Puts the caption, the message and the button captions on the clipboard.
     void CopyToClipboard() const;
     void SetupButtons();
+    // Makes the box, its header, panel and text area `widen` pixels wider.
+    void Widen(RECT& box, int widen);
     void DrawMessageText(const DRAWITEMSTRUCT* drawItem) const;
     // The message with its too-wide words broken, as measured and drawn.
     const wchar_t* ShownText() const;

@@ -471,6 +471,39 @@ TEST_F(MessageBoxTest, TwoButtonsKeepTheirColumns)
     EXPECT_EQ(seen.at.second.top, seen.at.first.top);
 }
 
+TEST_F(MessageBoxTest, AMessageTallerThanTheScreenWidensTheBoxAndShowsWhole)
+{
+    std::wstring text;
+    for (int i = 0; text.size() < 8000; ++i)
+        text += L"Sentence " + std::to_wstring(i) + L" of a report far longer than the screen is tall. ";
+    Placement tpl = TemplatePlacement();
+    Seen seen;
+    RunDriven([&] { return ShowMessageBox(nullptr, text.c_str(), L"Tall", MB_ICONHAND | MB_OKCANCEL); },
+              Drive{Act::ClickFirst, L"messagebox_taller_than_the_screen"}, seen);
+    ASSERT_TRUE(seen.skinned);
+    const Placement& at = seen.at;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromRect(&at.window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT inside = {};
+    IntersectRect(&inside, &at.window, &monitor.rcWork);
+    EXPECT_TRUE(EqualRect(&inside, &at.window)) << "the box stays in the work area";
+    EXPECT_GT(Width(at.window), Width(tpl.window));
+    EXPECT_EQ(Width(at.header), Width(at.window));
+    EXPECT_EQ(Width(at.window) - at.text.right, Width(tpl.window) - tpl.text.right) << "the text area widens with it";
+    EXPECT_EQ(Width(at.window) - at.panel.right, Width(tpl.window) - tpl.panel.right);
+    // Whole: the text wrapped at the area's new width fits its height.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    RECT need = {0, 0, Width(at.text), 0};
+    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    EXPECT_LE(Height(need), Height(at.text));
+    EXPECT_GE(at.first.top, at.panel.bottom) << "the buttons stay below the text";
+    EXPECT_EQ(at.second.left - at.first.left, tpl.second.left - tpl.first.left);
+}
+
 // What only the skin's bitmaps decide.
 TEST_F(MessageBoxTest, ButtonsTakeTheirFaceSizeAndTheHeaderItsCapHeight)
 {
