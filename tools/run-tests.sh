@@ -9,8 +9,10 @@ cd "$OXA_ROOT"
 # Start the server's helper processes with nothing attached to the test's
 # output, or ctest waits on them.
 "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
-# A run stopped while a test had the prefix at another DPI leaves it there.
+# A run stopped while a test had the prefix at another DPI, or with other
+# fonts, leaves it so.
 "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1
+"$WINE64" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f </dev/null >/dev/null 2>&1
 ctest --preset x64 "$@"
 status=$?
 "$WINESERVER" -k 2>/dev/null

@@ -21,7 +21,15 @@ namespace {
 constexpr UINT kCheckNow = WM_APP + 20;
 // The languages with texts of their own, and English.
 constexpr int kLanguages[] = {0, 1, 2, 3, 4, 5, 7};
-constexpr int kDpis[] = {96, 120, 144, 168};
+// Each DPI with the fonts of this machine, and two with the fonts a bare
+// machine falls back to, where the faces the templates name are missing.
+struct Look {
+    int dpi;
+    bool fallbackFonts;
+};
+constexpr Look kLooks[] = {{96, false}, {120, false}, {144, false}, {168, false}, {96, true}, {144, true}};
+constexpr const wchar_t* kReplacedFaces[] = {L"MS Sans Serif", L"System"};
+constexpr wchar_t kFallbackFace[] = L"DejaVu Sans";
 
 using Problems = std::vector<std::string>;
 
@@ -293,12 +301,15 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
     wchar_t asked[16] = L"";
     GetEnvironmentVariableW(L"OXA_FIT_DPI", asked, 16);
     ASSERT_EQ(Widen(dpi), std::wstring(asked)) << "the prefix's DPI did not reach this process";
+    wchar_t fonts[16] = L"";
+    GetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts, 16);
+    const std::string look = dpi + (fonts[0] ? "_" + Narrow(fonts) : "");
     Problems problems;
     for (int lang : kLanguages) {
         WritePrivateProfileStringW(L"SETTINGS", L"Lang", std::to_wstring(lang).c_str(), data.Qrz().c_str());
         InitLanguage(GetModuleHandleW(nullptr));
         AssignLanguageBases();
-        const std::string where = "fit_" + dpi + "_lang" + std::to_string(lang);
+        const std::string where = "fit_" + look + "_lang" + std::to_string(lang);
         FitProbe dialog(where, problems);
         EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
 
@@ -323,32 +334,47 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
         ADD_FAILURE() << problem;
 }
 
-// Sets the prefix's DPI for the processes started while it lives.
-class PrefixDpi {
+// Sets the prefix's DPI, and the fonts, for the processes started while it
+// lives; puts back 96 DPI and this machine's fonts after.
+class PrefixLook {
 public:
-    explicit PrefixDpi(DWORD dpi) { Set(dpi); }
-    ~PrefixDpi() { Set(96); }
-    PrefixDpi(const PrefixDpi&) = delete;
-    PrefixDpi& operator=(const PrefixDpi&) = delete;
+    explicit PrefixLook(const Look& look) { Set(look); }
+    ~PrefixLook() { Set({96, false}); }
+    PrefixLook(const PrefixLook&) = delete;
+    PrefixLook& operator=(const PrefixLook&) = delete;
 
 private:
-    static void Set(DWORD dpi)
+    static void Set(const Look& look)
     {
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
+                            nullptr) == ERROR_SUCCESS) {
+            DWORD dpi = static_cast<DWORD>(look.dpi);
+            RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+            RegCloseKey(key);
+        }
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
             return;
-        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        for (const wchar_t* face : kReplacedFaces) {
+            if (look.fallbackFonts)
+                RegSetValueExW(key, face, 0, REG_SZ, reinterpret_cast<const BYTE*>(kFallbackFace),
+                               sizeof(kFallbackFace));
+            else
+                RegDeleteValueW(key, face);
+        }
         RegCloseKey(key);
     }
 };
 
 // This test program run once more with one test, its output in a file.
-DWORD RunChild(const std::wstring& filter, const std::wstring& dpi, std::string& output)
+DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output)
 {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + L".txt";
+    const std::wstring dpi = std::to_wstring(look.dpi);
+    const wchar_t* fonts = look.fallbackFonts ? L"fallback" : nullptr;
+    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + (fonts ? fonts : L"") + L".txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE file = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOW startup = {};
@@ -357,6 +383,7 @@ DWORD RunChild(const std::wstring& filter, const std::wstring& dpi, std::string&
     startup.hStdOutput = startup.hStdError = file;
     std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
     SetEnvironmentVariableW(L"OXA_FIT_DPI", dpi.c_str());
+    SetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts);
     PROCESS_INFORMATION process = {};
     DWORD code = STILL_ACTIVE;
     if (CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
@@ -367,6 +394,7 @@ DWORD RunChild(const std::wstring& filter, const std::wstring& dpi, std::string&
         CloseHandle(process.hProcess);
     }
     SetEnvironmentVariableW(L"OXA_FIT_DPI", nullptr);
+    SetEnvironmentVariableW(L"OXA_FIT_FONTS", nullptr);
     CloseHandle(file);
     output = ReadBytes(log);
     return code;
@@ -374,14 +402,15 @@ DWORD RunChild(const std::wstring& filter, const std::wstring& dpi, std::string&
 
 TEST(Fit, EveryTextFitsInEveryLanguageAtEveryDpi)
 {
-    for (int dpi : kDpis) {
+    for (const Look& look : kLooks) {
         std::string output;
         DWORD code;
         {
-            PrefixDpi set(static_cast<DWORD>(dpi));
-            code = RunChild(L"FitAtThisDpi.DISABLED_EveryLanguage", std::to_wstring(dpi), output);
+            PrefixLook set(look);
+            code = RunChild(L"FitAtThisDpi.DISABLED_EveryLanguage", look, output);
         }
-        EXPECT_EQ(code, 0u) << "at " << dpi << " DPI:\n" << output;
+        EXPECT_EQ(code, 0u) << "at " << look.dpi << " DPI" << (look.fallbackFonts ? " with fallback fonts" : "")
+                            << ":\n" << output;
     }
 }
 
