@@ -48,7 +48,13 @@ public:
     // lacks has no handle, and every helper then does nothing.
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     bool IsItemChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
-    void CheckItem(int id, bool checked) const { CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+    // A box already as asked is left alone: setting a state costs the
+    // platform a notification even when nothing changes.
+    void CheckItem(int id, bool checked) const
+    {
+        if (IsItemChecked(id) != checked)
+            CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
     void EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 };
 

@@ -52,6 +52,7 @@ struct Placed {
     RECT now = {};
     bool isBox = false;
     bool wraps = false;
+    int need = 0;  // a check box's width for its text on one line
 };
 
 struct Column {
@@ -106,7 +107,9 @@ int FindGroupBoxes(HWND dialog, HWND (&boxes)[kGroupCount])
 // Measures texts in the fonts their controls draw them in.
 class Measure {
 public:
-    explicit Measure(HWND dialog) : dc_(dialog) {}
+    // A context of the screen's kind: the same fonts and DPI as the
+    // dialog's, without the cost of a window's own.
+    Measure() : dc_(nullptr) {}
     bool Ready() const { return static_cast<bool>(dc_); }
 
     int BoxWidth(HWND box)
@@ -150,7 +153,7 @@ public:
     }
 
 private:
-    WindowDC dc_;
+    MemoryDC dc_;
 };
 
 // The height a control needs for its text at its width; never less than
@@ -291,7 +294,7 @@ RECT CentreInside(const RECT& window, const RECT& area)
 
 void FitSettingsDialog(HWND dialog)
 {
-    Measure measure(dialog);
+    Measure measure;
     HWND boxes[kGroupCount] = {};
     if (!measure.Ready() || FindGroupBoxes(dialog, boxes) != kGroupCount)
         return;
@@ -325,8 +328,10 @@ void FitSettingsDialog(HWND dialog)
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < groups[g].columns[c].count; ++i) {
                 Placed& item = groups[g].columns[c].items[i];
-                if (item.isBox)
-                    widen[g][c] = Larger(widen[g][c], item.was.left + measure.BoxWidth(item.window) - limits[c]);
+                if (!item.isBox)
+                    continue;
+                item.need = measure.BoxWidth(item.window);
+                widen[g][c] = Larger(widen[g][c], item.was.left + item.need - limits[c]);
             }
     }
     // The right columns of both groups move alike, so the groups keep their
@@ -353,7 +358,7 @@ void FitSettingsDialog(HWND dialog)
                     item.now.right += columnGrowth[c];
                     continue;
                 }
-                int need = measure.BoxWidth(item.window);
+                int need = item.need;
                 int available = limits[c] - item.now.left;
                 if (need > available) {
                     item.wraps = true;

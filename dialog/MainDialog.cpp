@@ -25,7 +25,8 @@ void MainDialog::UseSystemFont(int id)
 {
     HWND control = Item(id);
     if (control != nullptr)
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(systemFont_), TRUE);
+        // Not shown yet: its first paint uses the font.
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(systemFont_), FALSE);
 }
 
 INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)

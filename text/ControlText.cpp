@@ -15,15 +15,23 @@ void SetTextFromIdWithSuffix(HWND control, UINT id, const wchar_t* suffix, int m
     if (suffix == nullptr)
         suffix = L"";
     int suffixLength = lstrlenW(suffix);
-    // Room for the cut text, the whole suffix and the NUL.
+    // Room for the cut text, the whole suffix and the NUL, twice: the second
+    // half holds the control's text as it is.
     SIZE_T capacity = static_cast<SIZE_T>(maxChars) + suffixLength + 1;
-    wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, capacity * sizeof(wchar_t)));
+    wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, 2 * capacity * sizeof(wchar_t)));
     if (buffer == nullptr)
         return;
     LoadLangString(id, buffer, maxChars + 1);
     int length = lstrlenW(buffer);
     CopyMemory(buffer + length, suffix, (suffixLength + 1) * sizeof(wchar_t));
-    SetWindowTextW(control, buffer);
+    // Setting a text costs the platform far more than reading one; the
+    // template already holds many of them.
+    wchar_t* current = buffer + capacity;
+    bool same = GetWindowTextLengthW(control) == length + suffixLength &&
+                GetWindowTextW(control, current, static_cast<int>(capacity)) == length + suffixLength &&
+                lstrcmpW(current, buffer) == 0;
+    if (!same)
+        SetWindowTextW(control, buffer);
     HeapFree(GetProcessHeap(), 0, buffer);
 }
 

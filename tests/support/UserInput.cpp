@@ -50,7 +50,11 @@ bool DragWithMouse(HWND window, POINT from, POINT to)
         PutCursor({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
     SendMouse(MOUSEEVENTF_LEFTUP);
     bool ended = PumpUntil([&] { return !InMoveLoop(window); }, 15000);
-    return began && ended;
+    // The platform leaves the move loop before it puts the window in its
+    // final place; a message sent now is answered once it has.
+    DWORD_PTR answer = 0;
+    bool placed = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer) != 0;
+    return began && ended && placed;
 }
 
 void PressCtrlC()
