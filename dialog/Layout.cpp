@@ -16,6 +16,9 @@ constexpr int kLowerLeft[] = {IDC_JOB_LOGGING, IDC_LOG_START, IDC_LOG_COMPLETE,
                               IDC_LOG_PAUSE,   IDC_LOG_RESUME, IDC_LOG_ERROR};
 constexpr int kLowerRight[] = {IDC_LOG_DATE,     IDC_LOG_TIME, IDC_LOG_JOB_NAME,
                                IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL};
+// The help texts among them; every other control of a column is a check box.
+constexpr int kHelpTexts[] = {IDC_MANUAL_KMR_HELP, IDC_MANUAL_OTHER_HELP, IDC_POLL_FOR_FILES_HELP,
+                              IDC_USER_SWITCHING_HELP, IDC_HOME_Z_HELP};
 constexpr int kMaxColumn = 8;
 constexpr int kGroupCount = 2;
 
@@ -26,6 +29,14 @@ constexpr int kGroupMarginUnits = 5;
 // Room for the dotted focus rectangle around a check box's text.
 constexpr int kFocusRoom = 3;
 constexpr int kTextCapacity = 1024;
+
+bool IsHelpText(int id)
+{
+    for (int help : kHelpTexts)
+        if (help == id)
+            return true;
+    return false;
+}
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -80,10 +91,7 @@ void Collect(HWND dialog, const int (&ids)[N], Column& column)
         Placed& item = column.items[column.count++];
         item.window = window;
         item.was = item.now = ChildRect(dialog, window);
-        LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-        wchar_t className[16] = L"";
-        GetClassNameW(window, className, 16);
-        item.isBox = lstrcmpiW(className, L"Button") == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX;
+        item.isBox = !IsHelpText(id);
         if (item.was.left < column.left)
             column.left = item.was.left;
     }
@@ -95,6 +103,9 @@ int FindGroupBoxes(HWND dialog, HWND (&boxes)[kGroupCount])
     int found = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && found < kGroupCount;
          child = GetWindow(child, GW_HWNDNEXT)) {
+        // They have no id of their own; only those are asked their class.
+        if ((GetDlgCtrlID(child) & 0xFFFF) != 0xFFFF)
+            continue;
         wchar_t className[16] = L"";
         GetClassNameW(child, className, 16);
         if (lstrcmpiW(className, L"Button") == 0 &&
