@@ -1,4 +1,4 @@
-// Every text of the settings dialog and of its save report measured against
+// Every text of the settings dialog and of its message boxes measured against
 // its control, in every language the program ships, at the DPIs its users
 // run: nothing cut, nothing overlapping, the windows inside the work area.
 // The DPI is the prefix's and is read at process start, so each DPI runs in
@@ -13,6 +13,7 @@
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
+#include "text/LongWords.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
@@ -76,10 +77,10 @@ public:
         SelectObject(dc_, old_);
         ReleaseDC(control_, dc_);
     }
-    RECT Calc(const std::wstring& text, int width, UINT flags) const
+    RECT Calc(const wchar_t* text, int width, UINT flags) const
     {
         RECT r = {0, 0, width, 0};
-        DrawTextW(dc_, text.c_str(), -1, &r, DT_CALCRECT | flags);
+        DrawTextW(dc_, text, -1, &r, DT_CALCRECT | flags);
         return r;
     }
     int LineHeight() const
@@ -87,6 +88,10 @@ public:
         TEXTMETRICW tm = {};
         GetTextMetricsW(dc_, &tm);
         return tm.tmHeight;
+    }
+    void BreakLongWords(const std::wstring& text, int width, WideText& out) const
+    {
+        ::BreakLongWords(dc_, text.c_str(), width, out);
     }
     int HalfDigit() const
     {
@@ -144,28 +149,31 @@ void CheckText(HWND control, const std::string& where, Problems& problems)
         int box = 12 * SystemDpi() / 96 + 1;
         int room = Width(client) - box - ruler.HalfDigit() - 2;
         if (GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE) {
-            need = ruler.Calc(text, room, DT_WORDBREAK);
+            need = ruler.Calc(text.c_str(), room, DT_WORDBREAK);
             fits = Width(need) <= room && Height(need) <= Height(client);
         } else {
-            need = ruler.Calc(text, 0, DT_SINGLELINE);
+            need = ruler.Calc(text.c_str(), 0, DT_SINGLELINE);
             fits = Width(need) <= room && ruler.LineHeight() <= Height(client);
         }
         break;
     }
     case Kind::Button:
-        need = ruler.Calc(text, 0, DT_SINGLELINE);
+        need = ruler.Calc(text.c_str(), 0, DT_SINGLELINE);
         fits = Width(need) + 4 <= Width(client) && Height(need) <= Height(client);
         break;
     case Kind::Text:
-        need = ruler.Calc(text, Width(client), DT_WORDBREAK | DT_EXPANDTABS);
+        need = ruler.Calc(text.c_str(), Width(client), DT_WORDBREAK | DT_EXPANDTABS);
         fits = Width(need) <= Width(client) && Height(need) <= Height(client);
         break;
-    case Kind::Message:
-        // The box breaks words too long for a line (paths) where they are
-        // cut, as an edit control does.
-        need = ruler.Calc(text, Width(client), DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-        fits = Height(need) <= Height(client);
+    case Kind::Message: {
+        // The box breaks words too long for a line (paths) after their
+        // separators before it wraps the rest.
+        WideText shown;
+        ruler.BreakLongWords(text, Width(client), shown);
+        need = ruler.Calc(shown.c_str(), Width(client), DT_WORDBREAK | DT_NOPREFIX);
+        fits = Width(need) <= Width(client) && Height(need) <= Height(client);
         break;
+    }
     case Kind::Other:
         break;
     }
@@ -276,9 +284,11 @@ void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     CheckWindow(box, boxCheck.where, *boxCheck.problems);
-    // The first button has the focus; the mouse over the second.
+    // The first button has the focus; the mouse over the second, or over the
+    // first when it is alone.
     SendMessageW(box, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    SendMessageW(GetDlgItem(box, IDCANCEL), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+    HWND second = GetDlgItem(box, IDCANCEL);
+    SendMessageW(IsWindowVisible(second) ? second : GetDlgItem(box, IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveScreenshot(box, Widen(boxCheck.where));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -313,22 +323,45 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
         FitProbe dialog(where, problems);
         EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
 
-        // The longest box the program shows: the save report naming every
-        // file with a reason.
+        // Every box the program shows: the save report naming every file
+        // with a reason, the notice of files it could not read, the refusal,
+        // and the word that it runs in another session.
         SaveReport report;
         report.unsaved = FileSet::All();
         report.outcome[kFileQrz] = FileOutcome::Held;
         report.outcome[kFileWen] = FileOutcome::Denied;
         report.outcome[kFileEst] = FileOutcome::WriteFailed;
         report.outcome[kFileJobInfo] = FileOutcome::NotVerified;
-        wchar_t text[kReportTextCapacity];
-        SaveFailureText(report, text, kReportTextCapacity);
-        wchar_t title[128];
+        wchar_t reportText[kReportTextCapacity];
+        SaveFailureText(report, reportText, kReportTextCapacity);
+        SettingsAtStart found;
+        found.unreadable = FileSet(kFileQrz) | kFileJobInfo;
+        found.unmarked = kFileWen;
+        found.folderTooLong = true;
+        wchar_t noticeText[kReportTextCapacity];
+        UnreadableFilesText(found, noticeText, kReportTextCapacity);
+        wchar_t title[128], refusal[512], refusalCaption[128], elsewhere[512];
         LoadLangString(IDS_TITLE, title, 128);
-        boxCheck = {where + "_report", &problems};
-        UINT_PTR timer = SetTimer(nullptr, 0, 50, CheckBoxWhenShown);
-        EXPECT_EQ(ShowMessageBox(nullptr, text, title, MB_ICONEXCLAMATION | MB_OKCANCEL), IDOK) << where;
-        KillTimer(nullptr, timer);
+        LoadLangString(IDS_NEEDS_XP, refusal, 512);
+        LoadLangString(IDS_CANNOT_INSTALL, refusalCaption, 128);
+        LoadLangString(IDS_RUNNING_ELSEWHERE, elsewhere, 512);
+        const struct {
+            const char* name;
+            const wchar_t* text;
+            const wchar_t* caption;
+            UINT style;
+        } boxes[] = {
+            {"report", reportText, title, MB_ICONEXCLAMATION | MB_OKCANCEL},
+            {"notice", noticeText, title, MB_ICONEXCLAMATION | MB_OK},
+            {"refusal", refusal, refusalCaption, MB_ICONHAND},
+            {"elsewhere", elsewhere, title, MB_ICONINFORMATION},
+        };
+        for (const auto& box : boxes) {
+            boxCheck = {where + "_" + box.name, &problems};
+            UINT_PTR timer = SetTimer(nullptr, 0, 50, CheckBoxWhenShown);
+            EXPECT_EQ(ShowMessageBox(nullptr, box.text, box.caption, box.style), IDOK) << boxCheck.where;
+            KillTimer(nullptr, timer);
+        }
     }
     for (const std::string& problem : problems)
         ADD_FAILURE() << problem;
