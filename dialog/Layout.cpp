@@ -1,6 +1,7 @@
 #include "dialog/Layout.h"
 
 #include "base/GdiHandles.h"
+#include "base/Geometry.h"
 #include "resources/resource.h"
 
 namespace {
@@ -38,17 +39,7 @@ bool IsHelpText(int id)
     return false;
 }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
 int Larger(int a, int b) { return a > b ? a : b; }
-
-RECT ChildRect(HWND dialog, HWND child)
-{
-    RECT r = {};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 HFONT FontOf(HWND control)
 {
@@ -237,18 +228,6 @@ void Move(HWND window, const RECT& was, const RECT& now)
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
-RECT WorkAreaOf(HWND window)
-{
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    if (monitor != nullptr && GetMonitorInfoW(monitor, &info))
-        return info.rcWork;
-    RECT area = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -325,7 +304,7 @@ void FitSettingsDialog(HWND dialog)
 
     RECT window = {};
     GetWindowRect(dialog, &window);
-    const RECT area = WorkAreaOf(dialog);
+    const RECT area = WorkAreaAround(window);
     // Wider only as far as the work area allows; texts that still do not
     // fit on one line wrap.
     int room = Width(area) - Width(window);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/GdiHandles.h"
+#include "base/Geometry.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
@@ -24,23 +25,9 @@ constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
 
 constexpr UINT_PTR kCopyKeySubclassId = 0;
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
 void Place(HWND window, const RECT& r)
 {
     MoveWindow(window, r.left, r.top, Width(r), Height(r), FALSE);
-}
-
-// The work area of the monitor that shows most of `r` (the nearest one if
-// none does).
-RECT WorkAreaFor(const RECT& r)
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    return monitor.rcWork;
 }
 
 // `r` moved as little as it takes to lie within `area`; its top-left corner
@@ -166,14 +153,6 @@ int MessageBox::Run(HWND owner, const wchar_t* text, const wchar_t* caption, UIN
     return MessageBoxW(owner, text, caption, style);
 }
 
-RECT MessageBox::ChildRect(HWND child) const
-{
-    RECT r = {};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
 {
     header_.Attach(hwnd_, IDC_HEADER);
@@ -216,7 +195,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     SelectGuard font(dc.get(), textFont_.get());
     RECT box = {};
     GetWindowRect(hwnd_, &box);
-    const RECT area = WorkAreaFor(box);
+    const RECT area = WorkAreaAround(box);
     int room = Height(area) - (Height(box) - oldHeight);
     // A message too tall for the screen widens the box, half the text's
     // width at a time, as far as the work area allows.
@@ -247,18 +226,18 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     // as far as the work area allows.
     box.top += change / 2;
     box.bottom -= change / 2;
-    box = MovedInto(box, WorkAreaFor(box));
+    box = MovedInto(box, WorkAreaAround(box));
     MoveWindow(hwnd_, box.left, box.top, Width(box), Height(box), FALSE);
 
-    RECT text = ChildRect(textControl_);
+    RECT text = ChildRect(hwnd_, textControl_);
     text.bottom = text.top + textHeight;
     Place(textControl_, text);
 
-    RECT panel = ChildRect(panel_);
+    RECT panel = ChildRect(hwnd_, panel_);
     panel.bottom -= change;
     Place(panel_, panel);
 
-    RECT icon = ChildRect(iconControl_);
+    RECT icon = ChildRect(hwnd_, iconControl_);
     int iconHeight = Height(icon);
     icon.top = text.top + (textHeight - iconHeight) / 2;
     icon.bottom = icon.top + iconHeight;
@@ -268,7 +247,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     for (HWND button : buttons) {
         if (button == nullptr)
             continue;
-        RECT r = ChildRect(button);
+        RECT r = ChildRect(hwnd_, button);
         OffsetRect(&r, 0, -change);
         Place(button, r);
     }
@@ -287,13 +266,13 @@ void MessageBox::Widen(RECT& box, int widen)
     box.right += widen - widen / 2;
     HWND grown[] = {header_.control, panel_, textControl_};
     for (HWND control : grown) {
-        RECT r = ChildRect(control);
+        RECT r = ChildRect(hwnd_, control);
         r.right += widen;
         Place(control, r);
     }
     HWND buttons[] = {firstButton_.control, secondButton_.control};
     for (HWND button : buttons) {
-        RECT r = ChildRect(button);
+        RECT r = ChildRect(hwnd_, button);
         OffsetRect(&r, widen / 2, 0);
         Place(button, r);
     }
@@ -322,7 +301,7 @@ void MessageBox::SetupButtons()
         // A lone button moves right by a quarter of the room beside it.
         RECT box = {};
         GetWindowRect(hwnd_, &box);
-        RECT first = ChildRect(firstButton_.control);
+        RECT first = ChildRect(hwnd_, firstButton_.control);
         OffsetRect(&first, (Width(box) - Width(first)) / 4, 0);
         Place(firstButton_.control, first);
     }
@@ -339,8 +318,8 @@ void MessageBox::SetupButtons()
         return;
     }
     // No icon: the text takes its place, keeping its right edge and height.
-    RECT text = ChildRect(textControl_);
-    text.left -= Width(ChildRect(iconControl_));
+    RECT text = ChildRect(hwnd_, textControl_);
+    text.left -= Width(ChildRect(hwnd_, iconControl_));
     Place(textControl_, text);
     ShowWindow(iconControl_, SW_HIDE);
 }

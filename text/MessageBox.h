@@ -61,8 +61,6 @@ private:
     void DrawMessageText(const DRAWITEMSTRUCT* drawItem) const;
     // The message with its too-wide words broken, as measured and drawn.
     const wchar_t* ShownText() const;
-    // A child's window rectangle in the box's client coordinates.
-    RECT ChildRect(HWND child) const;
 
     SkinStrip header_;
     SkinButton firstButton_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "dialog/FileReports.h"
 #include "dialog/Layout.h"
 #include "dialog/MainDialog.h"
@@ -34,7 +35,6 @@ constexpr wchar_t kFallbackFace[] = L"DejaVu Sans";
 
 using Problems = std::vector<std::string>;
 
-int Width(const RECT& r) { return r.right - r.left; }
 int SystemDpi()
 {
     HDC screen = GetDC(nullptr);
@@ -42,7 +42,6 @@ int SystemDpi()
     ReleaseDC(nullptr, screen);
     return dpi;
 }
-int Height(const RECT& r) { return r.bottom - r.top; }
 
 std::wstring TextOf(HWND window)
 {
@@ -54,14 +53,6 @@ std::wstring TextOf(HWND window)
 std::string Name(HWND control)
 {
     return std::to_string(GetDlgCtrlID(control)) + " \"" + Narrow(TextOf(control).substr(0, 40)) + "\"";
-}
-
-RECT RectIn(HWND parent, HWND child)
-{
-    RECT r = {};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 // Measures in a control's own font, the way the platform draws its text.
@@ -195,7 +186,7 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
             continue;
         CheckText(child, where, problems);
         Kind kind = KindOf(child);
-        RECT r = RectIn(window, child), inside = {};
+        RECT r = ChildRect(window, child), inside = {};
         if (kind != Kind::Other || GetDlgCtrlID(child) == IDC_MESSAGE_ICON)
             texts.push_back(child);
         if (kind != Kind::Other && (!IntersectRect(&inside, &r, &client) || !EqualRect(&inside, &r)))
@@ -203,7 +194,7 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
     }
     for (size_t i = 0; i < texts.size(); ++i)
         for (size_t j = i + 1; j < texts.size(); ++j) {
-            RECT a = RectIn(window, texts[i]), b = RectIn(window, texts[j]), both = {};
+            RECT a = ChildRect(window, texts[i]), b = ChildRect(window, texts[j]), both = {};
             if (IntersectRect(&both, &a, &b))
                 problems.push_back(where + ": " + Name(texts[i]) + " overlaps " + Name(texts[j]));
         }
