@@ -152,32 +152,41 @@ bool WriteFileWhole(const wchar_t* path, const ByteBuffer& bytes)
     return false;
 }
 
+// The current settings in the export format; the exit code of reading them.
+int CurrentSettingsText(TextBuilder& text)
+{
+    int code = CheckReadable(kAllKeys, false);
+    if (code != kExitDone)
+        return code;
+    SettingsValues values;
+    LoadSettings(values);
+    WriteSettingsText(values, text);
+    if (!text.Complete()) {
+        Complain(L"out of memory; nothing was written.");
+        return kExitFiles;
+    }
+    return kExitDone;
+}
+
 } // namespace
 
 int ShowSettings()
 {
-    int code = CheckReadable(kAllKeys, false);
-    if (code != kExitDone)
-        return code;
-    SettingsValues values;
-    LoadSettings(values);
     TextBuilder text;
-    WriteSettingsText(values, text);
-    WriteStandard(STD_OUTPUT_HANDLE, text);
-    return kExitDone;
+    int code = CurrentSettingsText(text);
+    if (code == kExitDone)
+        WriteStandard(STD_OUTPUT_HANDLE, text);
+    return code;
 }
 
 int ExportSettings(const wchar_t* path)
 {
-    int code = CheckReadable(kAllKeys, false);
+    TextBuilder text;
+    int code = CurrentSettingsText(text);
     if (code != kExitDone)
         return code;
-    SettingsValues values;
-    LoadSettings(values);
-    TextBuilder text;
-    WriteSettingsText(values, text);
     ByteBuffer bytes;
-    if (!text.Complete() || !Utf8Bytes(text, true, bytes)) {
+    if (!Utf8Bytes(text, true, bytes)) {
         Complain(L"out of memory; nothing was written.");
         return kExitFiles;
     }
