@@ -187,7 +187,7 @@ void Describe(const FormatKey& key, TextBuilder& text)
         text.Add(L": 0 shows the Manual Controls tab, 1 hides it");
         break;
     case ValueKind::RetailBits: {
-        text.Add(L": 0 off; on, the sum of");
+        text.Add(L": 0 off; otherwise the sum of");
         const wchar_t* separator = L" ";
         ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
             text.Add(separator).Number(row.retailBit).Add(L" ").String(row.textId);
