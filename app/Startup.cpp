@@ -61,7 +61,10 @@ int RunApplication(HINSTANCE instance)
 
     // Before the owner window exists, so that only another instance's is found.
     SingleInstance claim;
-    switch (claim.Claim(kOwnerClass)) {
+    InstanceClaim claimed = claim.Claim(kOwnerClass);
+    // Not held over a box that waits for the user.
+    saveLock.Release();
+    switch (claimed) {
     case InstanceClaim::First:
         break;
     case InstanceClaim::RunningInAnotherSession: {
@@ -77,7 +80,6 @@ int RunApplication(HINSTANCE instance)
         DeleteBrushes();
         return 0;
     }
-    saveLock.Release();
     CreateOwnerWindow(instance);
 
     int exitCode = 0;
