@@ -1,11 +1,9 @@
 #include "app/SingleInstance.h"
 
+#include "settings/MachineLocks.h"
+
 namespace {
 
-// Two names, not one name in two namespaces: where the platform has a single
-// namespace the two must still be apart.
-constexpr wchar_t kSessionMutex[] = L"Local\\OxaAdvancedEngraverSettings.Session";
-constexpr wchar_t kMachineMutex[] = L"Global\\OxaAdvancedEngraverSettings.Machine";
 // Long enough for a starting instance to show its window or an ending one to
 // go; short enough that nobody waits on an instance that is stuck.
 constexpr DWORD kWaitMs = 5000;
@@ -48,7 +46,7 @@ bool Passed(DWORD deadline)
 InstanceClaim SingleInstance::Claim(const wchar_t* ownerClass)
 {
     DWORD deadline = GetTickCount() + kWaitMs;
-    while (!Take(session_, kSessionMutex)) {
+    while (!Take(session_, kDialogSessionMutex)) {
         HWND running = RunningWindow(ownerClass);
         if (running != nullptr) {
             if (IsIconic(running))
@@ -61,7 +59,7 @@ InstanceClaim SingleInstance::Claim(const wchar_t* ownerClass)
         Sleep(kPollMs);
     }
     deadline = GetTickCount() + kOtherSessionWaitMs;
-    while (!Take(machine_, kMachineMutex)) {
+    while (!Take(machine_, kDialogMachineMutex)) {
         if (Passed(deadline))
             return InstanceClaim::RunningInAnotherSession;
         Sleep(kPollMs);

@@ -6,6 +6,7 @@
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "settings/FileAccess.h"
+#include "settings/MachineLocks.h"
 #include "skin/Brushes.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
@@ -16,6 +17,8 @@ namespace {
 HWND OwnerWindow = nullptr;
 
 constexpr wchar_t kOwnerClass[] = L"OxaAdvanced";
+// Longer than a console save takes with every file held to its limit.
+constexpr DWORD kStartSaveWaitMs = 5000;
 
 void CreateOwnerWindow(HINSTANCE instance)
 {
@@ -37,31 +40,19 @@ void CreateOwnerWindow(HINSTANCE instance)
         ShowWindow(OwnerWindow, SW_HIDE);
 }
 
-bool OperatingSystemPasses()
-{
-    OSVERSIONINFOW version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    // A failed query leaves zeros, which are refused.
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-    GetVersionExW(&version);
-    return OsVersionPasses(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
-}
-
 } // namespace
-
-bool OsVersionPasses(DWORD platformId, DWORD major, DWORD minor)
-{
-    if (platformId != VER_PLATFORM_WIN32_NT)
-        return false;
-    return major > 5 || (major == 5 && minor >= 1);
-}
 
 int RunApplication(HINSTANCE instance)
 {
     InitCommonControls();
     CreateBrushes();
+    // A save the console program is making finishes before the first read
+    // and the removal of what a cut-short save left; it cannot start one
+    // while this is held, and once the claim below is taken it sees the
+    // dialog and leaves the files alone. Bounded: a stuck holder only costs
+    // the wait.
+    SaveLock saveLock;
+    saveLock.Take(kStartSaveWaitMs);
     // Before the first read, so that "Lang" is read from the file too when
     // another program holds it for a moment.
     SettingsAtStart atStart = WaitForReadableSettings();
@@ -70,7 +61,10 @@ int RunApplication(HINSTANCE instance)
 
     // Before the owner window exists, so that only another instance's is found.
     SingleInstance claim;
-    switch (claim.Claim(kOwnerClass)) {
+    InstanceClaim claimed = claim.Claim(kOwnerClass);
+    // Not held over a box that waits for the user.
+    saveLock.Release();
+    switch (claimed) {
     case InstanceClaim::First:
         break;
     case InstanceClaim::RunningInAnotherSession: {

@@ -2,8 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Windows of the NT family, version 5.1 or later.
-bool OsVersionPasses(DWORD platformId, DWORD major, DWORD minor);
+#include "base/OsVersion.h"
 
 // Runs the whole program; the result is the process exit code: 0 after the
 // dialog, -1 when the operating system is refused.

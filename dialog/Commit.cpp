@@ -4,20 +4,12 @@
 
 #include "dialog/FileReports.h"
 #include "dialog/OptionTable.h"
+#include "settings/Companions.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "text/MessageBox.h"
 
 namespace {
-
-constexpr wchar_t kPanelClass[] = L"RIDODUZO";
-constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
-// All the messages of one OK share this much time: long enough for a busy
-// companion, short enough that a hung one does not look like a hung dialog.
-constexpr DWORD kCompanionBudgetMs = 5000;
-// Every message gets at least this, so that a companion that answers at once
-// still hears of the OK after another has used up the budget.
-constexpr DWORD kCompanionMinimumMs = 250;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -31,32 +23,7 @@ private:
     bool& flag_;
 };
 
-void SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, DWORD deadline)
-{
-    HWND window = FindWindowW(windowClass, nullptr);
-    if (window == nullptr)
-        return;
-    // Signed, so that a budget already spent counts as nothing left.
-    LONG left = static_cast<LONG>(deadline - GetTickCount());
-    DWORD timeout = left > static_cast<LONG>(kCompanionMinimumMs) ? static_cast<DWORD>(left) : kCompanionMinimumMs;
-    // Not SMTO_BLOCK: a companion that calls back into the dialog while it
-    // handles the message must be served, not deadlocked.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeout, &answer);
-}
-
 } // namespace
-
-void MainDialog::NotifyPanel(DWORD deadline)
-{
-    SendToCompanion(kPanelClass, WM_COMMAND, 2, deadline);
-}
-
-void MainDialog::CloseCompanions(DWORD deadline)
-{
-    SendToCompanion(kPanelClass, WM_CLOSE, 0, deadline);
-    SendToCompanion(kEstimatorClass, WM_CLOSE, 0, deadline);
-}
 
 INT_PTR MainDialog::OnClose(WPARAM code)
 {
@@ -74,10 +41,7 @@ INT_PTR MainDialog::OnClose(WPARAM code)
         if (!Save(next))
             return 1;
         cached_ = next;
-        DWORD deadline = GetTickCount() + kCompanionBudgetMs;
-        NotifyPanel(deadline);
-        if (closeCompanions)
-            CloseCompanions(deadline);
+        TellCompanions(closeCompanions);
     }
     ended_ = true;
     EndDialog(hwnd_, static_cast<INT_PTR>(code));
@@ -86,7 +50,6 @@ INT_PTR MainDialog::OnClose(WPARAM code)
 
 bool MainDialog::ReadBoxes(SettingsValues& next) const
 {
-    bool changed = false;
     uint32_t retailBits = 0;
     for (const OptionRow& row : kOptions) {
         if (!row.IsBox())
@@ -98,17 +61,14 @@ bool MainDialog::ReadBoxes(SettingsValues& next) const
                 retailBits |= row.retailBit;
             continue;
         }
-        uint32_t stored = row.Stores(ticked);
-        // Compared with the value as loaded: a stored 2 shows ticked and is
-        // saved as 1, which is a change.
-        if (row.Has(kClosesCompanions) && cached_.*row.value != stored)
-            changed = true;
-        next.*row.value = stored;
+        next.*row.value = row.Stores(ticked);
     }
     // The retail box stored its tick; when ticked, RetailMode becomes the
     // sub-options' bits, so that bits no box shows are dropped.
     next.retailMode = next.retailMode != 0 ? retailBits : 0;
-    return changed;
+    // Compared with the values as loaded: a stored 2 shows ticked and is
+    // saved as 1, which is a change.
+    return ChangeClosesCompanions(cached_, next);
 }
 
 bool MainDialog::Save(const SettingsValues& next)

@@ -21,8 +21,10 @@ void AppendString(wchar_t* buffer, int capacity, UINT id)
     Append(buffer, capacity, line);
 }
 
-// The file's full path as the user finds it. Built apart from the paths the
-// program opens, so that a data folder too long for those still shows whole.
+} // namespace
+
+// Built apart from the paths the program opens, so that a data folder too
+// long for those still shows whole.
 void AppendFullPath(wchar_t* text, int capacity, SettingsFile file)
 {
     wchar_t folder[kPathCapacity] = {};
@@ -33,7 +35,7 @@ void AppendFullPath(wchar_t* text, int capacity, SettingsFile file)
     Append(text, capacity, SettingsFileName(file));
 }
 
-UINT ReasonId(FileOutcome outcome)
+UINT FileReasonId(FileOutcome outcome)
 {
     switch (outcome) {
     case FileOutcome::NotInstalled: return IDS_REASON_NO_FOLDER;
@@ -45,6 +47,8 @@ UINT ReasonId(FileOutcome outcome)
     default: return 0;
     }
 }
+
+namespace {
 
 // The introduction `introId`, then each file of `files` on a line of its own,
 // with its reason below it when there is one; a blank line after.
@@ -58,7 +62,7 @@ void AppendFileList(UINT introId, FileSet files, const FileOutcome* outcomes, wc
             continue;
         Append(text, capacity, L"\n");
         AppendFullPath(text, capacity, file);
-        UINT reason = outcomes != nullptr ? ReasonId(outcomes[i]) : 0;
+        UINT reason = outcomes != nullptr ? FileReasonId(outcomes[i]) : 0;
         if (reason != 0) {
             Append(text, capacity, L"\n    ");
             AppendString(text, capacity, reason);

@@ -35,10 +35,6 @@ public:
     void UpdateRetailOptions(bool untickManualControls);
     // The logging rule: the log options are enabled as datalogging is ticked.
     void UpdateLogOptions();
-    // Each companion message waits at most until `deadline` (a GetTickCount
-    // value), and a short while at least.
-    void NotifyPanel(DWORD deadline);
-    void CloseCompanions(DWORD deadline);
 
     const SettingsValues& Cached() const { return cached_; }
 

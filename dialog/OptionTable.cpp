@@ -14,7 +14,6 @@ constexpr OptionGroup kNone = OptionGroup::None;
 constexpr OptionGroup kManual = OptionGroup::ManualControls;
 constexpr OptionGroup kRetail = OptionGroup::RetailOption;
 constexpr OptionGroup kLog = OptionGroup::LogOption;
-constexpr unsigned kCloses = kClosesCompanions;
 
 } // namespace
 
@@ -32,24 +31,24 @@ const OptionRow kOptions[kOptionCount] = {
     {IDC_RETAIL_HIDE_SETTINGS, IDS_RETAIL_HIDE_SETTINGS, kOptionTextLimit, &V::retailMode, 0, kRetail,
      kRetailHideSettings},
     {IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, kLabelTextLimit, &V::deleteAfterRun, kSystemFont, kNone, 0},
-    {IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, kOptionTextLimit, &V::pollForFiles, kCloses | kSystemFont, kNone, 0},
+    {IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, kOptionTextLimit, &V::pollForFiles, kSystemFont, kNone, 0},
     {IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, kLabelTextLimit, nullptr, 0, kNone, 0},
-    {IDC_USER_SWITCHING, IDS_USER_SWITCHING, kLabelTextLimit, &V::userSwitching, kCloses | kSystemFont, kNone, 0},
+    {IDC_USER_SWITCHING, IDS_USER_SWITCHING, kLabelTextLimit, &V::userSwitching, kSystemFont, kNone, 0},
     {IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, kHelpTextLimit, nullptr, 0, kNone, 0},
-    {IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit, &V::alwaysHomeZ, kCloses | kSystemFont, kNone, 0},
+    {IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit, &V::alwaysHomeZ, kSystemFont, kNone, 0},
     {IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, kHelpTextLimit, nullptr, 0, kNone, 0},
-    {IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit, &V::jobLogging, kCloses | kSystemFont, kNone, 0},
-    {IDC_LOG_START, IDS_LOG_START, kOptionTextLimit, &V::logStart, kCloses, kLog, 0},
-    {IDC_LOG_COMPLETE, IDS_LOG_COMPLETE, kOptionTextLimit, &V::logComplete, kCloses, kLog, 0},
-    {IDC_LOG_PAUSE, IDS_LOG_PAUSE, kOptionTextLimit, &V::logPause, kCloses, kLog, 0},
-    {IDC_LOG_RESUME, IDS_LOG_RESUME, kOptionTextLimit, &V::logResume, kCloses, kLog, 0},
-    {IDC_LOG_ERROR, IDS_LOG_ERROR, kOptionTextLimit, &V::logError, kCloses, kLog, 0},
-    {IDC_LOG_DATE, IDS_LOG_DATE, kOptionTextLimit, &V::logDate, kCloses, kLog, 0},
-    {IDC_LOG_TIME, IDS_LOG_TIME, kOptionTextLimit, &V::logTime, kCloses, kLog, 0},
-    {IDC_LOG_JOB_NAME, IDS_LOG_JOB_NAME, kOptionTextLimit, &V::logJobName, kCloses, kLog, 0},
-    {IDC_LOG_DURATION, IDS_LOG_DURATION, kOptionTextLimit, &V::logDuration, kCloses, kLog, 0},
-    {IDC_LOG_USER, IDS_LOG_USER, kOptionTextLimit, &V::logUser, kCloses, kLog, 0},
-    {IDC_LOG_SERIAL, IDS_LOG_SERIAL, kOptionTextLimit, &V::logSerialNum, kCloses, kLog, 0},
+    {IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit, &V::jobLogging, kSystemFont, kNone, 0},
+    {IDC_LOG_START, IDS_LOG_START, kOptionTextLimit, &V::logStart, 0, kLog, 0},
+    {IDC_LOG_COMPLETE, IDS_LOG_COMPLETE, kOptionTextLimit, &V::logComplete, 0, kLog, 0},
+    {IDC_LOG_PAUSE, IDS_LOG_PAUSE, kOptionTextLimit, &V::logPause, 0, kLog, 0},
+    {IDC_LOG_RESUME, IDS_LOG_RESUME, kOptionTextLimit, &V::logResume, 0, kLog, 0},
+    {IDC_LOG_ERROR, IDS_LOG_ERROR, kOptionTextLimit, &V::logError, 0, kLog, 0},
+    {IDC_LOG_DATE, IDS_LOG_DATE, kOptionTextLimit, &V::logDate, 0, kLog, 0},
+    {IDC_LOG_TIME, IDS_LOG_TIME, kOptionTextLimit, &V::logTime, 0, kLog, 0},
+    {IDC_LOG_JOB_NAME, IDS_LOG_JOB_NAME, kOptionTextLimit, &V::logJobName, 0, kLog, 0},
+    {IDC_LOG_DURATION, IDS_LOG_DURATION, kOptionTextLimit, &V::logDuration, 0, kLog, 0},
+    {IDC_LOG_USER, IDS_LOG_USER, kOptionTextLimit, &V::logUser, 0, kLog, 0},
+    {IDC_LOG_SERIAL, IDS_LOG_SERIAL, kOptionTextLimit, &V::logSerialNum, 0, kLog, 0},
 };
 
 const OptionRow* FindOption(int controlId)

@@ -20,7 +20,6 @@ enum class OptionGroup {
 
 // Flags of a row.
 constexpr unsigned kInverted = 1;          // ticked when the value is 0, stored as the opposite of the tick
-constexpr unsigned kClosesCompanions = 2;  // a change makes OK ask the companions to close
 constexpr unsigned kSystemFont = 4;        // shown in the stock system font, not the template's
 
 struct OptionRow {

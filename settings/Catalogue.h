@@ -43,6 +43,13 @@ constexpr wchar_t kJobInfoSection[] = L"Settings";
 constexpr int kJobLogSettingCount = 11;
 extern const SettingKey kJobLogSettings[kJobLogSettingCount];
 
+// A set of the keys above: bit i for kDriverSettings[i], bit
+// kDriverSettingCount + j for kJobLogSettings[j].
+using KeySet = uint32_t;
+constexpr KeySet kAllKeys = (1u << (kDriverSettingCount + kJobLogSettingCount)) - 1;
+constexpr KeySet DriverKeyBit(int i) { return 1u << i; }
+constexpr KeySet JobLogKeyBit(int j) { return 1u << (kDriverSettingCount + j); }
+
 // "Lang": the language index 0..8; read once at start-up, never written.
 constexpr wchar_t kLangKey[] = L"Lang";
 // `value` holds the default on entry; it is kept when no copy holds the key.

@@ -7,22 +7,30 @@
 
 namespace {
 
-// The texts of every value of one save, in the catalogue's order.
+// The texts of the values of one save, in the catalogue's order.
 struct SaveTexts {
     wchar_t driverText[kDriverSettingCount][32];
     wchar_t logText[kJobLogSettingCount][32];
     IniAssignment driver[kDriverSettingCount];
     IniAssignment log[kJobLogSettingCount];
+    int driverCount = 0;
+    int logCount = 0;
 
-    explicit SaveTexts(const SettingsValues& values)
+    SaveTexts(const SettingsValues& values, KeySet keys)
     {
         for (int i = 0; i < kDriverSettingCount; ++i) {
-            wsprintfW(driverText[i], L"%u", values.*kDriverSettings[i].value);
-            driver[i] = {kDriverSection, kDriverSettings[i].key, driverText[i]};
+            if ((keys & DriverKeyBit(i)) == 0)
+                continue;
+            wsprintfW(driverText[driverCount], L"%u", values.*kDriverSettings[i].value);
+            driver[driverCount] = {kDriverSection, kDriverSettings[i].key, driverText[driverCount]};
+            ++driverCount;
         }
         for (int i = 0; i < kJobLogSettingCount; ++i) {
-            wsprintfW(logText[i], L"%d", static_cast<int32_t>(values.*kJobLogSettings[i].value));
-            log[i] = {kJobInfoSection, kJobLogSettings[i].key, logText[i]};
+            if ((keys & JobLogKeyBit(i)) == 0)
+                continue;
+            wsprintfW(logText[logCount], L"%d", static_cast<int32_t>(values.*kJobLogSettings[i].value));
+            log[logCount] = {kJobInfoSection, kJobLogSettings[i].key, logText[logCount]};
+            ++logCount;
         }
     }
 };
@@ -46,6 +54,11 @@ void LoadSettings(SettingsValues& values)
 
 SaveReport SaveSettings(const SettingsValues& values)
 {
+    return SaveSettings(values, kAllKeys);
+}
+
+SaveReport SaveSettings(const SettingsValues& values, KeySet keys)
+{
     SaveReport report;
     wchar_t paths[kSettingsFileCount][kPathCapacity];
     FileSet notInstalled;
@@ -65,18 +78,21 @@ SaveReport SaveSettings(const SettingsValues& values)
         return report;
     }
 
-    SaveTexts texts(values);
+    SaveTexts texts(values, keys);
     FileEdit edits[kSettingsFileCount];
     for (int i = 0; i < kSettingsFileCount; ++i) {
         SettingsFile file = static_cast<SettingsFile>(i);
-        edits[i].path = paths[i];
         edits[i].items = file == kFileJobInfo ? texts.log : texts.driver;
-        edits[i].count = file == kFileJobInfo ? kJobLogSettingCount : kDriverSettingCount;
+        edits[i].count = file == kFileJobInfo ? texts.logCount : texts.driverCount;
+        // Nothing to set: not opened, so that its holders and its
+        // attributes do not matter.
+        edits[i].path = edits[i].count > 0 ? paths[i] : L"";
     }
     SaveIniFiles(edits, kSettingsFileCount, kSharingWaitMs);
     FileSet failed;
     for (int i = 0; i < kSettingsFileCount; ++i) {
-        report.outcome[i] = edits[i].outcome;
+        bool skipped = edits[i].count == 0 && !notInstalled.Has(static_cast<SettingsFile>(i));
+        report.outcome[i] = skipped ? FileOutcome::Unchanged : edits[i].outcome;
         if (IsFailure(edits[i].outcome))
             failed |= static_cast<SettingsFile>(i);
     }

@@ -24,3 +24,6 @@ struct SaveReport {
 // that is not installed and is skipped, as is a file in UTF-16 without a
 // mark; but with no copy of QRZINFO.INI installed nothing is saved.
 SaveReport SaveSettings(const SettingsValues& values);
+// The same save for the keys in `keys` alone: every other key keeps what the
+// files hold, and a file none of whose keys is given is left alone.
+SaveReport SaveSettings(const SettingsValues& values, KeySet keys);

@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
-# Both executables: the right machine type, a manifest for that processor,
-# imports of system DLLs only (the runtime is linked statically), the
-# program's icon first among the icons, version details with its maker, system
-# DPI awareness declared (or the system stretches the skin's pixels), and
-# a weight that stays within 250 KB (a stray thread-safe static once pulled the
-# whole exception and demangling runtime in, 110 KB of it).
+# Every executable: the right machine type and subsystem, a manifest for that
+# processor, imports of system DLLs only (the runtime is linked statically),
+# the program's icon first among the icons, version details with its maker, and
+# a weight that stays within its limit (a stray thread-safe static once pulled
+# the whole exception and demangling runtime in, 110 KB of it). The dialog
+# also declares system DPI awareness (or the system stretches the skin's
+# pixels); the console program, which shows no window, is a console one.
 set -u
 build=$1
 allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
 fail=0
 shopt -s nocasematch
 check() {
-  local exe=$1 objdump=$2 format=$3 arch=$4
+  local exe=$1 objdump=$2 format=$3 arch=$4 kb=$5 subsystem=$6
   if [ ! -f "$exe" ]; then echo "missing: $exe"; fail=1; return; fi
   local bytes
   bytes=$(stat -c %s "$exe")
-  [ "$bytes" -le 256000 ] || { echo "$exe: $bytes bytes, over 250 KB"; fail=1; }
+  [ "$bytes" -le $((kb * 1024)) ] || { echo "$exe: $bytes bytes, over $kb KB"; fail=1; }
   "$objdump" -f "$exe" | grep -q "file format $format" || { echo "$exe: not $format"; fail=1; }
+  "$objdump" -p "$exe" | grep -q "^Subsystem.*(Windows $subsystem)" || { echo "$exe: not a Windows $subsystem program"; fail=1; }
   while read -r dll; do
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
   grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "$exe: manifest does not ask to run as invoker"; fail=1; }
-  grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$exe" || { echo "$exe: manifest does not declare system DPI awareness"; fail=1; }
+  if [ "$subsystem" = GUI ] && ! grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$exe"; then
+    echo "$exe: manifest does not declare system DPI awareness"; fail=1
+  fi
   if grep -aq 'processorArchitecture="' "$exe" && grep -ao 'processorArchitecture="[^"]*"' "$exe" | grep -vq "\"$arch\""; then
     echo "$exe: manifest names another processor"; fail=1
   fi
@@ -33,7 +37,10 @@ check() {
   grep -q 'VALUE "CompanyName", "OXA"' <<<"$resources" || { echo "$exe: no company name"; fail=1; }
   grep -q 'VALUE "LegalCopyright", "Copyright (C) 2026 OXA"' <<<"$resources" || { echo "$exe: no copyright"; fail=1; }
 }
-check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
-check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker, DPI aware), imports, icon, version details and weight as expected"; fi
+for program in OxaAdvanced:250:GUI OxaSet:150:CUI; do
+  IFS=: read -r name kb subsystem <<<"$program"
+  check "$build/x64/$name.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64 "$kb" "$subsystem"
+  check "$build/x86/$name.exe" i686-w64-mingw32-objdump pei-i386 X86 "$kb" "$subsystem"
+done
+if [ $fail -eq 0 ]; then echo "every executable: machine, subsystem, manifest (processor, as invoker, DPI aware for the dialog), imports, icon, version details and weight as expected"; fi
 exit $fail

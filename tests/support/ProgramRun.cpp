@@ -76,13 +76,20 @@ bool ProgramRun::Start(bool suspended, const std::wstring& environment)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    std::wstring commandLine = L"\"" + path_ + L"\"";
+    std::wstring commandLine = L"\"" + path_ + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    bool redirected = standardOutput != nullptr || standardError != nullptr;
+    if (redirected) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = standardOutput != nullptr ? standardOutput : GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = standardError != nullptr ? standardError : GetStdHandle(STD_ERROR_HANDLE);
+    }
     // Under a loaded Wine server a start can fail once for reasons of its
     // own; a test is about the program, so a start is tried a few times.
     DWORD error = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD flags = (suspended ? CREATE_SUSPENDED : 0) | (environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT);
-        if (CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
+        if (CreateProcessW(path_.c_str(), &commandLine[0], nullptr, nullptr, redirected ? TRUE : FALSE, flags,
                            environment.empty() ? nullptr : const_cast<wchar_t*>(environment.c_str()), nullptr,
                            &startup, &info_))
             return true;

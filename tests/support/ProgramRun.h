@@ -31,6 +31,13 @@ public:
     // `environment`: a block of NUL-ended "name=value" strings ending in an
     // empty one, or empty for this process's environment.
     bool Start(bool suspended = false, const std::wstring& environment = {});
+
+    // For a console program: what follows the program's name on its command
+    // line, and files its standard output and error go to (inheritable
+    // handles), or null for this process's own.
+    std::wstring arguments;
+    HANDLE standardOutput = nullptr;
+    HANDLE standardError = nullptr;
     // Lets a suspended program run; returns the tick count just before.
     DWORD Resume();
     // The process's visible dialog that has control `controlId` (1051: the

@@ -1,0 +1,283 @@
+#include "console/Commands.h"
+
+#include "base/KernelHandle.h"
+#include "dialog/FileReports.h"
+#include "resources/resource.h"
+#include "settings/Companions.h"
+#include "settings/FileAccess.h"
+#include "settings/MachineLocks.h"
+#include "settings/SaveCheck.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+// Longer than another OxaSet takes to save with every file held to its limit,
+// or a dialog to start.
+constexpr DWORD kSaveLockWaitMs = 10000;
+constexpr KeySet kDriverKeys = (1u << kDriverSettingCount) - 1;
+constexpr KeySet kJobLogKeys = kAllKeys & ~kDriverKeys;
+
+void ComplainAboutFile(SettingsFile file, const wchar_t* reason)
+{
+    wchar_t path[1024] = {};
+    AppendFullPath(path, 1024, file);
+    Complain(path, L": ", reason);
+}
+
+void ComplainAboutFile(SettingsFile file, UINT reasonId)
+{
+    TextBuilder reason;
+    ComplainAboutFile(file, reason.String(reasonId).Chars());
+}
+
+// Whether the files that hold `keys` can be read now, waiting a moment for
+// other programs that hold them; kExitDone, or the exit code after saying
+// what is wrong. `forSave` also wants JobInfo.ini's folder when a log item
+// is given: a value that could not be stored must not pass for applied.
+int CheckReadable(KeySet keys, bool forSave)
+{
+    wchar_t folder[kPathCapacity];
+    if (!GetCommonDataFolder(folder, kPathCapacity)) {
+        Complain(L"the per-machine application-data folder cannot be found.");
+        return kExitFiles;
+    }
+    if (!BuildDriverPaths()) {
+        Complain(L"the path of the settings folder is too long for the settings files: ", folder);
+        return kExitFiles;
+    }
+    FileSet needed;
+    for (int i = 0; i < kDriverCopyCount; ++i)
+        needed |= static_cast<SettingsFile>(i);
+    if ((keys & kJobLogKeys) != 0 || !forSave)
+        needed |= kFileJobInfo;
+    bool anyCopy = false;
+    bool busy = false;
+    bool failed = false;
+    DWORD deadline = GetTickCount() + kSharingWaitMs;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        wchar_t path[kPathCapacity];
+        SettingsFilePath(file, path);
+        if (!FolderOfFileExists(path)) {
+            if (file == kFileJobInfo && forSave && (keys & kJobLogKeys) != 0) {
+                ComplainAboutFile(file, IDS_REASON_NO_FOLDER);
+                failed = true;
+            }
+            continue;
+        }
+        if (file != kFileJobInfo)
+            anyCopy = true;
+        if (!needed.Has(file) || (file != kFileJobInfo && (keys & kDriverKeys) == 0 && forSave))
+            continue;
+        switch (WaitForFile(path, false, deadline)) {
+        case FileAccess::Held:
+            ComplainAboutFile(file, IDS_REASON_HELD);
+            busy = true;
+            break;
+        case FileAccess::Denied:
+            ComplainAboutFile(file, IDS_REASON_DENIED);
+            failed = true;
+            break;
+        case FileAccess::UnmarkedUtf16:
+            ComplainAboutFile(file, L"It holds UTF-16 text without a byte-order mark, which cannot be read safely.");
+            failed = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!anyCopy) {
+        for (int i = 0; i < kDriverCopyCount; ++i)
+            ComplainAboutFile(static_cast<SettingsFile>(i), IDS_REASON_NO_FOLDER);
+        Complain(L"no copy of QRZINFO.INI is installed on this computer.");
+        return kExitFiles;
+    }
+    if (failed || busy)
+        Complain(L"nothing was written.");
+    return failed ? kExitFiles : busy ? kExitBusy : kExitDone;
+}
+
+// Names each file the save did not reach with its reason; the exit code.
+int ReportUnsaved(const SaveReport& report)
+{
+    bool onlyHeld = true;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        UINT reason = FileReasonId(report.outcome[i]);
+        if (!report.unsaved.Has(file) || reason == 0)
+            continue;
+        ComplainAboutFile(file, reason);
+        onlyHeld = onlyHeld && report.outcome[i] == FileOutcome::Held;
+    }
+    Complain(L"nothing was written; no settings file was changed.");
+    return onlyHeld ? kExitBusy : kExitFiles;
+}
+
+void SayCompanions(const CompanionsTold& told, bool close)
+{
+    if (told.panel)
+        Say(close ? L"the control panel was told of the new settings and asked to close, as one it reads at start "
+                    L"changed."
+                  : L"the control panel was told of the new settings.");
+    else
+        Say(L"the control panel is not running in this session, so it was not told.");
+    if (!close)
+        return;
+    Say(told.estimator ? L"the estimator was asked to close, as a setting it reads at start changed."
+                       : L"the estimator is not running in this session, so it was not told.");
+}
+
+bool WriteFileWhole(const wchar_t* path, const ByteBuffer& bytes)
+{
+    // Beside the file, then swapped in by one rename: a reader never sees it
+    // half written, and a failed export leaves an older one as it was.
+    wchar_t temporary[MAX_PATH + 8];
+    if (lstrlenW(path) >= MAX_PATH)
+        return false;
+    lstrcpynW(temporary, path, MAX_PATH);
+    lstrcatW(temporary, L".~ox");
+    KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD wrote = 0;
+    bool written = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr)
+        && wrote == bytes.size() && FlushFileBuffers(file.get());
+    DWORD error = GetLastError();
+    file.Reset();
+    if (written && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (written)
+        error = GetLastError();
+    DeleteFileW(temporary);
+    SetLastError(error);
+    return false;
+}
+
+// The current settings in the export format; the exit code of reading them.
+int CurrentSettingsText(TextBuilder& text)
+{
+    int code = CheckReadable(kAllKeys, false);
+    if (code != kExitDone)
+        return code;
+    SettingsValues values;
+    LoadSettings(values);
+    WriteSettingsText(values, text);
+    if (!text.Complete()) {
+        Complain(L"out of memory; nothing was written.");
+        return kExitFiles;
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+int ShowSettings()
+{
+    TextBuilder text;
+    int code = CurrentSettingsText(text);
+    if (code == kExitDone)
+        WriteStandard(STD_OUTPUT_HANDLE, text);
+    return code;
+}
+
+int ExportSettings(const wchar_t* path)
+{
+    TextBuilder text;
+    int code = CurrentSettingsText(text);
+    if (code != kExitDone)
+        return code;
+    ByteBuffer bytes;
+    if (!Utf8Bytes(text, true, bytes)) {
+        Complain(L"out of memory; nothing was written.");
+        return kExitFiles;
+    }
+    if (!WriteFileWhole(path, bytes)) {
+        TextBuilder reason;
+        reason.Add(L": cannot be written (error ").Number(GetLastError()).Add(L"); nothing was written.");
+        Complain(path, reason.Chars());
+        return kExitFiles;
+    }
+    Say(L"the settings were written to ", path, L".");
+    return kExitDone;
+}
+
+int ApplySettings(const GivenSettings& given, bool notify)
+{
+    SaveLock lock;
+    if (!lock.Take(kSaveLockWaitMs)) {
+        Complain(L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try "
+                 L"again later.");
+        return kExitBusy;
+    }
+    // Under the lock: a dialog that starts from now on waits for this save
+    // before it reads the settings.
+    if (SettingsDialogClaimed()) {
+        Complain(L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.");
+        return kExitBusy;
+    }
+    int code = CheckReadable(given.keys, true);
+    if (code != kExitDone)
+        return code;
+    SettingsValues before;
+    LoadSettings(before);
+    SettingsValues after = before;
+    int changes = 0;
+    for (int i = 0; i < kFormatKeyCount; ++i) {
+        FormatKey key = KeyAt(i);
+        uint32_t SettingsValues::*value = key.setting->value;
+        if ((given.keys & key.bit) == 0 || before.*value == given.values.*value)
+            continue;
+        after.*value = given.values.*value;
+        TextBuilder line;
+        line.Add(key.setting->key).Add(L": ").Number(before.*value).Add(L", now ").Number(after.*value);
+        SayLine(STD_OUTPUT_HANDLE, line);
+        ++changes;
+    }
+    if (changes == 0) {
+        Say(L"nothing to change: every setting given already has its value.");
+        return kExitDone;
+    }
+    SaveReport report = SaveSettings(after, given.keys);
+    if (!report.unsaved.Empty())
+        return ReportUnsaved(report);
+    lock.Release();
+    TextBuilder line;
+    line.Number(static_cast<uint32_t>(changes)).Add(changes == 1 ? L" setting changed and saved." : L" settings changed and saved.");
+    SayLine(STD_OUTPUT_HANDLE, line);
+    bool close = ChangeClosesCompanions(before, after);
+    if (!notify) {
+        Say(L"the running applications were not told (/nonotify).");
+        return kExitDone;
+    }
+    SayCompanions(TellCompanions(close), close);
+    return kExitDone;
+}
+
+int VerifySettings(const GivenSettings& given, const wchar_t* path)
+{
+    int code = CheckReadable(given.keys, false);
+    if (code != kExitDone)
+        return code;
+    SettingsValues here;
+    LoadSettings(here);
+    int differ = 0;
+    for (int i = 0; i < kFormatKeyCount; ++i) {
+        FormatKey key = KeyAt(i);
+        uint32_t SettingsValues::*value = key.setting->value;
+        if ((given.keys & key.bit) == 0 || here.*value == given.values.*value)
+            continue;
+        TextBuilder line;
+        line.Add(key.setting->key).Add(L": ").Number(here.*value).Add(L" here, ").Number(given.values.*value);
+        line.Add(L" in ").Add(path);
+        SayLine(STD_OUTPUT_HANDLE, line);
+        ++differ;
+    }
+    if (differ == 0) {
+        Say(L"compliant: every setting ", path, L" names has that value here.");
+        return kExitDone;
+    }
+    TextBuilder line;
+    line.Add(L"not compliant: ").Number(static_cast<uint32_t>(differ)).Add(differ == 1 ? L" setting differs" : L" settings differ");
+    line.Add(L" from ").Add(path).Add(L".");
+    SayLine(STD_OUTPUT_HANDLE, line);
+    return kExitNotCompliant;
+}

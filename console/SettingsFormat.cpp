@@ -1,0 +1,292 @@
+#include "console/SettingsFormat.h"
+
+#include "base/KernelHandle.h"
+#include "dialog/OptionTable.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr wchar_t kDriverFormatSection[] = L"Driver";
+constexpr wchar_t kJobLogFormatSection[] = L"JobLog";
+// Settings files are a few hundred bytes; anything this large is not one.
+constexpr DWORD kLargestFile = 1 << 20;
+
+// The dialog's row of the box that shows `value`.
+const OptionRow* BoxOf(uint32_t SettingsValues::*value)
+{
+    for (const OptionRow& row : kOptions) {
+        if (row.value == value && row.group != OptionGroup::RetailOption)
+            return &row;
+    }
+    return nullptr;
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
+
+// Narrows [begin, end) to its text without the blanks around it.
+void Trim(const wchar_t*& begin, const wchar_t*& end)
+{
+    while (begin < end && IsBlank(*begin))
+        ++begin;
+    while (end > begin && IsBlank(end[-1]))
+        --end;
+}
+
+bool SameName(const wchar_t* a, int aLength, const wchar_t* b)
+{
+    return aLength == lstrlenW(b)
+        && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a, aLength, b, aLength) == CSTR_EQUAL;
+}
+
+void Problem(const wchar_t* where, int line, TextBuilder& what)
+{
+    TextBuilder text;
+    text.Add(where);
+    if (line > 0)
+        text.Add(L" line ").Number(static_cast<uint32_t>(line));
+    text.Add(L": ").Add(what.Chars(), what.Length());
+    SayLine(STD_ERROR_HANDLE, text);
+}
+
+// Wide text of a file's bytes: UTF-8 with or without its mark, UTF-16 with
+// its mark. Says what else it is and answers false.
+bool DecodeText(const ByteBuffer& bytes, const wchar_t* path, ByteBuffer& wide)
+{
+    const unsigned char* data = bytes.data();
+    size_t size = bytes.size();
+    TextBuilder what;
+    if (size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) {
+        bool bigEndian = data[0] == 0xFE;
+        if (size % 2 != 0 || !wide.Resize(size - 2)) {
+            Problem(path, 0, what.Add(L"UTF-16 text cut in the middle of a character"));
+            return false;
+        }
+        for (size_t i = 2; i < size; i += 2) {
+            wide.data()[i - 2] = data[bigEndian ? i + 1 : i];
+            wide.data()[i - 1] = data[bigEndian ? i : i + 1];
+        }
+        return true;
+    }
+    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+        data += 3;
+        size -= 3;
+    }
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            Problem(path, 0, what.Add(L"not text in UTF-8, nor UTF-16 with a byte-order mark"));
+            return false;
+        }
+    }
+    wide.Clear();
+    if (size == 0)
+        return true;
+    int chars = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(data),
+                                    static_cast<int>(size), nullptr, 0);
+    if (chars <= 0 || !wide.Resize(static_cast<size_t>(chars) * sizeof(wchar_t))
+        || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(data),
+                               static_cast<int>(size), reinterpret_cast<wchar_t*>(wide.data()), chars)
+            != chars) {
+        Problem(path, 0, what.Add(L"not UTF-8 text (nor UTF-16 with a byte-order mark)"));
+        return false;
+    }
+    return true;
+}
+
+bool ReadWhole(const wchar_t* path, ByteBuffer& bytes)
+{
+    KernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestFile
+        || !bytes.Resize(static_cast<size_t>(size.QuadPart)))
+        return false;
+    DWORD got = 0;
+    return bytes.empty()
+        || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
+}
+
+// One line of a settings file; `section` is the one the line is in.
+bool ReadLine(const wchar_t* begin, const wchar_t* end, int line, const wchar_t* path, const wchar_t*& section,
+              GivenSettings& given)
+{
+    Trim(begin, end);
+    if (begin == end || *begin == L';' || *begin == L'#')
+        return true;
+    TextBuilder what;
+    if (*begin == L'[') {
+        const wchar_t* name = begin + 1;
+        const wchar_t* close = name;
+        while (close < end && *close != L']')
+            ++close;
+        const wchar_t* nameEnd = close;
+        Trim(name, nameEnd);
+        if (close + 1 == end && SameName(name, static_cast<int>(nameEnd - name), kDriverFormatSection))
+            section = kDriverFormatSection;
+        else if (close + 1 == end && SameName(name, static_cast<int>(nameEnd - name), kJobLogFormatSection))
+            section = kJobLogFormatSection;
+        else {
+            section = L"";  // its keys would be taken for another section's
+            Problem(path, line,
+                    what.Add(L"\"").Add(begin, static_cast<int>(end - begin))
+                        .Add(L"\" is not a section of these settings (they are [Driver] and [JobLog])"));
+            return false;
+        }
+        return true;
+    }
+    const wchar_t* equals = begin;
+    while (equals < end && *equals != L'=')
+        ++equals;
+    if (equals == end) {
+        Problem(path, line,
+                what.Add(L"\"").Add(begin, static_cast<int>(end - begin))
+                    .Add(L"\" is neither a section, a KEY=VALUE line nor a comment"));
+        return false;
+    }
+    if (section == nullptr) {
+        Problem(path, line, what.Add(L"a setting before the first section ([Driver] or [JobLog])"));
+        return false;
+    }
+    if (section[0] == L'\0')
+        return false;  // already said: the section is unknown
+    const wchar_t* keyEnd = equals;
+    const wchar_t* value = equals + 1;
+    Trim(begin, keyEnd);
+    Trim(value, end);
+    return GiveSetting(section, begin, static_cast<int>(keyEnd - begin), value, static_cast<int>(end - value), line,
+                       path, given);
+}
+
+} // namespace
+
+FormatKey KeyAt(int index)
+{
+    bool driver = index < kDriverSettingCount;
+    const SettingKey& setting = driver ? kDriverSettings[index] : kJobLogSettings[index - kDriverSettingCount];
+    const OptionRow* row = BoxOf(setting.value);
+    FormatKey key = {&setting, driver ? DriverKeyBit(index) : JobLogKeyBit(index - kDriverSettingCount),
+                     driver ? kDriverFormatSection : kJobLogFormatSection, ValueKind::Flag,
+                     row != nullptr ? row->textId : 0};
+    if (setting.value == &SettingsValues::retailMode)
+        key.kind = ValueKind::RetailBits;
+    else if (row != nullptr && row->Has(kInverted))
+        key.kind = ValueKind::InvertedFlag;
+    return key;
+}
+
+void Describe(const FormatKey& key, TextBuilder& text)
+{
+    text.String(key.labelId);
+    switch (key.kind) {
+    case ValueKind::Flag:
+        text.Add(L": 1 yes, 0 no");
+        break;
+    case ValueKind::InvertedFlag:
+        text.Add(L": 0 shows the Manual Controls tab, 1 hides it");
+        break;
+    case ValueKind::RetailBits: {
+        text.Add(L": 0 off; otherwise the sum of");
+        const wchar_t* separator = L" ";
+        ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
+            text.Add(separator).Number(row.retailBit).Add(L" ").String(row.textId);
+            separator = L", ";
+        });
+        break;
+    }
+    }
+}
+
+uint32_t AsTheDialogStores(const FormatKey& key, uint32_t stored)
+{
+    return key.kind == ValueKind::RetailBits ? stored & kRetailAllOptions : (stored != 0 ? 1 : 0);
+}
+
+void WriteSettingsText(const SettingsValues& values, TextBuilder& text)
+{
+    text.Add(L"; ").String(IDS_TITLE).Add(L", as OxaSet /export writes them.").Line();
+    text.Add(L"; OxaSet /import applies every setting a file names; one left out stays as it is.").Line();
+    const wchar_t* section = nullptr;
+    for (int i = 0; i < kFormatKeyCount; ++i) {
+        FormatKey key = KeyAt(i);
+        if (key.section != section) {
+            section = key.section;
+            text.Line().Add(L"[").Add(section).Add(L"]").Line();
+        }
+        Describe(key, text.Add(L"; "));
+        text.Line().Add(key.setting->key).Add(L"=").Number(AsTheDialogStores(key, values.*key.setting->value)).Line();
+    }
+}
+
+bool GiveSetting(const wchar_t* section, const wchar_t* name, int nameLength, const wchar_t* value, int valueLength,
+                 int line, const wchar_t* where, GivenSettings& given)
+{
+    TextBuilder what;
+    int index = 0;
+    while (index < kFormatKeyCount
+           && !((section == nullptr || KeyAt(index).section == section)
+                && SameName(name, nameLength, KeyAt(index).setting->key)))
+        ++index;
+    if (index == kFormatKeyCount) {
+        what.Add(L"\"").Add(name, nameLength).Add(L"\" is not a setting");
+        if (section != nullptr)
+            what.Add(L" of [").Add(section).Add(L"]");
+        Problem(where, line, what.Add(L" (OxaSet /? lists them)"));
+        return false;
+    }
+    FormatKey key = KeyAt(index);
+    if ((given.keys & key.bit) != 0) {
+        what.Add(key.setting->key).Add(L" is given twice");
+        if (given.line[index] > 0)
+            what.Add(L" (first on line ").Number(static_cast<uint32_t>(given.line[index])).Add(L")");
+        Problem(where, line, what);
+        return false;
+    }
+    uint32_t number = 0;
+    bool isNumber = valueLength > 0 && valueLength <= 9;
+    for (int i = 0; isNumber && i < valueLength; ++i) {
+        isNumber = value[i] >= L'0' && value[i] <= L'9';
+        number = number * 10 + static_cast<uint32_t>(value[i] - L'0');
+    }
+    if (!isNumber || number > key.Largest()) {
+        what.Add(key.setting->key).Add(L"=").Add(value, valueLength).Add(L": the value must be ");
+        if (key.Largest() == 1)
+            what.Add(L"0 or 1");
+        else
+            what.Add(L"a number from 0 to ").Number(key.Largest());
+        Problem(where, line, what);
+        return false;
+    }
+    given.values.*key.setting->value = number;
+    given.keys |= key.bit;
+    given.line[index] = line;
+    return true;
+}
+
+bool ReadSettingsFile(const wchar_t* path, GivenSettings& given)
+{
+    ByteBuffer bytes;
+    ByteBuffer wide;
+    if (!ReadWhole(path, bytes)) {
+        TextBuilder what;
+        Problem(path, 0, what.Add(L"cannot be read (missing, in use without sharing, not allowed, or not a settings file)"));
+        return false;
+    }
+    if (!DecodeText(bytes, path, wide))
+        return false;
+    const wchar_t* text = reinterpret_cast<const wchar_t*>(wide.data());
+    const wchar_t* end = text + wide.size() / sizeof(wchar_t);
+    const wchar_t* section = nullptr;
+    bool good = true;
+    int line = 1;
+    for (const wchar_t* start = text; start < end; ++line) {
+        const wchar_t* stop = start;
+        while (stop < end && *stop != L'\n')
+            ++stop;
+        const wchar_t* lineEnd = stop > start && stop[-1] == L'\r' ? stop - 1 : stop;
+        good = ReadLine(start, lineEnd, line, path, section, given) && good;
+        start = stop + 1;
+    }
+    return good;
+}

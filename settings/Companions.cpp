@@ -1,0 +1,59 @@
+#include "settings/Companions.h"
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"RIDODUZO";
+constexpr wchar_t kEstimatorClass[] = L"VUZOREDADIDA";
+// All the messages of one save share this much time: long enough for a busy
+// companion, short enough that a hung one does not look like a hung program.
+constexpr DWORD kCompanionBudgetMs = 5000;
+// Every message gets at least this, so that a companion that answers at once
+// still hears of the save after another has used up the budget.
+constexpr DWORD kCompanionMinimumMs = 250;
+
+// The settings the control panel and the estimator read only when they start.
+constexpr uint32_t SettingsValues::*kClosingValues[] = {
+    &SettingsValues::pollForFiles, &SettingsValues::userSwitching, &SettingsValues::alwaysHomeZ,
+    &SettingsValues::jobLogging,   &SettingsValues::logStart,      &SettingsValues::logComplete,
+    &SettingsValues::logPause,     &SettingsValues::logResume,     &SettingsValues::logError,
+    &SettingsValues::logJobName,   &SettingsValues::logDate,       &SettingsValues::logTime,
+    &SettingsValues::logDuration,  &SettingsValues::logUser,       &SettingsValues::logSerialNum,
+};
+
+bool SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, DWORD deadline)
+{
+    HWND window = FindWindowW(windowClass, nullptr);
+    if (window == nullptr)
+        return false;
+    // Signed, so that a budget already spent counts as nothing left.
+    LONG left = static_cast<LONG>(deadline - GetTickCount());
+    DWORD timeout = left > static_cast<LONG>(kCompanionMinimumMs) ? static_cast<DWORD>(left) : kCompanionMinimumMs;
+    // Not SMTO_BLOCK: a companion that calls back into the sender while it
+    // handles the message must be served, not deadlocked.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeout, &answer);
+    return true;
+}
+
+} // namespace
+
+bool ChangeClosesCompanions(const SettingsValues& before, const SettingsValues& after)
+{
+    for (auto value : kClosingValues) {
+        if (before.*value != after.*value)
+            return true;
+    }
+    return false;
+}
+
+CompanionsTold TellCompanions(bool close)
+{
+    DWORD deadline = GetTickCount() + kCompanionBudgetMs;
+    CompanionsTold told;
+    told.panel = SendToCompanion(kPanelClass, WM_COMMAND, 2, deadline);
+    if (close) {
+        told.panel = SendToCompanion(kPanelClass, WM_CLOSE, 0, deadline) || told.panel;
+        told.estimator = SendToCompanion(kEstimatorClass, WM_CLOSE, 0, deadline);
+    }
+    return told;
+}

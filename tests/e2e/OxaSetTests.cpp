@@ -1,0 +1,259 @@
+// The console program run for real, one case per row: what it prints, its
+// exit code (read whole: 1618 does not fit a shell's 8 bits), what the
+// settings files hold afterwards and what the stand-in companions heard.
+#include "DialogFixture.h"
+
+#include <functional>
+
+namespace {
+
+// An ordinary station: every key of ours, with other programs' keys,
+// sections and comments around them.
+const Entries kDriverValues = {{"WizardOnly", "1"},     {"WizardOnly++", "0"},   {"RetailMode", "5"},
+                               {"PollForFiles", "0"},   {"DeleteAfterRun", "1"}, {"UserSwitching", "1"},
+                               {"AlwaysHomeZ", "0"},    {"JobLogging", "1"}};
+const Entries kLogValues = {{"LogStart", "1"}, {"LogComplete", "1"}, {"LogPause", "0"},   {"LogResume", "0"},
+                            {"LogError", "1"}, {"LogJobName", "0"},  {"LogDate", "1"},    {"LogTime", "1"},
+                            {"LogDuration", "1"}, {"LogUser", "1"},  {"LogSerialNum", "0"}};
+
+// The station's files with `changed` keys holding their new values.
+std::string StationFile(SettingsFile file, const Entries& changed)
+{
+    bool driver = file != kFileJobInfo;
+    std::string text = driver ? "; the driver's notes\r\n[SETTINGS]\r\n" : "[Settings]\r\n";
+    for (auto [key, value] : driver ? kDriverValues : kLogValues) {
+        for (const auto& [newKey, newValue] : changed)
+            if (newKey == key)
+                value = newValue;
+        text += key + "=" + value + "\r\n";
+    }
+    return text + (driver ? "Lang=0\r\nPort=USB001\r\n\r\n[Other]\r\nRetailMode=9\r\n" : "LogFolder=C:\\Logs\r\n; kept\r\n");
+}
+
+std::string Utf16LeUnmarked(const std::string& ascii)
+{
+    std::string bytes;
+    for (char c : ascii)
+        bytes += std::string{c, '\0'};
+    return bytes;
+}
+
+struct Printed {
+    DWORD exitCode;
+    std::string out;
+    std::string err;
+};
+
+enum class Arrange { Nothing, HoldWen, ReadOnlyEst, DialogOpen, NoCopies, NoCompanions };
+enum class Told { Nothing, Panel, PanelAndClose };
+
+class OxaSetScene;
+struct Row {
+    const char* name;
+    std::wstring args;  // {in} and {out} stand for files in the data folder
+    std::string input;  // the bytes of {in}; none when empty
+    DWORD exitCode;
+    const char* says;      // in what it printed
+    Entries changed = {};  // what the files hold now; every other byte is as it was
+    Told told = Told::Nothing;
+    Arrange arrange = Arrange::Nothing;
+    std::function<void(OxaSetScene&)> more = nullptr;
+};
+
+class OxaSetScene : public Scene {
+public:
+    explicit OxaSetScene(const char* name) : Scene(name) {}
+
+    std::wstring In() const { return data.Root() + L"\\in.ini"; }
+    std::wstring Out() const { return data.Root() + L"\\out.ini"; }
+
+    Printed Run(std::wstring args)
+    {
+        for (auto [mark, path] : {std::pair{L"{in}", In()}, std::pair{L"{out}", Out()}})
+            for (size_t at; (at = args.find(mark)) != std::wstring::npos;)
+                args.replace(at, wcslen(mark), L"\"" + path + L"\"");
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        std::wstring outPath = data.Root() + L"\\stdout.txt", errPath = data.Root() + L"\\stderr.txt";
+        HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        ProgramRun program(L"OxaSet.exe");
+        program.arguments = args;
+        program.standardOutput = out;
+        program.standardError = err;
+        DWORD code = program.Start() ? program.WaitForExit(30000) : STILL_ACTIVE;
+        CloseHandle(out);
+        CloseHandle(err);
+        return {code, ReadBytes(outPath), ReadBytes(errPath)};
+    }
+
+    void ExpectStation(const Entries& changed)
+    {
+        for (int file = 0; file < kSettingsFileCount; ++file) {
+            SettingsFile f = static_cast<SettingsFile>(file);
+            EXPECT_EQ(ReadBytes(Path(f)), StationFile(f, changed)) << Narrow(Path(f));
+        }
+    }
+};
+
+void RoundTrip(OxaSetScene& scene)
+{
+    std::string exported = ReadBytes(scene.Out());
+    ASSERT_EQ(exported.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(exported.find('\n'), exported.find("\r\n") + 1);
+    std::wstring others = L"/set WizardOnly=0 WizardOnly++=1 RetailMode=10 PollForFiles=1 DeleteAfterRun=0 "
+                          L"UserSwitching=0 AlwaysHomeZ=1 JobLogging=0 LogStart=0 LogComplete=0 LogPause=1 "
+                          L"LogResume=1 LogError=0 LogJobName=1 LogDate=0 LogTime=0 LogDuration=0 LogUser=0 "
+                          L"LogSerialNum=1 /nonotify";
+    ASSERT_EQ(scene.Run(others).exitCode, 0u);
+    EXPECT_EQ(ReadBytes(scene.data.Qrz()).find("RetailMode=10"), ReadBytes(scene.data.Qrz()).find("RetailMode="));
+    EXPECT_EQ(scene.Run(L"/import {out} /nonotify").exitCode, 0u);
+    scene.ExpectStation({});
+    WriteBytes(scene.In(), exported);
+    EXPECT_EQ(scene.Run(L"/export {out}").exitCode, 0u);
+    EXPECT_EQ(ReadBytes(scene.Out()), exported);
+    EXPECT_EQ(scene.Run(L"/verify {in}").exitCode, 0u);
+}
+
+void NamesEveryKey(OxaSetScene& scene)
+{
+    std::string help = scene.Run(L"-?").out;
+    for (const auto* keys : {&kDriverValues, &kLogValues})
+        for (const auto& [key, value] : *keys)
+            EXPECT_NE(help.find("  " + key + " "), std::string::npos) << key;
+}
+
+const std::string kPartial = "[Driver]\r\nRetailMode=3\r\n";
+
+const Row kRows[] = {
+    {"Help", L"/?", "", 0, "1618", {}, Told::Nothing, Arrange::Nothing, NamesEveryKey},
+    {"HelpSpelledOut", L"--HELP", "", 0, "Exit codes"},
+    {"NoSwitch", L"", "", 2, "OxaSet: no switch given. Type OxaSet /? for help."},
+    {"UnknownSwitch", L"/frob", "", 2, "\"/frob\" is not a switch"},
+    {"FileMissing", L"/import", "", 2, "/import needs a FILE"},
+    {"ExtraArgument", L"/verify {in} {in}", kPartial, 2, "too many arguments"},
+    {"NoNotifyWithShow", L"/show /nonotify", "", 2, "too many arguments"},
+    {"Show", L"/show", "", 0, "[Driver]\r\n; Enable Manual Controls (KMR Desktop): 0 shows the Manual Controls tab"},
+    {"ExportImportRoundTrip", L"/export {out}", "", 0, "written to", {}, Told::Nothing, Arrange::Nothing, RoundTrip},
+    {"PartialFile", L"/import {in}", kPartial, 0, "RetailMode: 5, now 3", {{"RetailMode", "3"}}, Told::Panel},
+    {"ClosingChange", L"/set UserSwitching=0 logpause=1", "", 0, "asked to close",
+     {{"UserSwitching", "0"}, {"LogPause", "1"}}, Told::PanelAndClose},
+    {"NoNotify", L"-SET AlwaysHomeZ=1 /NONOTIFY", "", 0, "not told (/nonotify)", {{"AlwaysHomeZ", "1"}}},
+    {"CompanionsNotRunning", L"/set PollForFiles=1", "", 0, "not running in this session", {{"PollForFiles", "1"}},
+     Told::Nothing, Arrange::NoCompanions},
+    {"NothingToChange", L"/import {in}", "# ours\r\n[driver]\r\n  retailmode = 5 \r\n\r\n; x\r\n[JobLog]\r\nLogStart=1", 0,
+     "nothing to change"},
+    {"Utf16File", L"/import {in}", Utf16LeWithMark(L"[JobLog]\r\nLogSerialNum=1\r\n"), 0, "LogSerialNum: 0, now 1",
+     {{"LogSerialNum", "1"}}, Told::PanelAndClose},
+    {"UnknownSection", L"/import {in}", "[Driver]\r\nRetailMode=1\r\n[Printer]\r\nSpeed=1\r\n", 3, "line 3: \"[Printer]\""},
+    {"UnknownKey", L"/import {in}", "[Driver]\r\nRetail=1\r\n", 3, "line 2: \"Retail\" is not a setting of [Driver]"},
+    {"KeyOfTheOtherSection", L"/import {in}", "[JobLog]\r\nRetailMode=1\r\n", 3, "not a setting of [JobLog]"},
+    {"KeyTwice", L"/import {in}", "[Driver]\r\nRetailMode=1\r\nretailmode=1\r\n", 3, "line 3: RetailMode is given twice"},
+    {"OutOfRange", L"/import {in}", "[Driver]\r\nPollForFiles=1\r\nRetailMode=16\r\n", 3, "from 0 to 15"},
+    {"NotANumber", L"/verify {in}", "[JobLog]\r\nLogStart=-1\r\n", 3, "LogStart=-1: the value must be 0 or 1"},
+    {"KeyBeforeSection", L"/import {in}", "RetailMode=1\r\n", 3, "line 1: a setting before the first section"},
+    {"UnreadableFile", L"/import {in}", "", 3, "cannot be read"},
+    {"Utf16WithoutMark", L"/import {in}", Utf16LeUnmarked("[Driver]\r\nRetailMode=1\r\n"), 3, "not text in UTF-8"},
+    {"SetOneBadKey", L"/set RetailMode=2 Retail=1", "", 3, "\"Retail\" is not a setting"},
+    {"HeldFile", L"/set RetailMode=1", "", 1618, "OXAWEN\\QRZINFO.INI: It is in use by another program.", {},
+     Told::Nothing, Arrange::HoldWen},
+    {"ReadOnlyFile", L"/import {in}", kPartial, 4, "OXAEST\\QRZINFO.INI: It is read-only.", {}, Told::Nothing,
+     Arrange::ReadOnlyEst},
+    {"DialogOpen", L"/set RetailMode=1", "", 1618, "the settings dialog is open", {}, Told::Nothing,
+     Arrange::DialogOpen},
+    {"NoCopyInstalled", L"/set LogPause=1", "", 4, "no copy of QRZINFO.INI is installed", {}, Told::Nothing,
+     Arrange::NoCopies},
+    {"VerifyCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=5\r\n[JobLog]\r\nLogJobName=0\r\n", 0, "compliant"},
+    {"VerifyNotCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=7\r\nJobLogging=1\r\n", 1,
+     "RetailMode: 5 here, 7 in"},
+};
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class OxaSet : public ::testing::TestWithParam<Row> {};
+
+TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
+{
+    const Row& row = GetParam();
+    OxaSetScene scene(row.name);
+    for (int file = 0; file < kSettingsFileCount; ++file)
+        scene.Write(static_cast<SettingsFile>(file), StationFile(static_cast<SettingsFile>(file), {}));
+    if (!row.input.empty())
+        WriteBytes(scene.In(), row.input);
+    std::unique_ptr<HeldFile> held;
+    // Undone however the row ends, so that the next rows see no dialog.
+    struct Undo {
+        std::wstring readOnly;
+        HANDLE claim = nullptr;
+        ~Undo()
+        {
+            SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (claim != nullptr)
+                CloseHandle(claim);
+        }
+    } undo;
+    switch (row.arrange) {
+    case Arrange::HoldWen: held.reset(new HeldFile(scene.data.Wen())); break;
+    case Arrange::ReadOnlyEst:
+        undo.readOnly = scene.data.Est();
+        SetFileAttributesW(undo.readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+        break;
+    case Arrange::DialogOpen:
+        // What a dialog in another session holds.
+        undo.claim = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Machine");
+        break;
+    case Arrange::NoCopies:
+        for (const auto& copy : scene.Copies())
+            DeleteTree(copy.substr(0, copy.rfind(L'\\')));
+        break;
+    case Arrange::NoCompanions: scene.panel.reset(); scene.estimator.reset(); break;
+    case Arrange::Nothing: break;
+    }
+
+    Printed printed = scene.Run(row.args);
+    held.reset();
+    EXPECT_EQ(printed.exitCode, row.exitCode);
+    EXPECT_NE((printed.out + printed.err).find(row.says), std::string::npos) << printed.out << printed.err;
+    // Results go to standard output, problems to standard error.
+    EXPECT_EQ(printed.err.empty(), row.exitCode <= 1) << printed.err;
+    if (row.arrange != Arrange::NoCopies)
+        scene.ExpectStation(row.changed);
+    if (scene.panel) {
+        std::vector<std::string> expected = row.told == Told::Panel ? kNotifyOnly
+            : row.told == Told::PanelAndClose                        ? kNotifyAndClose
+                                                                     : std::vector<std::string>{};
+        EXPECT_EQ(scene.Told(), expected);
+    }
+    if (row.more)
+        row.more(scene);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OxaSet, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OxaSetAndTheDialog, ADialogStartedDuringASaveShowsItsValuesAndKeepsTheNextSaveOut)
+{
+    OxaSetScene scene("Dialog");
+    scene.WriteQrz({{"RetailMode", "0"}});
+    // What OxaSet holds while it reads, compares and saves.
+    HANDLE save = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Save");
+    ASSERT_TRUE(scene.run.Start());
+    EXPECT_EQ(scene.run.WaitForDialog(1051, 1500), nullptr) << "the dialog read the settings during a save";
+    scene.WriteQrz({{"RetailMode", "5"}});
+    ReleaseMutex(save);
+    CloseHandle(save);
+    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+    EXPECT_TRUE(scene.run.IsChecked(1052) && scene.run.IsChecked(1056) && !scene.run.IsChecked(1055));
+
+    scene.Remember();
+    Printed printed = scene.Run(L"/set RetailMode=1");
+    EXPECT_EQ(printed.exitCode, 1618u);
+    EXPECT_NE(printed.err.find("the settings dialog is open"), std::string::npos) << printed.err;
+    scene.ExpectUnchanged();
+    scene.run.CloseFromSystemMenu();
+    EXPECT_EQ(scene.run.WaitForExit(), 0u);
+}
+
+} // namespace
