@@ -154,8 +154,8 @@ for entry in "${programs[@]}"; do
 done
 installed=$(entries)
 expect "uninstall entry" "$(cut -d' ' -f2- <<<"$installed")" "$version OXA"
-icon=$(unixpath "$(product_icon)")
-cmp -s "$icon" "$build/x64/res/OxaAdvanced.ico" || fail "the product's icon is not the program's ($icon)"
+icon=$(product_icon)
+[ -n "$icon" ] && cmp -s "$(unixpath "$icon")" "$build/x64/res/OxaAdvanced.ico" || fail "the product's icon \"$icon\" is not the program's"
 
 msiexec upgrade -i "$(winpath "$work/newer.msi")"
 expect "silent upgrade" $? 0
