@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Both executables: the right machine type, a manifest for that processor,
+# Both executables: the right machine type, no link time, a manifest for that processor,
 # imports of system DLLs only (the runtime is linked statically), the
 # program's icon first among the icons, version details with its maker, system
 # DPI awareness declared (or the system stretches the skin's pixels), and
@@ -17,6 +17,7 @@ check() {
   bytes=$(stat -c %s "$exe")
   [ "$bytes" -le 256000 ] || { echo "$exe: $bytes bytes, over 250 KB"; fail=1; }
   "$objdump" -f "$exe" | grep -q "file format $format" || { echo "$exe: not $format"; fail=1; }
+  "$objdump" -p "$exe" | grep -q '^Time/Date.*1970$' || { echo "$exe: a link time in its header (the same sources would give other bytes)"; fail=1; }
   while read -r dll; do
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
@@ -35,5 +36,5 @@ check() {
 }
 check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
 check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker, DPI aware), imports, icon, version details and weight as expected"; fi
+if [ $fail -eq 0 ]; then echo "both executables: machine, no link time, manifest (processor, as invoker, DPI aware), imports, icon, version details and weight as expected"; fi
 exit $fail

@@ -14,7 +14,7 @@ upgrade_code="{6C0A3E1B-7F4D-4C2A-9E51-2B8D0F3A4C11}"
 programs=(
   "OxaAdvanced.exe|$name"
 )
-status=0
+status=0 component_codes=
 fail() { echo "FAIL: $*"; status=1; }
 expect() { [ "$2" = "$3" ] || fail "$1: \"$2\", expected \"$3\""; }
 # A table as text, without the carriage returns msiinfo ends its lines with.
@@ -51,12 +51,14 @@ check_tables() {
                                END { exit bad }' <<<"$comps" || status=1
   grep -q $'^NOT WIX_DOWNGRADE_DETECTED\tA newer version of \[ProductName\] is already installed' <(table "$msi" LaunchCondition) ||
     fail "$arch has no downgrade refusal"
+  component_codes+=$(awk -F'\t' 'NR > 3 { print $2 }' <<<"$comps")$'\n'
   local entry file shortcut key
   for entry in "${programs[@]}"; do
     file=${entry%%|*} shortcut=${entry#*|}
     key=$(awk -F'\t' -v f="$file" 'NR > 3 && $3 ~ ("\\|" f "$") { print $1 }' <<<"$files")
     [ -n "$key" ] || { fail "$arch holds no $file"; continue; }
-    expect "$arch $file version" "$(field "$files" "$key" 5)" "$(exe_version "$build/$arch/$file" "$binutils")"
+    expect "$arch $file version" "$(field "$files" "$key" 5)|$(exe_version "$build/$arch/$file" "$binutils")" \
+      "$(field "$props" ProductVersion 2).0|$(field "$props" ProductVersion 2).0"
     [ -z "$(row "$(table "$msi" MsiFileHash)" "$key")" ] || fail "$arch $file has a hash beside its version"
     [ "$shortcut" = - ] && continue
     # Not advertised: the target is the file, not the feature.
@@ -67,6 +69,8 @@ check_tables() {
 }
 check_tables x64 x86_64-w64-mingw32 ProgramFiles64Folder 'x64;1033' 1
 check_tables x86 i686-w64-mingw32 ProgramFilesFolder 'Intel;1033' 0
+# A component code names one set of files in one place.
+[ -z "$(sort <<<"$component_codes" | uniq -d)" ] || fail "the packages share component codes"
 
 work=$build/msi-test
 rm -rf "$work"
@@ -100,24 +104,43 @@ trap '"$WINESERVER" -k 2>/dev/null' EXIT
 drive=$WINEPREFIX/drive_c
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 unixpath() { local p=${1//\\//}; echo "$drive/${p#C:/}"; }
+# Under load Wine now and then ends a program before it runs any code of its
+# own (see tools/wine-run.sh): such a run, which leaves no trace, is started
+# again.
 # Runs msiexec silently with a log; its exit code reaches here in 8 bits.
 msiexec() {
-  local log=$work/$1.log
+  local log=$work/$1.log attempt rc
   shift
-  "$WINE64" msiexec "$@" /qn /l*v "$(winpath "$log")" </dev/null >/dev/null 2>&1
+  for attempt in 1 2 3; do
+    "$WINE64" msiexec "$@" /qn /l*v "$(winpath "$log")" </dev/null >/dev/null 2>&1
+    rc=$?
+    [ -s "$log" ] && break
+    echo "msiexec ended with $rc before it wrote its log (attempt $attempt)" >&2
+  done
+  return $rc
+}
+# A registry key and what is under it, or the error that there is none.
+reg_tree() {
+  local out attempt rc
+  for attempt in 1 2 3; do
+    out=$("$WINE64" reg query "$1" /s </dev/null 2>&1)
+    rc=$?
+    [ $rc -eq 0 ] || [ -n "$out" ] && break
+    echo "reg ended with $rc before printing anything (attempt $attempt)" >&2
+  done
+  tr -d '\r' <<<"$out"
 }
 logged() { sed -n "s/^Property(S): $2 = //p" "$work/$1.log" | tail -1 | tr -d '\r'; }
 # Our products' uninstall entries in a view: "code version publisher".
 entries() {
-  "$WINE64" reg query "HKLM\\Software\\${1:-}Microsoft\\Windows\\CurrentVersion\\Uninstall" /s </dev/null 2>/dev/null | tr -d '\r' |
+  reg_tree "HKLM\\Software\\${1:-}Microsoft\\Windows\\CurrentVersion\\Uninstall" |
     awk -v n="$name" '/^HKEY/ { if (ours) print code, version, publisher; ours = 0; code = $0; sub(/.*\\/, "", code) }
                       $1 == "DisplayName" { ours = (substr($0, index($0, "REG_SZ") + 10) == n) }
                       $1 == "DisplayVersion" { version = $3 } $1 == "Publisher" { publisher = $3 }
                       END { if (ours) print code, version, publisher }'
 }
 product_icon() {
-  "$WINE64" reg query 'HKLM\Software\Classes\Installer\Products' /s </dev/null 2>/dev/null | tr -d '\r' |
-    sed -n 's/^ *ProductIcon *REG_SZ *//p'
+  reg_tree 'HKLM\Software\Classes\Installer\Products' | sed -n 's/^ *ProductIcon *REG_SZ *//p'
 }
 
 # Settings files the programs keep, which no install or removal may touch.
