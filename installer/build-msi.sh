@@ -87,7 +87,8 @@ EOF
     -q "UPDATE \`File\` SET \`Version\` = '$fileversion' WHERE \`File\` = '$key'" \
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$key'" || die "cannot set the version of $key"
 done < <(msiinfo export "$msi" File | tail -n +4)
-faketime -f "$stamp" msibuild "$msi" -s "OXA Advanced Engraver Settings" OXA "$template" "{$package}" ||
+summary() { msiinfo suminfo "$msi" | tr -d '\r' | sed -n "s/^$1: //p"; }
+faketime -f "$stamp" msibuild "$msi" -s "$(summary Subject)" "$(summary Author)" "$template" "{$package}" ||
   die "cannot set the package code"
 mkdir -p "$(dirname "$out")"
 mv "$msi" "$out.tmp"
