@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Every executable: the right machine type and subsystem, a manifest for that
-# processor, imports of system DLLs only (the runtime is linked statically),
-# the program's icon first among the icons, version details with its maker, and
-# a weight that stays within its limit (a stray thread-safe static once pulled
-# the whole exception and demangling runtime in, 110 KB of it). The dialog
-# also declares system DPI awareness (or the system stretches the skin's
-# pixels); the console program, which shows no window, is a console one.
+# Every executable: the right machine type and subsystem, no link time, a
+# manifest for that processor, imports of system DLLs only (the runtime is
+# linked statically), the program's icon first among the icons, version
+# details with its maker, and a weight that stays within its limit (a stray
+# thread-safe static once pulled the whole exception and demangling runtime
+# in, 110 KB of it). The dialog also declares system DPI awareness (or the
+# system stretches the skin's pixels); the console program, which shows no
+# window, is a console one.
 set -u
 build=$1
 allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
@@ -19,6 +20,7 @@ check() {
   [ "$bytes" -le $((kb * 1024)) ] || { echo "$exe: $bytes bytes, over $kb KB"; fail=1; }
   "$objdump" -f "$exe" | grep -q "file format $format" || { echo "$exe: not $format"; fail=1; }
   "$objdump" -p "$exe" | grep -q "^Subsystem.*(Windows $subsystem)" || { echo "$exe: not a Windows $subsystem program"; fail=1; }
+  "$objdump" -p "$exe" | grep -q '^Time/Date.*1970$' || { echo "$exe: a link time in its header (the same sources would give other bytes)"; fail=1; }
   while read -r dll; do
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
@@ -42,5 +44,5 @@ for program in OxaAdvanced:250:GUI OxaSet:150:CUI; do
   check "$build/x64/$name.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64 "$kb" "$subsystem"
   check "$build/x86/$name.exe" i686-w64-mingw32-objdump pei-i386 X86 "$kb" "$subsystem"
 done
-if [ $fail -eq 0 ]; then echo "every executable: machine, subsystem, manifest (processor, as invoker, DPI aware for the dialog), imports, icon, version details and weight as expected"; fi
+if [ $fail -eq 0 ]; then echo "every executable: machine, subsystem, no link time, manifest (processor, as invoker, DPI aware for the dialog), imports, icon, version details and weight as expected"; fi
 exit $fail

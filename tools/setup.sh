@@ -3,7 +3,8 @@
 # missing.
 set -euo pipefail
 packages=(cmake make python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
-          wine64 xvfb xauth imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686)
+          wine64 xvfb xauth imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+          wixl msitools faketime)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

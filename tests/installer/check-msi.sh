@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# The installer packages: their tables (both architectures), that building
+# again gives the same bytes, and, under Wine's msiexec in a copy of the test
+# prefix, a silent install, an upgrade to a newer build, a refused downgrade
+# and a silent removal that leaves the settings files as they were.
+#   check-msi.sh BUILD_FOLDER VERSION
+set -u
+build=$(cd "$1" && pwd) version=$2
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+name="OXA Advanced Engraver Settings"
+# The programs in the packages: file name, then the Start-menu entry that
+# opens it ("-" for none).
+programs=(
+  "OxaAdvanced.exe|$name"
+  "OxaSet.exe|-"
+)
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+expect() { [ "$2" = "$3" ] || fail "$1: \"$2\", expected \"$3\""; }
+# A table's rows, without the carriage returns msiinfo ends its lines with;
+# one cell: column N of the row whose key is K.
+table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
+cell() { awk -F'\t' -v k="$2" -v n="$3" '$1 == k { print $n }' <<<"$1"; }
+exe_version() {
+  "$1-windres" -i "$2" -O rc 2>/dev/null | sed -n 's/^ *FILEVERSION \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)/\1.\2.\3.\4/p'
+}
+
+# What the tables say, and what they should say, a line per fact.
+facts() {
+  local arch=$1 binutils=$2 msi=$build/$1/OxaAdvanced-$version-$1.msi props files entry file shortcut key
+  props=$(table "$msi" Property) files=$(table "$msi" File)
+  for p in ProductVersion UpgradeCode ALLUSERS Manufacturer ProductName ARPPRODUCTICON; do echo "$p $(cell "$props" $p 2)"; done
+  msiinfo suminfo "$msi" | tr -d '\r' | grep '^Template: '
+  # (Exporting the Icon table would write its pictures out.)
+  echo "Icon $(msiinfo streams "$msi" | sed -n 's/^Icon\.//p')"
+  table "$msi" Directory | awk -F'\t' '$1 ~ /^(INSTALLFOLDER|OxaFolder)$/ { print "Directory", $1, $2, $3 }'
+  # 256: a 64-bit component.
+  echo "Components $(table "$msi" Component | awk -F'\t' '{ print int($4 / 256) % 2 ? "64-bit" : "32-bit" }' | sort -u)"
+  table "$msi" LaunchCondition
+  for entry in "${programs[@]}"; do
+    file=${entry%%|*} shortcut=${entry#*|}
+    key=$(awk -F'\t' -v f="$file" '$3 ~ ("\\|" f "$") { print $1 }' <<<"$files")
+    echo "File $file $(cell "$files" "$key" 5) $(exe_version "$binutils" "$build/$arch/$file") $(table "$msi" MsiFileHash | cut -f1 | grep -cx "$key")"
+    # Not advertised: the target is the file, not the feature.
+    [ "$shortcut" = - ] || echo "Shortcut $(table "$msi" Shortcut | awk -F'\t' -v n="$shortcut" '$3 ~ ("\\|" n "$") { print $2, $5, $9 }')"
+  done
+}
+expected() {
+  local program_files=$1 template=$2 bits=$3 entry file shortcut
+  cat <<EOF
+ProductVersion $version
+UpgradeCode {6C0A3E1B-7F4D-4C2A-9E51-2B8D0F3A4C11}
+ALLUSERS 1
+Manufacturer OXA
+ProductName $name
+ARPPRODUCTICON OxaAdvanced.ico
+Template: $template
+Icon OxaAdvanced.ico
+Directory INSTALLFOLDER OxaFolder ADVENG|Advanced Engraver Settings
+Directory OxaFolder $program_files OXA
+Components $bits
+NOT WIX_DOWNGRADE_DETECTED	A newer version of [ProductName] is already installed. Remove it first to install version [ProductVersion].
+EOF
+  for entry in "${programs[@]}"; do
+    file=${entry%%|*} shortcut=${entry#*|}
+    echo "File $file $version.0 $version.0 0"
+    [ "$shortcut" = - ] || echo "Shortcut ProgramMenuFolder [#$file] OxaAdvanced.ico"
+  done
+}
+diff <(facts x64 x86_64-w64-mingw32 | sort) <(expected ProgramFiles64Folder 'x64;1033' 64-bit | sort) || fail "x64 tables (< as they are, > as expected)"
+diff <(facts x86 i686-w64-mingw32 | sort) <(expected ProgramFilesFolder 'Intel;1033' 32-bit | sort) || fail "x86 tables (< as they are, > as expected)"
+# A component code names one set of files in one place.
+[ -z "$(for a in x64 x86; do table "$build/$a/OxaAdvanced-$version-$a.msi" Component | cut -f2; done | sort | uniq -d)" ] ||
+  fail "the packages share component codes"
+
+work=$build/msi-test
+rm -rf "$work"
+mkdir -p "$work/later"
+# The same inputs at another time, from files with other times: the same
+# bytes. Then a newer build of the same source.
+x64=$build/x64/OxaAdvanced-$version-x64.msi
+cp "$build/x64/OxaAdvanced.exe" "$build/x64/res/OxaAdvanced.ico" "$work/later/"
+touch "$work/later/"*
+bash "$root/installer/build-msi.sh" x64 "$version" "$work/again.msi" "$work/later" >/dev/null &&
+  cmp -s "$x64" "$work/again.msi" || fail "building again does not give the same package"
+IFS=. read -r major minor patch <<<"$version"
+newer_version=$major.$minor.$((patch + 1))
+bash "$root/installer/build-msi.sh" x64 "$newer_version" "$work/newer.msi" "$build/x64" "$build/x64/res" >/dev/null ||
+  fail "cannot build version $newer_version"
+
+# Wine: a copy of the test prefix (registry and INI files copied, the rest
+# linked) with its own server, and no desktop entries on the Linux side.
+source "$root/tools/wine-env.sh"
+[ -f "$WINEPREFIX/.oxa-ready" ] || { fail "no test prefix at $WINEPREFIX (tools/prepare-prefix.sh)"; exit 1; }
+cp -al "$WINEPREFIX" "$work/wineprefix"
+export WINEPREFIX=$work/wineprefix OXA_WINEPREFIX=$work/wineprefix
+find "$WINEPREFIX" -maxdepth 3 \( -name '*.reg' -o -name '*.ini' \) -type f -exec sh -c 'cp "$0" "$0.copy" && mv "$0.copy" "$0"' {} \;
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+"$WINESERVER" -p
+"$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+trap '"$WINESERVER" -k 2>/dev/null' EXIT
+drive=$WINEPREFIX/drive_c
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+unixpath() { local p=${1//\\//}; echo "$drive/${p#C:/}"; }
+# msiexec LOG ARGS...: silently, with a log; the exit code reaches here in 8
+# bits. Under load Wine now and then ends a program before it runs any code
+# of its own (see tools/wine-run.sh, which runs the registry queries): such a
+# run writes no log and is started again.
+msiexec() {
+  local log=$work/$1.log attempt
+  shift
+  for attempt in 1 2 3; do
+    "$WINE64" msiexec "$@" /qn /l*v "$(winpath "$log")" </dev/null >/dev/null 2>&1
+    rc=$?
+    [ -s "$log" ] && return $rc
+  done
+  return $rc
+}
+logged() { sed -n "s/^Property(S): $2 = //p" "$work/$1.log" | tr -d '\r' | tail -1; }
+# Our products' uninstall entries in a registry view: "code version publisher".
+entries() {
+  bash "$root/tools/wine-run.sh" reg query "HKLM\\Software\\${1:-}Microsoft\\Windows\\CurrentVersion\\Uninstall" /s </dev/null 2>/dev/null |
+    tr -d '\r' | awk -v n="$name" '
+      /^HKEY/ { if (ours) print code, version, publisher; ours = 0; code = $0; sub(/.*\\/, "", code) }
+      $1 == "DisplayName" { ours = substr($0, index($0, "REG_SZ") + 10) == n }
+      $1 == "DisplayVersion" { version = $3 } $1 == "Publisher" { publisher = $3 }
+      END { if (ours) print code, version, publisher }'
+}
+product_icon() {
+  bash "$root/tools/wine-run.sh" reg query 'HKLM\Software\Classes\Installer\Products' /s </dev/null 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p'
+}
+# Each program in FOLDER/ as the build of ARCH made it.
+installed_as_built() {
+  for entry in "${programs[@]}"; do
+    cmp -s "$1${entry%%|*}" "$build/$2/${entry%%|*}" || fail "${entry%%|*} is not in $1 as built"
+  done
+}
+
+# Settings files the programs keep, which no install or removal may touch.
+settings=$drive/ProgramData
+for f in OXAQRZ/QRZINFO.INI OXAWEN/QRZINFO.INI OXAEST/QRZINFO.INI OXADAT/JobInfo.ini; do
+  mkdir -p "$settings/${f%/*}"
+  printf '[General]\r\nLang=4\r\n; %s\r\n' "$f" >"$settings/$f"
+done
+snapshot() { (cd "$settings" && find OXAQRZ OXAWEN OXAEST OXADAT -exec stat -c '%n %s %Y' {} + | sort && cat OXA*/*); }
+before=$(snapshot)
+
+msiexec install -i "$(winpath "$x64")"
+expect "silent install" $? 0
+folder=$(unixpath "$(logged install INSTALLFOLDER)")
+expect "program folder" "$folder" "$drive/Program Files/OXA/Advanced Engraver Settings/"
+installed_as_built "$folder" x64
+# Wine puts a per-machine shortcut in the user's Start menu, Windows in all
+# users': wherever the installer's folder is.
+menu=$(unixpath "$(logged install ProgramMenuFolder)")
+for entry in "${programs[@]}"; do
+  file=${entry%%|*} lnk=$menu${entry#*|}.lnk
+  [ "${entry#*|}" = - ] && continue
+  [ -f "$lnk" ] || { fail "no shortcut $lnk"; continue; }
+  # 0x1000: the link holds an installer descriptor (advertised) instead.
+  expect "$lnk advertised, target, icon" \
+    "$(( $(od -An -tu4 -j20 -N4 "$lnk") & 0x1000 )) $(strings -a "$lnk" | grep -cxF "C:\\Program Files\\OXA\\Advanced Engraver Settings\\$file") $(strings -a -el "$lnk" | grep -c 'OxaAdvanced\.ico$')" \
+    "0 1 1"
+done
+expect "uninstall entry" "$(entries | cut -d' ' -f2-)" "$version OXA"
+icon=$(product_icon)
+[ -n "$icon" ] && cmp -s "$(unixpath "$icon")" "$build/x64/res/OxaAdvanced.ico" || fail "the product's icon \"$icon\" is not the program's"
+
+msiexec upgrade -i "$(winpath "$work/newer.msi")"
+expect "silent upgrade" $? 0
+installed_as_built "$folder" x64
+upgraded=$(entries)
+expect "entries after the upgrade" "$(cut -d' ' -f2- <<<"$upgraded")" "$newer_version OXA"
+
+# 1603 (fatal error) in 8 bits; Wine's silent mode neither shows nor logs the
+# message.
+msiexec downgrade -i "$(winpath "$x64")"
+expect "downgrade" "$? $(logged downgrade WIX_DOWNGRADE_DETECTED) $(grep -c 'LaunchConditions. Return value 0' "$work/downgrade.log")" \
+  "67 $(cut -d' ' -f1 <<<"$upgraded") 1"
+expect "entries after the downgrade" "$(entries)" "$upgraded"
+
+msiexec remove -x "$(winpath "$work/newer.msi")"
+expect "silent removal" $? 0
+[ ! -e "$drive/Program Files/OXA" ] || fail "the program folder is left: $(find "$drive/Program Files/OXA")"
+for entry in "${programs[@]}"; do
+  [ "${entry#*|}" = - ] || [ ! -e "$menu${entry#*|}.lnk" ] || fail "the shortcut ${entry#*|} is left"
+done
+expect "entries and product icon after the removal" "$(entries)$(product_icon)" ""
+[ "$(snapshot)" = "$before" ] || fail "the settings files changed"
+
+# The 32-bit package: its files only, its programs cannot run here.
+x86=$(winpath "$build/x86/OxaAdvanced-$version-x86.msi")
+msiexec install86 -i "$x86"
+expect "32-bit install" $? 0
+installed_as_built "$drive/Program Files (x86)/OXA/Advanced Engraver Settings/" x86
+expect "32-bit entry" "$(entries 'Wow6432Node\' | cut -d' ' -f2-)" "$version OXA"
+msiexec remove86 -x "$x86"
+expect "32-bit removal" $? 0
+[ ! -e "$drive/Program Files (x86)/OXA" ] || fail "the 32-bit program folder is left"
+[ "$(snapshot)" = "$before" ] || fail "the settings files changed"
+
+[ $status -eq 0 ] && echo "packages: tables, same bytes again, install, upgrade, refused downgrade and removal as expected"
+exit $status
