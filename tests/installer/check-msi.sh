@@ -79,7 +79,8 @@ mkdir -p "$work/later"
 # The same inputs at another time, from files with other times: the same
 # bytes. Then a newer build of the same source.
 x64=$build/x64/OxaAdvanced-$version-x64.msi
-cp "$build/x64/OxaAdvanced.exe" "$build/x64/res/OxaAdvanced.ico" "$work/later/"
+for entry in "${programs[@]}"; do cp "$build/x64/${entry%%|*}" "$work/later/"; done
+cp "$build/x64/res/OxaAdvanced.ico" "$work/later/"
 touch "$work/later/"*
 bash "$root/installer/build-msi.sh" x64 "$version" "$work/again.msi" "$work/later" >/dev/null &&
   cmp -s "$x64" "$work/again.msi" || fail "building again does not give the same package"
