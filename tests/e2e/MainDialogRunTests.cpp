@@ -72,7 +72,7 @@ public:
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
     {
         INT_PTR result = MainDialog::OnInitDialog(wParam, lParam);
-        for (int id : {1051, 1058, 1052, 1076, 1077, 1060, 1073, 1062, 1054, 1063, 1072, 1053, 1075})
+        for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z, IDC_JOB_LOGGING, IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_START, IDC_LOG_SERIAL, IDC_MANUAL_KMR_HELP, IDC_HOME_Z_HELP})
             fonts[id] = SendMessageW(GetDlgItem(hwnd_, id), WM_GETFONT, 0, 0);
         bigIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_BIG, 0));
         smallIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_SMALL, 0));
@@ -99,9 +99,9 @@ TEST_F(InProcess, TheEightMainOptionsAreInTheSystemFontTheRestInTheTemplates)
     FontProbe dialog;
     dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS);
     LRESULT system = reinterpret_cast<LRESULT>(GetStockObject(SYSTEM_FONT));
-    for (int id : {1051, 1058, 1052, 1076, 1077, 1060, 1073, 1062})
+    for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z, IDC_JOB_LOGGING})
         EXPECT_EQ(dialog.fonts[id], system) << id;
-    for (int id : {1054, 1063, 1072, 1053, 1075})
+    for (int id : {IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_START, IDC_LOG_SERIAL, IDC_MANUAL_KMR_HELP, IDC_HOME_Z_HELP})
         EXPECT_NE(dialog.fonts[id], system) << id;
 }
 
