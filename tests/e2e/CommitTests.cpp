@@ -59,11 +59,7 @@ class Stores : public Commit, public ::testing::WithParamInterface<StoreCase> {}
 TEST_P(Stores, WhatTheBoxesShowAndClosesCompanionsOnlyForTheirSettings)
 {
     const StoreCase& c = GetParam();
-    const std::pair<SettingsFile, const std::string*> found[] = {
-        {kFileQrz, &c.qrz}, {kFileWen, &c.wen}, {kFileJobInfo, &c.jobInfo}};
-    for (const auto& [file, bytes] : found)
-        if (!bytes->empty())
-            Write(file, *bytes);
+    WriteFound(c.qrz, c.wen, c.jobInfo);
     ASSERT_TRUE(Open());
     for (int id : c.ticked)
         EXPECT_TRUE(run.IsChecked(id)) << id;

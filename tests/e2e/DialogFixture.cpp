@@ -269,6 +269,15 @@ void Scene::Write(SettingsFile file, const std::string& bytes) const
     WriteBytes(Path(file), bytes);
 }
 
+void Scene::WriteFound(const std::string& qrz, const std::string& wen, const std::string& jobInfo) const
+{
+    const std::pair<SettingsFile, const std::string*> found[] = {
+        {kFileQrz, &qrz}, {kFileWen, &wen}, {kFileJobInfo, &jobInfo}};
+    for (const auto& [file, bytes] : found)
+        if (!bytes->empty())
+            Write(file, *bytes);
+}
+
 void Scene::Remember()
 {
     before_.clear();

@@ -94,6 +94,12 @@ enum class FileKind { Driver, JobInfo };
 // "Settings" of JobInfo.ini.
 bool Owned(FileKind kind, const IniLine& line);
 
+// Settings files with keys and sections the program does not own.
+inline const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
+inline const std::string kWenWithOthers =
+    "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
+inline const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
+
 // Where a text must stand after OK: every copy of QRZINFO.INI, the OXAQRZ
 // copy, or JobInfo.ini; in "SETTINGS" ("Settings" for JobInfo.ini) unless
 // a section is named.
@@ -136,6 +142,8 @@ public:
     void WriteQrz(const Entries& entries) const { Write(kFileQrz, IniFile("SETTINGS", entries)); }
     void WriteWen(const Entries& entries) const { Write(kFileWen, IniFile("SETTINGS", entries)); }
     void WriteJobInfo(const Entries& entries) const { Write(kFileJobInfo, IniFile("Settings", entries)); }
+    // Writes the files given; an empty text writes no file.
+    void WriteFound(const std::string& qrz, const std::string& wen, const std::string& jobInfo) const;
     // Remembers what each settings file holds now, to compare after OK.
     void Remember();
 

@@ -72,8 +72,8 @@ public:
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
     {
         INT_PTR result = MainDialog::OnInitDialog(wParam, lParam);
-        for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z, IDC_JOB_LOGGING, IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_START, IDC_LOG_SERIAL, IDC_MANUAL_KMR_HELP, IDC_HOME_Z_HELP})
-            fonts[id] = SendMessageW(GetDlgItem(hwnd_, id), WM_GETFONT, 0, 0);
+        for (const OptionControl& control : kOptionControls)
+            fonts[control.id] = SendMessageW(GetDlgItem(hwnd_, control.id), WM_GETFONT, 0, 0);
         bigIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_BIG, 0));
         smallIcon = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_SMALL, 0));
         PostMessageW(hwnd_, WM_COMMAND, IDCANCEL, 0);
@@ -94,21 +94,19 @@ int IconWidth(HICON icon)
     return colour.bmWidth;
 }
 
-TEST_F(InProcess, TheEightMainOptionsAreInTheSystemFontTheRestInTheTemplates)
+TEST_F(InProcess, TheMainOptionsAreInTheSystemFontAndTheDialogCarriesTheProgramIcon)
 {
     FontProbe dialog;
     dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS);
+    // The eight boxes of the driver's keys; the rest keep the template's font.
     LRESULT system = reinterpret_cast<LRESULT>(GetStockObject(SYSTEM_FONT));
-    for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z, IDC_JOB_LOGGING})
-        EXPECT_EQ(dialog.fonts[id], system) << id;
-    for (int id : {IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_START, IDC_LOG_SERIAL, IDC_MANUAL_KMR_HELP, IDC_HOME_Z_HELP})
-        EXPECT_NE(dialog.fonts[id], system) << id;
-}
-
-TEST_F(InProcess, TheDialogCarriesTheProgramIconBigAndSmall)
-{
-    FontProbe dialog;
-    dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS);
+    for (const OptionControl& control : kOptionControls) {
+        if (control.kind == Option::Driver) {
+            EXPECT_EQ(dialog.fonts[control.id], system) << control.id;
+        } else {
+            EXPECT_NE(dialog.fonts[control.id], system) << control.id;
+        }
+    }
     // The taskbar button and task switching show these.
     EXPECT_EQ(IconWidth(dialog.bigIcon), GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(IconWidth(dialog.smallIcon), GetSystemMetrics(SM_CXSMICON));

@@ -20,7 +20,7 @@ constexpr DWORD kAtMostOneTimeOutMs = 2 * kCompanionTimeoutMs;
 Shown OpenWithAChange(Scene& scene, bool change = true)
 {
     scene.Write(kFileQrz, "[SETTINGS]\r\nPollForFiles=1\r\n[Driver]\r\nModel=KMR 40\r\n");
-    scene.Write(kFileJobInfo, "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n");
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
     EXPECT_TRUE(scene.Open());
     if (change)
         scene.run.Click(IDC_USER_SWITCHING);

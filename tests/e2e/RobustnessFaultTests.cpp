@@ -26,10 +26,6 @@ void CancelAndExit(Scene& scene)
     EXPECT_TRUE(scene.estimator->Commands().empty());
 }
 
-const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
-const std::string kWenWithOthers = "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
-const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
-
 // All three files, each with keys and sections the program does not own.
 void WriteWithOthers(const Scene& scene)
 {
@@ -126,31 +122,6 @@ TEST(RobustFolders, WithoutAUsableDataFolderNothingIsWrittenAnywhere)
     }
 }
 
-TEST(RobustFolders, ASettingsFileThatIsAFolderIsNamedAtStartAndOnOk)
-{
-    Scene scene("QrzIsAFolder");
-    MakeFolders(scene.data.Qrz());
-    scene.Write(kFileWen, kWenWithOthers);
-    scene.Write(kFileJobInfo, kJobInfoWithOthers);
-    ASSERT_TRUE(scene.run.Start());
-    HWND notice = ExpectBox(scene, "notice of the unreadable file");
-    EXPECT_NE(scene.run.FindDialog(IDC_MANUAL_KMR), nullptr) << "the notice comes over the dialog";
-    Dismiss(notice);
-    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
-    scene.Remember();
-    EXPECT_TRUE(scene.run.IsChecked(IDC_HOME_Z)) << "the OXAWEN copy decides";
-    scene.run.Click(IDOK);
-    Dismiss(ExpectBox(scene, "report of the unsaved file"));
-    EXPECT_TRUE(scene.panel->Commands().empty());
-    CancelAndExit(scene);
-    EXPECT_TRUE(FolderExists(scene.data.Qrz()));
-    // All or nothing: the files that could have been written are as they were.
-    EXPECT_EQ(ReadBytes(scene.data.Wen()), kWenWithOthers);
-    EXPECT_EQ(ReadBytes(scene.data.JobInfo()), kJobInfoWithOthers);
-    EXPECT_FALSE(FileExists(scene.data.Est()));
-    scene.ExpectOthersKept();
-}
-
 // Read-only files are writable by root under Wine: this runs only as an
 // unprivileged user (tests/run-as-user.sh sets OXA_UNPRIVILEGED).
 TEST(RobustUnprivileged, AReadOnlyCopyIsReportedAndLeftAsItWas)
@@ -233,9 +204,7 @@ bool EndedInsideTheWait(TimedHold& hold, DWORD since)
 void HeldForAMomentAtStartup(int attempt, bool& timed)
 {
     Scene scene("AtStartup" + std::to_string(attempt));
-    scene.Write(kFileQrz, kQrzWithOthers);
-    scene.Write(kFileWen, kWenWithOthers);
-    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    WriteWithOthers(scene);
     scene.Remember();
     TimedHold qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
     ASSERT_TRUE(qrz.Held() && jobInfo.Held());
@@ -263,9 +232,7 @@ void HeldForAMomentAtStartup(int attempt, bool& timed)
 void HeldForAMomentOnOk(int attempt, bool& timed)
 {
     Scene scene("OnOk" + std::to_string(attempt));
-    scene.Write(kFileQrz, kQrzWithOthers);
-    scene.Write(kFileWen, kWenWithOthers);
-    scene.Write(kFileJobInfo, kJobInfoWithOthers);
+    WriteWithOthers(scene);
     ASSERT_TRUE(scene.Open());
     scene.run.Click(IDC_USER_SWITCHING);
     Shown shown = scene.ReadShown();
@@ -301,38 +268,69 @@ TEST(RobustHolders, AFileHeldForAMomentIsWaitedFor)
     }
 }
 
-TEST(RobustHolders, AFileHeldAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCouldRead)
+// Files that cannot be read at start-up, named as soon as the dialog is up
+// and again on OK; the options they hold show what the program could read.
+struct UnreadableCase {
+    const char* name;
+    bool qrzIsAFolder;  // else the OXAQRZ copy and JobInfo.ini are held through the first OK
+    std::vector<std::pair<int, bool>> shows;
+    const wchar_t* screenshot;
+};
+
+const UnreadableCase kUnreadableCases[] = {
+    // The OXAWEN copy decides; nothing can be saved, so Cancel.
+    {"QrzIsAFolder", true, {{IDC_HOME_Z, true}}, nullptr},
+    // The OXAWEN copy and the defaults stand in for the held files; once they
+    // are released, the OK the user makes knowingly stores what was shown.
+    {"HeldAtStartup", false, {{IDC_POLL_FOR_FILES, false}, {IDC_LOG_PAUSE, false}}, L"robust_unreadable_notice"},
+};
+
+TEST(RobustHolders, AFileUnreadableAtStartUpIsNamedAndItsOptionsShowWhatTheProgramCouldRead)
 {
-    Scene scene("HeldAtStartup");
-    WriteWithOthers(scene);
-    scene.Remember();
-    HeldFile qrz(scene.data.Qrz()), jobInfo(scene.data.JobInfo());
-    ASSERT_TRUE(qrz.Held() && jobInfo.Held());
-    ASSERT_TRUE(scene.run.Start());
-    HWND notice = ExpectBox(scene, "notice of the held files");
-    EXPECT_NE(scene.run.FindDialog(IDC_MANUAL_KMR), nullptr) << "the notice comes over the dialog";
-    SaveScreenshot(notice, L"robust_unreadable_notice");
-    Dismiss(notice);
-    ASSERT_NE(scene.run.WaitForDialog(), nullptr);
-    // The OXAWEN copy and the defaults stand in for the held files.
-    EXPECT_FALSE(scene.run.IsChecked(IDC_POLL_FOR_FILES));
-    EXPECT_FALSE(scene.run.IsChecked(IDC_LOG_PAUSE));
+    for (const UnreadableCase& c : kUnreadableCases) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.name);
+        if (c.qrzIsAFolder)
+            MakeFolders(scene.data.Qrz());
+        scene.WriteFound(c.qrzIsAFolder ? "" : kQrzWithOthers, kWenWithOthers, kJobInfoWithOthers);
+        scene.Remember();
+        std::vector<std::unique_ptr<HeldFile>> holds;
+        if (!c.qrzIsAFolder) {
+            for (const auto& path : {scene.data.Qrz(), scene.data.JobInfo()}) {
+                holds.emplace_back(new HeldFile(path));
+                ASSERT_TRUE(holds.back()->Held());
+            }
+        }
+        ASSERT_TRUE(scene.run.Start());
+        HWND notice = ExpectBox(scene, "notice of the unreadable files");
+        EXPECT_NE(scene.run.FindDialog(IDC_MANUAL_KMR), nullptr) << "the notice comes over the dialog";
+        if (c.screenshot)
+            SaveScreenshot(notice, c.screenshot);
+        Dismiss(notice);
+        ASSERT_NE(scene.run.WaitForDialog(), nullptr);
+        for (const auto& [box, ticked] : c.shows)
+            EXPECT_EQ(scene.run.IsChecked(box), ticked) << box;
 
-    // Still held on OK: reported, nothing sent, the held files untouched.
-    scene.run.Click(IDOK);
-    Dismiss(ExpectBox(scene, "report of the held files"));
-    EXPECT_TRUE(scene.run.Settle()) << "the dialog stays open";
-    EXPECT_TRUE(scene.panel->Commands().empty());
-    qrz.Release();
-    jobInfo.Release();
-    EXPECT_EQ(ReadBytes(scene.data.Qrz()), kQrzWithOthers);
-    EXPECT_EQ(ReadBytes(scene.data.JobInfo()), kJobInfoWithOthers);
-
-    // Released: the OK the user made knowingly stores what was shown.
-    Shown shown = scene.ReadShown();
-    scene.OkAndExit();
-    scene.ExpectSavedAsShown(shown);
-    scene.ExpectOthersKept();
+        // Still unreadable on OK: reported, nothing sent, nothing written.
+        scene.run.Click(IDOK);
+        Dismiss(ExpectBox(scene, "report of the unsaved files"));
+        EXPECT_TRUE(scene.run.Settle()) << "the dialog stays open";
+        EXPECT_TRUE(scene.panel->Commands().empty());
+        if (c.qrzIsAFolder) {
+            CancelAndExit(scene);
+            EXPECT_TRUE(FolderExists(scene.data.Qrz()));
+            EXPECT_FALSE(FileExists(scene.data.Est()));
+        }
+        holds.clear();
+        // All or nothing: the files that could have been written are as they were.
+        scene.ExpectUnchanged();
+        if (!c.qrzIsAFolder) {
+            Shown shown = scene.ReadShown();
+            scene.OkAndExit();
+            scene.ExpectSavedAsShown(shown);
+        }
+        scene.ExpectOthersKept();
+    }
 }
 
 } // namespace

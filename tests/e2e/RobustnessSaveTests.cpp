@@ -12,13 +12,12 @@ namespace {
 
 const std::string kQrz = "; driver\r\n[Driver]\r\nModel=KMR 40\r\n\r\n[SETTINGS]\r\nPollForFiles=1\r\nTray=4\r\n";
 const std::string kWen = "[SETTINGS]\r\nAlwaysHomeZ=1\r\n[Estimator]\r\nRate=3\r\n";
-const std::string kJobInfo = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
 
 void WriteAll(Scene& scene)
 {
     scene.Write(kFileQrz, kQrz);
     scene.Write(kFileWen, kWen);
-    scene.Write(kFileJobInfo, kJobInfo);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
 }
 
 // The same changes in every run: one that closes the companions, one that
@@ -109,7 +108,7 @@ TEST(RobustSave, AnotherProgramWritingTheSameFileLosesNothing)
         ASSERT_NE(run.WaitForDialog(), nullptr);
         run.Click(IDC_DELETE_AFTER_RUN);
         shown.clear();
-        for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_RETAIL_MODE, IDC_POLL_FOR_FILES, IDC_DELETE_AFTER_RUN, IDC_USER_SWITCHING, IDC_HOME_Z, IDC_JOB_LOGGING})
+        for (int id : Controls(Option::Driver))
             shown[id] = run.IsChecked(id);
         run.Click(IDOK);
         EXPECT_EQ(run.WaitForExit(), 0u);
@@ -129,8 +128,9 @@ TEST(RobustSave, AnInstallationWithTheEstimatorsCopyAloneShowsAndSavesIt)
     Scene scene("EstimatorOnly");
     DeleteTree(scene.data.Root() + L"\\OXAQRZ");
     DeleteTree(scene.data.Root() + L"\\OXAWEN");
-    scene.Write(kFileEst, "[SETTINGS]\r\nPollForFiles=1\r\nAlwaysHomeZ=1\r\nUserSwitching=0\r\n[Estimator]\r\nRate=3\r\n");
-    scene.Write(kFileJobInfo, kJobInfo);
+    scene.Write(kFileEst,
+                "[SETTINGS]\r\nPollForFiles=1\r\nAlwaysHomeZ=1\r\nUserSwitching=0\r\n[Estimator]\r\nRate=3\r\n");
+    scene.Write(kFileJobInfo, kJobInfoWithOthers);
     scene.Remember();
     ASSERT_TRUE(scene.Open());
     EXPECT_TRUE(scene.run.IsChecked(IDC_POLL_FOR_FILES)) << "read from the OXAEST copy";
@@ -153,7 +153,7 @@ TEST(RobustSave, FourMegabyteFilesAreSavedInAboutASecond)
     scene.Write(kFileQrz, kQrz + big);
     scene.Write(kFileWen, kWen + big);
     scene.Write(kFileEst, kWen + big);
-    scene.Write(kFileJobInfo, kJobInfo + big);
+    scene.Write(kFileJobInfo, kJobInfoWithOthers + big);
     scene.Remember();
     ASSERT_TRUE(scene.Open());
     Change(scene.run);

@@ -8,13 +8,6 @@
 
 namespace {
 
-const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
-const std::string kWenWithOthers = "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
-const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
-const std::string kQrzCommented =
-    "; driver\r\n[Driver]\r\nModel=KMR 40\r\n\r\n[SETTINGS]\r\nPollForFiles=1\r\nTray=4\r\n";
-const std::string kWenWithEstimator = "[SETTINGS]\r\nAlwaysHomeZ=1\r\n[Estimator]\r\nRate=3\r\n";
-
 constexpr int kNone = -1;
 
 struct FailureCase {
@@ -38,11 +31,7 @@ protected:
 TEST_P(SaveFailure, IsReportedAndNothingIsLost)
 {
     const FailureCase& c = GetParam();
-    const std::pair<SettingsFile, const std::string*> found[] = {
-        {kFileQrz, &c.qrz}, {kFileWen, &c.wen}, {kFileJobInfo, &c.jobInfo}};
-    for (const auto& [file, bytes] : found)
-        if (!bytes->empty())
-            Write(file, *bytes);
+    WriteFound(c.qrz, c.wen, c.jobInfo);
     for (const wchar_t* folder : c.missing)
         DeleteTree(*folder ? data.Root() + L"\\" + folder : data.Root());
     ASSERT_TRUE(Open());
@@ -110,7 +99,7 @@ const FailureCase kFailureCases[] = {
      &kNotifyAndClose},
     {"HeldQrzRetried", kQrzWithOthers, kWenWithOthers, kJobInfoWithOthers, {IDC_POLL_FOR_FILES}, kFileQrz,
      kReadWrite, {}, true, {}, &kNotifyAndClose},
-    {"HeldCopyCancelled", kQrzCommented, kWenWithEstimator, kJobInfoWithOthers,
+    {"HeldCopyCancelled", kQrzWithOthers, kWenWithOthers, kJobInfoWithOthers,
      {IDC_USER_SWITCHING, IDC_DELETE_AFTER_RUN}, kFileWen, GENERIC_READ, {}, false, {}, nullptr},
     {"EveryDriverCopyFolderMissing", "", "", "", {}, kNone, 0, {L"OXAQRZ", L"OXAWEN", L"OXAEST"}, true,
      {{In::Copies, L"UserSwitching", L"1"}, {In::JobInfo, L"LogStart", L"1"}}, &kNotifyOnly},
