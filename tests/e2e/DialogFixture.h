@@ -164,6 +164,21 @@ public:
     // Every key, section and comment of the files as remembered that the
     // program does not own is still there with the same value.
     void ExpectOthersKept() const;
+    // Both of the above.
+    void ExpectSaved(const Shown& shown, unsigned files = 0xF) const
+    {
+        ExpectSavedAsShown(shown, files);
+        ExpectOthersKept();
+    }
+    // What the dialog shows now, OK, and ExpectSaved; returns what OkAndExit
+    // returns.
+    DWORD OkAndExpectSaved(DWORD timeoutMs = 15000, unsigned files = 0xF)
+    {
+        Shown shown = ReadShown();
+        DWORD ms = OkAndExit(timeoutMs);
+        ExpectSaved(shown, files);
+        return ms;
+    }
     // The files are byte for byte as remembered.
     void ExpectUnchanged() const;
     // Each text stands where it must, as the platform reads it.

@@ -63,10 +63,7 @@ TEST(RobustFolders, AMissingFolderIsAnApplicationNotInstalled)
         EXPECT_EQ(scene.run.IsChecked(IDC_POLL_FOR_FILES), c.showsQrz);
         EXPECT_EQ(scene.run.IsChecked(IDC_HOME_Z), std::wstring(c.missing) != L"OXAWEN")
             << "only the OXAWEN copy holds AlwaysHomeZ";
-        Shown shown = scene.ReadShown();
-        EXPECT_NE(scene.OkAndExit(), 0xFFFFFFFFu) << "no report: the program ends";
-        scene.ExpectSavedAsShown(shown, c.saved);
-        scene.ExpectOthersKept();
+        EXPECT_NE(scene.OkAndExpectSaved(15000, c.saved), 0xFFFFFFFFu) << "no report: the program ends";
         const std::wstring folder = scene.data.Root() + L"\\" + c.missing;
         for (const auto& copy : scene.Copies()) {
             if (copy.compare(0, folder.size(), folder) != 0) {
@@ -222,10 +219,7 @@ void HeldForAMomentAtStartup(int attempt, bool& timed)
     EXPECT_EQ(scene.run.FindMessageBox(), nullptr) << "no notice after a short hold";
     EXPECT_TRUE(scene.run.IsChecked(IDC_POLL_FOR_FILES)) << "read from the OXAQRZ copy, not the OXAWEN one";
     EXPECT_TRUE(scene.run.IsChecked(IDC_LOG_PAUSE)) << "read from JobInfo.ini";
-    Shown shown = scene.ReadShown();
-    scene.OkAndExit();
-    scene.ExpectSavedAsShown(shown);
-    scene.ExpectOthersKept();
+    scene.OkAndExpectSaved();
 }
 
 // Files held for a moment as OK is pressed: waited for and saved, no report.
@@ -247,8 +241,7 @@ void HeldForAMomentOnOk(int attempt, bool& timed)
         return;
     EXPECT_EQ(scene.run.FindMessageBox(), nullptr);
     EXPECT_LT(ms, 10 * kSharingWaitMs) << "a moment's hold cost far more than the moment";
-    scene.ExpectSavedAsShown(shown);
-    scene.ExpectOthersKept();
+    scene.ExpectSaved(shown);
 }
 
 TEST(RobustHolders, AFileHeldForAMomentIsWaitedFor)
