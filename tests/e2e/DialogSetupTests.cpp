@@ -56,8 +56,7 @@ TEST_F(DialogSetup, TextsComeFromTheStringTable)
     // No template placeholder is left on a shown control.
     for (int id : Controls(Option::Help))
         EXPECT_NE(run.Text(id), L"Static") << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 // In the order of the layout: the upper group's left column top to bottom,
@@ -128,8 +127,7 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
         EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 15000)) << next << " shows no focus";
         previous = next;
     }
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
@@ -161,8 +159,7 @@ TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
     for (int id : AllBoxes())
         EXPECT_EQ(run.IsChecked(id), ticks[id]) << id;
     SaveScreenshot(run.dialog, L"dialog_after_drag");
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 struct StoredCase {
@@ -198,8 +195,7 @@ TEST_P(StoredSettings, TickAndGreyTheBoxes)
         EXPECT_TRUE(run.IsEnabled(id)) << id;
     for (int id : c.greyed)
         EXPECT_FALSE(run.IsEnabled(id)) << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
     // Cancel writes nothing, and makes no file that was not there.
     ExpectUnchanged();
     EXPECT_EQ(FileExists(data.Qrz()), !c.qrz.empty());

@@ -42,8 +42,7 @@ TEST_F(Interlocks, TickingRetailFromNothingOffersEveryOptionAndClearsManualContr
 
     run.Click(IDC_JOB_LOGGING);
     SaveScreenshot(run.dialog, L"dialog_retail_and_logging_on");
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, RetailOptionsReturnAsTheDialogLastKnewThem)
@@ -59,8 +58,7 @@ TEST_F(Interlocks, RetailOptionsReturnAsTheDialogLastKnewThem)
     run.Click(IDC_RETAIL_MODE);   // on again
     for (int id : Controls(Option::Retail))
         EXPECT_TRUE(run.IsChecked(id)) << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, AStoredMaskIsWhatRetailModeComesBackTo)
@@ -73,8 +71,7 @@ TEST_F(Interlocks, AStoredMaskIsWhatRetailModeComesBackTo)
     EXPECT_FALSE(run.IsChecked(IDC_RETAIL_FORBID_QUEUE));
     EXPECT_TRUE(run.IsChecked(IDC_RETAIL_NO_FIXTURE));
     EXPECT_FALSE(run.IsChecked(IDC_RETAIL_HIDE_SETTINGS));
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, DataloggingGreysTheLogOptionsAndKeepsTheirTicks)
@@ -89,8 +86,7 @@ TEST_F(Interlocks, DataloggingGreysTheLogOptionsAndKeepsTheirTicks)
     }
     run.Click(IDC_JOB_LOGGING);
     EXPECT_EQ(Snapshot(run), before);
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, EveryOtherBoxChangesNothingButItself)
@@ -106,8 +102,7 @@ TEST_F(Interlocks, EveryOtherBoxChangesNothingButItself)
         run.Click(id);
         EXPECT_EQ(Snapshot(run), expected) << "after a click on " << id;
     }
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 } // namespace

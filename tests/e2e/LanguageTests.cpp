@@ -109,8 +109,7 @@ TEST_P(Language, TheDialogShowsTheTextsOfItsLanguage)
     for (const OptionControl& control : kOptionControls)
         EXPECT_EQ(run.Text(control.id), Expected(control.text)) << control.id;
     SaveScreenshot(run.dialog, L"language_" + Widen(GetParam().name));
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
     // "Lang" is read, never written.
     const wchar_t* stored = GetParam().stored;
     EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"Lang"), stored ? std::wstring(stored) : L"<absent>");

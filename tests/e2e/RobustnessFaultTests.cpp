@@ -20,8 +20,7 @@ HWND ExpectBox(Scene& scene, const char* what)
 // Cancel after a reported failure: the program ends and tells nobody.
 void CancelAndExit(Scene& scene)
 {
-    scene.run.Click(IDCANCEL);
-    EXPECT_EQ(scene.run.WaitForExit(), 0u);
+    EXPECT_EQ(scene.run.CancelAndWait(), 0u);
     EXPECT_TRUE(scene.panel->Commands().empty());
     EXPECT_TRUE(scene.estimator->Commands().empty());
 }

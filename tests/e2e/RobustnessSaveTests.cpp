@@ -77,8 +77,7 @@ TEST(RobustSave, KilledAtAnyMomentOfOkEachFileIsWhollyOldOrWhollyNew)
         ASSERT_TRUE(next.Start());
         ASSERT_NE(next.WaitForDialog(), nullptr);
         EXPECT_FALSE(scene.AnyTemporaryLeft());
-        next.Click(IDCANCEL);
-        EXPECT_EQ(next.WaitForExit(), 0u);
+        EXPECT_EQ(next.CancelAndWait(), 0u);
     }
     std::printf("killed mid-save with some files new, some old: %d of 12 rounds\n", mixed);
 }

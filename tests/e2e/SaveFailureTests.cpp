@@ -78,8 +78,7 @@ TEST_P(SaveFailure, IsReportedAndNothingIsLost)
         // Compared with the values as loaded, so a retry still closes them.
         EXPECT_EQ(Told(), *c.told);
     } else {
-        run.Click(IDCANCEL);
-        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(run.CancelAndWait(), 0u);
         ExpectUnchanged();
         EXPECT_FALSE(FileExists(data.Est())) << "no copy is created either";
         EXPECT_TRUE(Told().empty());

@@ -58,8 +58,7 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
     ASSERT_TRUE(run.Start());
     if (GetParam().passes) {
         ASSERT_NE(run.WaitForDialog(), nullptr);
-        run.Click(IDCANCEL);
-        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(run.CancelAndWait(), 0u);
         return;
     }
     // The refusal comes in the skinned box; Enter closes it.
@@ -110,8 +109,7 @@ TEST_F(Startup, ASecondStartBringsTheRunningDialogForwardOrSaysWhereItRuns)
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first.dialog; }, 15000))
         << "the running dialog comes to the front";
     DestroyWindow(elsewhere);
-    first.Click(IDCANCEL);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.CancelAndWait(), 0u);
 
     // An instance of another user's session holds the machine-wide claim.
     HANDLE otherSession = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Machine");
@@ -156,8 +154,7 @@ TEST_F(OwnerWindow, ExistsHiddenAndOwnsTheDialogWhichHasTheTaskbarButton)
     wchar_t dialogTitle[64] = {};
     GetWindowTextW(run.dialog, dialogTitle, 64);
     EXPECT_STREQ(dialogTitle, L"OXA Advanced Engraver Settings 1.9");
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 } // namespace

@@ -72,6 +72,12 @@ public:
     void PressKey(UINT vk);
     // The system menu's Close, as Alt+F4 gives it.
     void CloseFromSystemMenu();
+    // Cancel, then the exit code as WaitForExit gives it.
+    DWORD CancelAndWait(DWORD timeoutMs = 15000)
+    {
+        Click(IDCANCEL);
+        return WaitForExit(timeoutMs);
+    }
 
     // The window's text and the texts of all its children, one per line.
     static std::wstring AllTexts(HWND window);
