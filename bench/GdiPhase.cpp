@@ -127,7 +127,7 @@ GdiResult RunGdiPhase(const wchar_t* exeName, int cycles)
         return gdi;
     }
     WaitForInputIdle(child.Process(), 20000);
-    HWND dialog = child.WaitForDialog(1051, 10000);
+    HWND dialog = child.WaitForDialog(IDC_MANUAL_KMR, 10000);
     if (!dialog) {
         gdi.failure = "no dialog";
         return gdi;

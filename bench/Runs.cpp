@@ -38,7 +38,7 @@ bool TimeStartUp(ProgramRun& child, double start, DialogRun& run)
     run.readyMs = NowMs() - start;
     if (idle != 0)
         run.failure = "WaitForInputIdle answered " + std::to_string(idle);
-    HWND dialog = child.WaitForDialog(1051, 10000);
+    HWND dialog = child.WaitForDialog(IDC_MANUAL_KMR, 10000);
     run.foundMs = NowMs() - start;
     if (!dialog)
         run.failure = "no dialog";

@@ -19,12 +19,13 @@ TEST_F(Commit, OkWithNothingChangedRewritesEverythingAndOnlyNotifiesThePanel)
 {
     ASSERT_TRUE(Open());
     OkAndExit();
+    const std::vector<const wchar_t*> driverKeys = Keys(Option::Driver), logKeys = Keys(Option::Log);
     const wchar_t* driver[] = {L"0", L"0", L"0", L"0", L"0", L"1", L"0", L"0"};
     for (size_t i = 0; i < 8; ++i)
-        ExpectDriverEverywhere(kDriverKeys[i], driver[i]);
+        ExpectDriverEverywhere(driverKeys[i], driver[i]);
     const wchar_t* log[] = {L"1", L"1", L"0", L"0", L"1", L"1", L"1", L"1", L"1", L"1", L"0"};
     for (size_t i = 0; i < 11; ++i)
-        EXPECT_EQ(Stored(data.JobInfo(), L"Settings", kLogKeys[i]), log[i]) << Narrow(kLogKeys[i]);
+        EXPECT_EQ(Stored(data.JobInfo(), L"Settings", logKeys[i]), log[i]) << Narrow(logKeys[i]);
     EXPECT_EQ(Told(), kNotifyOnly);
 
     // A key that a file lacks is added after the others, so the new files
@@ -40,139 +41,105 @@ TEST_F(Commit, OkWithNothingChangedRewritesEverythingAndOnlyNotifiesThePanel)
         }
     };
     for (const auto& copy : Copies())
-        expectKeysInOrder(copy, kDriverKeys);
-    expectKeysInOrder(data.JobInfo(), kLogKeys);
+        expectKeysInOrder(copy, driverKeys);
+    expectKeysInOrder(data.JobInfo(), logKeys);
 }
 
-struct ToggleCase {
+struct StoreCase {
     const char* name;
-    int box;
-    bool jobInfo;  // the key is in JobInfo.ini, else in every QRZINFO.INI
-    const wchar_t* key;
-    const wchar_t* stored;
-    bool closesCompanions;
-};
-
-class Toggling : public Commit, public ::testing::WithParamInterface<ToggleCase> {};
-
-TEST_P(Toggling, StoresTheBoxAndClosesCompanionsOnlyForTheirSettings)
-{
-    const ToggleCase& c = GetParam();
-    ASSERT_TRUE(Open());
-    run.Click(c.box);
-    OkAndExit();
-    if (c.jobInfo)
-        EXPECT_EQ(Stored(data.JobInfo(), L"Settings", c.key), c.stored);
-    else
-        ExpectDriverEverywhere(c.key, c.stored);
-    EXPECT_EQ(Told(), c.closesCompanions ? kNotifyAndClose : kNotifyOnly);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, Toggling,
-    ::testing::Values(ToggleCase{"UserSwitching", 1060, false, L"UserSwitching", L"0", true},
-                      ToggleCase{"PollForFiles", 1077, false, L"PollForFiles", L"1", true},
-                      ToggleCase{"AlwaysHomeZ", 1073, false, L"AlwaysHomeZ", L"1", true},
-                      ToggleCase{"JobLogging", 1062, false, L"JobLogging", L"1", true},
-                      ToggleCase{"DeleteAfterRun", 1076, false, L"DeleteAfterRun", L"1", false},
-                      ToggleCase{"WizardOnly", 1051, false, L"WizardOnly", L"1", false},
-                      ToggleCase{"WizardOnlyPlus", 1058, false, L"WizardOnly++", L"1", false},
-                      ToggleCase{"RetailMode", 1052, false, L"RetailMode", L"15", false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Commit, AGreyedLogOptionIsStoredAsTicked)
-{
-    WriteJobInfo({{"LogPause", "1"}});
-    ASSERT_TRUE(Open());
-    run.Click(1062);
-    run.Click(1066);  // LogResume on, while datalogging is on
-    run.Click(1062);  // datalogging off again: the options grey with their ticks
-    OkAndExit();
-    ExpectDriverEverywhere(L"JobLogging", L"0");
-    EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogPause"), L"1");
-    EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogResume"), L"1");
-    EXPECT_EQ(Told(), kNotifyAndClose);
-}
-
-TEST_F(Commit, AStoredTwoCountsAsAChangeAndIsStoredAsOne)
-{
-    WriteJobInfo({{"LogStart", "2"}});
-    ASSERT_TRUE(Open());
-    OkAndExit();
-    EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogStart"), L"1");
-    EXPECT_EQ(Told(), kNotifyAndClose);
-}
-
-struct EncodingCase {
-    const char* name;
-    Entries qrz;
+    std::string qrz, wen, jobInfo;  // the files as found; empty: not there
     std::vector<int> clicks;
-    const wchar_t* key;
-    const wchar_t* stored;
+    std::vector<StoredText> stored;
+    const std::vector<std::string>* told;  // what the stand-ins hear; null: not looked at
+    std::vector<int> ticked = {};          // boxes ticked as the dialog opens
 };
 
-class Encoding : public Commit, public ::testing::WithParamInterface<EncodingCase> {};
+class Stores : public Commit, public ::testing::WithParamInterface<StoreCase> {};
 
-TEST_P(Encoding, StoresWhatTheBoxesShow)
+TEST_P(Stores, WhatTheBoxesShowAndClosesCompanionsOnlyForTheirSettings)
 {
-    const EncodingCase& c = GetParam();
-    WriteQrz(c.qrz);
+    const StoreCase& c = GetParam();
+    WriteFound(c.qrz, c.wen, c.jobInfo);
     ASSERT_TRUE(Open());
+    for (int id : c.ticked)
+        EXPECT_TRUE(run.IsChecked(id)) << id;
     for (int id : c.clicks)
         run.Click(id);
     OkAndExit();
-    ExpectDriverEverywhere(c.key, c.stored);
+    ExpectStored(c.stored);
+    if (c.told) {
+        EXPECT_EQ(Told(), *c.told);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, Encoding,
-    ::testing::Values(EncodingCase{"InvertedTwoSavesOne", {{"WizardOnly", "2"}}, {}, L"WizardOnly", L"1"},
-                      EncodingCase{"TickedManualControlSavesZero", {{"WizardOnly++", "1"}}, {1058}, L"WizardOnly++", L"0"},
-                      EncodingCase{"RetailAboveBitThreeSavesZero", {{"RetailMode", "16"}}, {}, L"RetailMode", L"0"},
-                      EncodingCase{"RetailFiveSavesFive", {{"RetailMode", "5"}}, {}, L"RetailMode", L"5"},
-                      EncodingCase{"RetailWithNoOptionSavesZero", {}, {1052, 1054, 1055, 1056, 1057}, L"RetailMode", L"0"},
-                      EncodingCase{"RetailForbidAndHideSettingsSavesTen", {}, {1052, 1054, 1056}, L"RetailMode", L"10"},
-                      EncodingCase{"RetailOffSavesZero", {{"RetailMode", "7"}}, {1052}, L"RetailMode", L"0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+const StoreCase kStoreCases[] = {
+    // One click on each box of the driver's keys.
+    {"UserSwitching", "", "", "", {IDC_USER_SWITCHING}, {{In::Copies, L"UserSwitching", L"0"}}, &kNotifyAndClose},
+    {"PollForFiles", "", "", "", {IDC_POLL_FOR_FILES}, {{In::Copies, L"PollForFiles", L"1"}}, &kNotifyAndClose},
+    {"AlwaysHomeZ", "", "", "", {IDC_HOME_Z}, {{In::Copies, L"AlwaysHomeZ", L"1"}}, &kNotifyAndClose},
+    {"JobLogging", "", "", "", {IDC_JOB_LOGGING}, {{In::Copies, L"JobLogging", L"1"}}, &kNotifyAndClose},
+    {"DeleteAfterRun", "", "", "", {IDC_DELETE_AFTER_RUN}, {{In::Copies, L"DeleteAfterRun", L"1"}}, &kNotifyOnly},
+    {"WizardOnly", "", "", "", {IDC_MANUAL_KMR}, {{In::Copies, L"WizardOnly", L"1"}}, &kNotifyOnly},
+    {"WizardOnlyPlus", "", "", "", {IDC_MANUAL_OTHER}, {{In::Copies, L"WizardOnly++", L"1"}}, &kNotifyOnly},
+    {"RetailMode", "", "", "", {IDC_RETAIL_MODE}, {{In::Copies, L"RetailMode", L"15"}}, &kNotifyOnly},
+    // Stored values and clicks, and the text OK stores for them.
+    {"InvertedTwoSavesOne", "[SETTINGS]\r\nWizardOnly=2\r\n", "", "", {}, {{In::Copies, L"WizardOnly", L"1"}},
+     nullptr},
+    {"TickedManualControlSavesZero", "[SETTINGS]\r\nWizardOnly++=1\r\n", "", "", {IDC_MANUAL_OTHER},
+     {{In::Copies, L"WizardOnly++", L"0"}}, nullptr},
+    {"RetailAboveBitThreeSavesZero", "[SETTINGS]\r\nRetailMode=16\r\n", "", "", {},
+     {{In::Copies, L"RetailMode", L"0"}}, nullptr},
+    {"RetailFiveSavesFive", "[SETTINGS]\r\nRetailMode=5\r\n", "", "", {}, {{In::Copies, L"RetailMode", L"5"}},
+     nullptr},
+    {"RetailWithNoOptionSavesZero", "", "", "",
+     {IDC_RETAIL_MODE, IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_FORBID_QUEUE, IDC_RETAIL_NO_FIXTURE,
+      IDC_RETAIL_HIDE_SETTINGS},
+     {{In::Copies, L"RetailMode", L"0"}}, nullptr},
+    {"RetailForbidAndHideSettingsSavesTen", "", "", "",
+     {IDC_RETAIL_MODE, IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_NO_FIXTURE}, {{In::Copies, L"RetailMode", L"10"}},
+     nullptr},
+    {"RetailOffSavesZero", "[SETTINGS]\r\nRetailMode=7\r\n", "", "", {IDC_RETAIL_MODE},
+     {{In::Copies, L"RetailMode", L"0"}}, nullptr},
+    {"GreyedLogOptionIsStoredAsTicked", "", "", "[Settings]\r\nLogPause=1\r\n",
+     // LogResume on while datalogging is on; datalogging off again greys
+     // the options with their ticks.
+     {IDC_JOB_LOGGING, IDC_LOG_RESUME, IDC_JOB_LOGGING},
+     {{In::Copies, L"JobLogging", L"0"}, {In::JobInfo, L"LogPause", L"1"}, {In::JobInfo, L"LogResume", L"1"}},
+     &kNotifyAndClose},
+    {"StoredTwoCountsAsAChangeAndIsStoredAsOne", "", "", "[Settings]\r\nLogStart=2\r\n", {},
+     {{In::JobInfo, L"LogStart", L"1"}}, &kNotifyAndClose},
+    {"KeyOnlyInTheOxawenCopyStandsInAllThree", "", "[SETTINGS]\r\nAlwaysHomeZ=1\r\n", "", {},
+     {{In::Copies, L"AlwaysHomeZ", L"1"}}, &kNotifyOnly, {IDC_HOME_Z}},
+    {"EverythingElseInTheFilesSurvives",
+     "[Printer]\r\nModel=KMR-30\r\n[SETTINGS]\r\nLang=4\r\nWizardOnly=1\r\nOther=yes\r\n", "",
+     "[Settings]\r\nLogFolder=C:\\logs\r\n[History]\r\nLast=17\r\n", {},
+     {{In::Qrz, L"Model", L"KMR-30", L"Printer"},
+      {In::Qrz, L"Lang", L"4"},
+      {In::Qrz, L"Other", L"yes"},
+      {In::Qrz, L"WizardOnly", L"1"},
+      {In::JobInfo, L"LogFolder", L"C:\\logs"},
+      {In::JobInfo, L"Last", L"17", L"History"}},
+     nullptr},
+};
 
-TEST_F(Commit, AKeyOnlyInTheOxawenCopyStandsInAllThreeAfterOk)
-{
-    WriteWen({{"AlwaysHomeZ", "1"}});
-    ASSERT_TRUE(Open());
-    EXPECT_TRUE(run.IsChecked(1073));
-    OkAndExit();
-    ExpectDriverEverywhere(L"AlwaysHomeZ", L"1");
-    EXPECT_EQ(Told(), kNotifyOnly);
-}
-
-TEST_F(Commit, EverythingElseInTheFilesSurvives)
-{
-    const std::string qrz = "[Printer]\r\nModel=KMR-30\r\n[SETTINGS]\r\nLang=4\r\nWizardOnly=1\r\nOther=yes\r\n";
-    WriteBytes(data.Qrz(), qrz);
-    WriteBytes(data.JobInfo(), "[Settings]\r\nLogFolder=C:\\logs\r\n[History]\r\nLast=17\r\n");
-    ASSERT_TRUE(Open());
-    OkAndExit();
-    EXPECT_EQ(Stored(data.Qrz(), L"Printer", L"Model"), L"KMR-30");
-    EXPECT_EQ(StoredDriver(data.Qrz(), L"Lang"), L"4");
-    EXPECT_EQ(StoredDriver(data.Qrz(), L"Other"), L"yes");
-    EXPECT_EQ(StoredDriver(data.Qrz(), L"WizardOnly"), L"1");
-    EXPECT_EQ(Stored(data.JobInfo(), L"Settings", L"LogFolder"), L"C:\\logs");
-    EXPECT_EQ(Stored(data.JobInfo(), L"History", L"Last"), L"17");
-}
+INSTANTIATE_TEST_SUITE_P(Cases, Stores, ::testing::ValuesIn(kStoreCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using NoCompanions = DialogTest;
 
 TEST_F(NoCompanions, OkStillSavesAndEnds)
 {
     ASSERT_TRUE(Open());
-    run.Click(1060);
+    run.Click(IDC_USER_SWITCHING);
     run.Click(IDOK);
     EXPECT_EQ(run.WaitForExit(), 0u);
     for (const auto& copy : Copies())
         EXPECT_EQ(StoredDriver(copy, L"UserSwitching"), L"0");
 }
 
-enum class Way { Cancel, SystemMenu, Escape, Enter };
+// The buttons, the keys, the system menu, and the commands the dialog
+// manager makes of Enter and Escape.
+enum class Way { OkButton, Cancel, SystemMenu, Escape, Enter, OkCommand, CancelCommand };
 
 struct WayCase {
     const char* name;
@@ -182,17 +149,23 @@ struct WayCase {
 
 class WaysOut : public Commit, public ::testing::WithParamInterface<WayCase> {};
 
-TEST_P(WaysOut, OnlyOkAndEnterSaveAndTell)
+TEST_P(WaysOut, EndWithZeroAndOnlyOkAndEnterSaveAndTell)
 {
     const std::string before = IniFile("SETTINGS", {{"UserSwitching", "1"}, {"Junk", "x"}});
     WriteBytes(data.Qrz(), before);
     ASSERT_TRUE(Open());
-    run.Click(1060);
+    run.Click(IDC_USER_SWITCHING);
     switch (GetParam().way) {
+    case Way::OkButton: run.Click(IDOK); break;
     case Way::Cancel: run.Click(IDCANCEL); break;
     case Way::SystemMenu: run.CloseFromSystemMenu(); break;
     case Way::Escape: run.PressKey(VK_ESCAPE); break;
     case Way::Enter: run.PressKey(VK_RETURN); break;
+    case Way::OkCommand:
+        SetForegroundWindow(run.dialog);
+        PostMessageW(run.dialog, WM_COMMAND, IDOK, 0);
+        break;
+    case Way::CancelCommand: PostMessageW(run.dialog, WM_COMMAND, IDCANCEL, 0); break;
     }
     EXPECT_EQ(run.WaitForExit(), 0u);
     if (GetParam().saves) {
@@ -207,9 +180,12 @@ TEST_P(WaysOut, OnlyOkAndEnterSaveAndTell)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, WaysOut,
-                         ::testing::Values(WayCase{"Cancel", Way::Cancel, false},
+                         ::testing::Values(WayCase{"OkButton", Way::OkButton, true},
+                                           WayCase{"Cancel", Way::Cancel, false},
                                            WayCase{"SystemMenu", Way::SystemMenu, false},
-                                           WayCase{"Escape", Way::Escape, false}, WayCase{"Enter", Way::Enter, true}),
+                                           WayCase{"Escape", Way::Escape, false}, WayCase{"Enter", Way::Enter, true},
+                                           WayCase{"OkCommand", Way::OkCommand, true},
+                                           WayCase{"CancelCommand", Way::CancelCommand, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

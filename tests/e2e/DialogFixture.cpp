@@ -48,18 +48,6 @@ std::wstring Decode(const std::string& bytes, std::string& encoding)
     return out;
 }
 
-struct KeyBox {
-    const wchar_t* key;
-    int box;
-};
-const KeyBox kKeyBoxes[] = {
-    {L"WizardOnly", 1051},   {L"WizardOnly++", 1058}, {L"RetailMode", 1052},  {L"PollForFiles", 1077},
-    {L"DeleteAfterRun", 1076}, {L"UserSwitching", 1060}, {L"AlwaysHomeZ", 1073}, {L"JobLogging", 1062},
-    {L"LogStart", 1063},     {L"LogComplete", 1064},  {L"LogPause", 1065},    {L"LogResume", 1066},
-    {L"LogError", 1067},     {L"LogJobName", 1070},   {L"LogDate", 1068},     {L"LogTime", 1069},
-    {L"LogDuration", 1074},  {L"LogUser", 1071},      {L"LogSerialNum", 1072},
-};
-
 std::wstring Flag(bool on)
 {
     return on ? L"1" : L"0";
@@ -69,32 +57,89 @@ std::wstring Flag(bool on)
 
 // ---- The dialog's boxes and the program's keys ---------------------------
 
-int BoxOf(const std::wstring& key)
+const OptionControl kOptionControls[28] = {
+    {IDC_MANUAL_KMR, IDS_MANUAL_KMR, Option::Driver, L"WizardOnly"},
+    {IDC_MANUAL_OTHER, IDS_MANUAL_OTHER, Option::Driver, L"WizardOnly++"},
+    {IDC_RETAIL_MODE, IDS_RETAIL_MODE, Option::Driver, L"RetailMode"},
+    {IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, Option::Driver, L"PollForFiles"},
+    {IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, Option::Driver, L"DeleteAfterRun"},
+    {IDC_USER_SWITCHING, IDS_USER_SWITCHING, Option::Driver, L"UserSwitching"},
+    {IDC_HOME_Z, IDS_HOME_Z, Option::Driver, L"AlwaysHomeZ"},
+    {IDC_JOB_LOGGING, IDS_JOB_LOGGING, Option::Driver, L"JobLogging"},
+    {IDC_LOG_START, IDS_LOG_START, Option::Log, L"LogStart"},
+    {IDC_LOG_COMPLETE, IDS_LOG_COMPLETE, Option::Log, L"LogComplete"},
+    {IDC_LOG_PAUSE, IDS_LOG_PAUSE, Option::Log, L"LogPause"},
+    {IDC_LOG_RESUME, IDS_LOG_RESUME, Option::Log, L"LogResume"},
+    {IDC_LOG_ERROR, IDS_LOG_ERROR, Option::Log, L"LogError"},
+    {IDC_LOG_JOB_NAME, IDS_LOG_JOB_NAME, Option::Log, L"LogJobName"},
+    {IDC_LOG_DATE, IDS_LOG_DATE, Option::Log, L"LogDate"},
+    {IDC_LOG_TIME, IDS_LOG_TIME, Option::Log, L"LogTime"},
+    {IDC_LOG_DURATION, IDS_LOG_DURATION, Option::Log, L"LogDuration"},
+    {IDC_LOG_USER, IDS_LOG_USER, Option::Log, L"LogUser"},
+    {IDC_LOG_SERIAL, IDS_LOG_SERIAL, Option::Log, L"LogSerialNum"},
+    {IDC_RETAIL_HIDE_SYSTEM, IDS_RETAIL_HIDE_SYSTEM, Option::Retail, nullptr},
+    {IDC_RETAIL_FORBID_QUEUE, IDS_RETAIL_FORBID_QUEUE, Option::Retail, nullptr},
+    {IDC_RETAIL_NO_FIXTURE, IDS_RETAIL_NO_FIXTURE, Option::Retail, nullptr},
+    {IDC_RETAIL_HIDE_SETTINGS, IDS_RETAIL_HIDE_SETTINGS, Option::Retail, nullptr},
+    {IDC_MANUAL_KMR_HELP, IDS_MANUAL_KMR_HELP, Option::Help, nullptr},
+    {IDC_MANUAL_OTHER_HELP, IDS_MANUAL_OTHER_HELP, Option::Help, nullptr},
+    {IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, Option::Help, nullptr},
+    {IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, Option::Help, nullptr},
+    {IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, Option::Help, nullptr},
+};
+
+std::vector<int> Controls(Option kind)
 {
-    for (const KeyBox& entry : kKeyBoxes)
-        if (key == entry.key)
-            return entry.box;
-    return 0;
+    std::vector<int> ids;
+    for (const OptionControl& control : kOptionControls)
+        if (control.kind == kind)
+            ids.push_back(control.id);
+    return ids;
 }
 
+std::vector<int> AllBoxes()
+{
+    std::vector<int> ids;
+    for (const OptionControl& control : kOptionControls)
+        if (control.kind != Option::Help)
+            ids.push_back(control.id);
+    return ids;
+}
+
+std::vector<const wchar_t*> Keys(Option kind)
+{
+    std::vector<const wchar_t*> keys;
+    for (const OptionControl& control : kOptionControls)
+        if (control.kind == kind)
+            keys.push_back(control.key);
+    return keys;
+}
+
+// The retail options are the mask's bits in their table order; the manual
+// controls store the opposite of their tick.
 std::map<std::wstring, std::wstring> DriverTexts(const Shown& s)
 {
-    unsigned retail = 0;
-    if (s.at(1052))
-        retail = (s.at(1054) ? 1 : 0) + (s.at(1055) ? 2 : 0) + (s.at(1056) ? 4 : 0) + (s.at(1057) ? 8 : 0);
-    return {
-        {L"WizardOnly", Flag(!s.at(1051))},    {L"WizardOnly++", Flag(!s.at(1058))},
-        {L"RetailMode", std::to_wstring(retail)}, {L"PollForFiles", Flag(s.at(1077))},
-        {L"DeleteAfterRun", Flag(s.at(1076))}, {L"UserSwitching", Flag(s.at(1060))},
-        {L"AlwaysHomeZ", Flag(s.at(1073))},    {L"JobLogging", Flag(s.at(1062))},
-    };
+    unsigned retail = 0, bit = 1;
+    for (int id : Controls(Option::Retail)) {
+        retail |= s.at(IDC_RETAIL_MODE) && s.at(id) ? bit : 0;
+        bit <<= 1;
+    }
+    std::map<std::wstring, std::wstring> out;
+    for (const OptionControl& control : kOptionControls) {
+        bool inverted = control.id == IDC_MANUAL_KMR || control.id == IDC_MANUAL_OTHER;
+        if (control.kind == Option::Driver)
+            out[control.key] = Flag(s.at(control.id) != inverted);
+    }
+    out[L"RetailMode"] = std::to_wstring(retail);
+    return out;
 }
 
 std::map<std::wstring, std::wstring> LogTexts(const Shown& s)
 {
     std::map<std::wstring, std::wstring> out;
-    for (const wchar_t* key : kLogKeys)
-        out[key] = Flag(s.at(BoxOf(key)));
+    for (const OptionControl& control : kOptionControls)
+        if (control.kind == Option::Log)
+            out[control.key] = Flag(s.at(control.id));
     return out;
 }
 
@@ -118,44 +163,6 @@ std::wstring Stored(const std::wstring& file, const wchar_t* section, const wcha
 std::wstring StoredDriver(const std::wstring& file, const wchar_t* key)
 {
     return Stored(file, L"SETTINGS", key);
-}
-
-std::string Utf8WithMark(const std::wstring& text)
-{
-    return "\xEF\xBB\xBF" + Narrow(text);
-}
-
-std::string Utf16LeWithMark(const std::wstring& text)
-{
-    std::string out = "\xFF\xFE";
-    for (wchar_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return out;
-}
-
-std::string Utf16BeWithMark(const std::wstring& text)
-{
-    std::string out = "\xFE\xFF";
-    for (wchar_t c : text) {
-        out += static_cast<char>((c >> 8) & 0xFF);
-        out += static_cast<char>(c & 0xFF);
-    }
-    return out;
-}
-
-HeldFile::HeldFile(const std::wstring& path)
-    : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                          nullptr))
-{
-}
-
-void HeldFile::Release()
-{
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
 }
 
 // ---- INI files as other programs see them --------------------------------
@@ -221,7 +228,8 @@ bool Owned(FileKind kind, const IniLine& line)
                 return true;
         return false;
     };
-    return kind == FileKind::Driver ? ownedIn(L"SETTINGS", kDriverKeys) : ownedIn(L"Settings", kLogKeys);
+    return kind == FileKind::Driver ? ownedIn(L"SETTINGS", Keys(Option::Driver))
+                                    : ownedIn(L"Settings", Keys(Option::Log));
 }
 
 void Dismiss(HWND box)
@@ -261,6 +269,15 @@ void Scene::Write(SettingsFile file, const std::string& bytes) const
     WriteBytes(Path(file), bytes);
 }
 
+void Scene::WriteFound(const std::string& qrz, const std::string& wen, const std::string& jobInfo) const
+{
+    const std::pair<SettingsFile, const std::string*> found[] = {
+        {kFileQrz, &qrz}, {kFileWen, &wen}, {kFileJobInfo, &jobInfo}};
+    for (const auto& [file, bytes] : found)
+        if (!bytes->empty())
+            Write(file, *bytes);
+}
+
 void Scene::Remember()
 {
     before_.clear();
@@ -280,7 +297,7 @@ bool Scene::Open()
 Shown Scene::ReadShown() const
 {
     Shown shown;
-    for (int box : kAllBoxes)
+    for (int box : AllBoxes())
         shown[box] = run.IsChecked(box);
     return shown;
 }
@@ -303,7 +320,8 @@ void Scene::ExpectSavedAsShown(const Shown& shown, unsigned files) const
         IniModel model = ParseIni(ReadBytes(path));
         for (const auto& [key, text] : DriverTexts(shown)) {
             EXPECT_EQ(StoredDriver(path, key.c_str()), text) << Narrow(path) << " " << Narrow(key);
-            EXPECT_EQ(model.Value(L"SETTINGS", key), text) << Narrow(path) << " " << Narrow(key) << " (as read by others)";
+            EXPECT_EQ(model.Value(L"SETTINGS", key), text)
+                << Narrow(path) << " " << Narrow(key) << " (as read by others)";
         }
     }
     if (files & (1u << kFileJobInfo)) {
@@ -349,4 +367,26 @@ void Scene::ExpectUnchanged() const
         std::wstring path = Path(static_cast<SettingsFile>(file));
         EXPECT_EQ(ReadBytes(path), bytes) << Narrow(path) << " changed";
     }
+}
+
+void Scene::ExpectStored(const std::vector<StoredText>& texts) const
+{
+    for (const StoredText& t : texts) {
+        std::vector<std::wstring> files = t.in == In::Copies ? Copies()
+                                          : t.in == In::Qrz  ? std::vector<std::wstring>{data.Qrz()}
+                                                             : std::vector<std::wstring>{data.JobInfo()};
+        const wchar_t* section = t.section ? t.section : t.in == In::JobInfo ? L"Settings" : L"SETTINGS";
+        for (const auto& file : files)
+            EXPECT_EQ(Stored(file, section, t.key), t.text) << Narrow(file) << " " << Narrow(t.key);
+    }
+}
+
+bool Scene::AnyTemporaryLeft() const
+{
+    for (int file = 0; file < kSettingsFileCount; ++file) {
+        std::wstring path = Path(static_cast<SettingsFile>(file));
+        if (FileExists(path.substr(0, path.size() - 4) + L".~ox"))
+            return true;
+    }
+    return false;
 }

@@ -7,12 +7,14 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "resources/resource.h"
 #include "settings/FileAccess.h"
 #include "support/Companion.h"
 #include "support/DataFolder.h"
@@ -20,27 +22,33 @@
 #include "support/Screenshot.h"
 #include "support/TestFiles.h"
 
-// ---- The dialog's boxes and the program's keys ---------------------------
+// ---- The dialog's options and the program's keys -------------------------
 
-// Every check box of the dialog.
-constexpr int kAllBoxes[] = {1051, 1058, 1052, 1054, 1055, 1056, 1057, 1076, 1077, 1060, 1073,
-                             1062, 1063, 1064, 1065, 1066, 1067, 1068, 1069, 1070, 1074, 1071, 1072};
-constexpr int kRetailOptions[] = {1054, 1055, 1056, 1057};
-constexpr int kLogOptions[] = {1063, 1064, 1065, 1066, 1067, 1068, 1069, 1070, 1074, 1071, 1072};
-constexpr const wchar_t* kDriverKeys[] = {L"WizardOnly", L"WizardOnly++", L"RetailMode", L"PollForFiles",
-                                          L"DeleteAfterRun", L"UserSwitching", L"AlwaysHomeZ", L"JobLogging"};
-constexpr const wchar_t* kLogKeys[] = {L"LogStart", L"LogComplete", L"LogPause",    L"LogResume",
-                                       L"LogError", L"LogJobName",  L"LogDate",     L"LogTime",
-                                       L"LogDuration", L"LogUser",  L"LogSerialNum"};
+enum class Option { Driver, Log, Retail, Help };
+
+// Every control of the dialog that shows an option's text, with the id of
+// that text: the boxes of the driver's keys and then of the log's keys, each
+// in the order the program writes them, the retail mode's options, the help
+// texts.
+struct OptionControl {
+    int id;
+    uint32_t text;
+    Option kind;
+    const wchar_t* key;  // null for the retail options and the help texts
+};
+extern const OptionControl kOptionControls[28];
+
+// The controls of one kind; every check box; the keys of Driver or Log in
+// the order they are written.
+std::vector<int> Controls(Option kind);
+std::vector<int> AllBoxes();
+std::vector<const wchar_t*> Keys(Option kind);
 
 // What the stand-ins hear from an OK that changed nothing they depend on,
 // and from one that did.
 inline const std::vector<std::string> kNotifyOnly = {"RIDODUZO:WM_COMMAND(2)"};
 inline const std::vector<std::string> kNotifyAndClose = {"RIDODUZO:WM_COMMAND(2)", "RIDODUZO:WM_CLOSE",
                                                          "VUZOREDADIDA:WM_CLOSE"};
-
-// The box that shows a key.
-int BoxOf(const std::wstring& key);
 
 // The ticks of every box, by control id.
 using Shown = std::map<int, bool>;
@@ -59,25 +67,6 @@ std::string IniFile(const char* section, const Entries& entries);
 // The text of a key as the file on the disk holds it now.
 std::wstring Stored(const std::wstring& file, const wchar_t* section, const wchar_t* key);
 std::wstring StoredDriver(const std::wstring& file, const wchar_t* key);
-
-// Byte forms of one text for the encoding tests.
-std::string Utf8WithMark(const std::wstring& text);
-std::string Utf16LeWithMark(const std::wstring& text);
-std::string Utf16BeWithMark(const std::wstring& text);
-
-// Holds a file open with no sharing, as a program that locks it does.
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path);
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Release();
-
-private:
-    HANDLE handle_;
-};
 
 // ---- INI files as other programs see them --------------------------------
 
@@ -104,6 +93,24 @@ enum class FileKind { Driver, JobInfo };
 // The keys the program writes: "SETTINGS" of QRZINFO.INI (not "Lang"), and
 // "Settings" of JobInfo.ini.
 bool Owned(FileKind kind, const IniLine& line);
+
+// Settings files with keys and sections the program does not own.
+inline const std::string kQrzWithOthers = "[SETTINGS]\r\nPollForFiles=1\r\nTray=2\r\n[Driver]\r\nModel=KMR 40\r\n";
+inline const std::string kWenWithOthers =
+    "[SETTINGS]\r\nPollForFiles=0\r\nAlwaysHomeZ=1\r\nTray=5\r\n[Estimator]\r\nRate=3\r\n";
+inline const std::string kJobInfoWithOthers = "[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n";
+
+// Where a text must stand after OK: every copy of QRZINFO.INI, the OXAQRZ
+// copy, or JobInfo.ini; in "SETTINGS" ("Settings" for JobInfo.ini) unless
+// a section is named.
+enum class In { Copies, Qrz, JobInfo };
+
+struct StoredText {
+    In in;
+    const wchar_t* key;
+    const wchar_t* text;
+    const wchar_t* section = nullptr;
+};
 
 // Closes a box of the program (notice or save report) with its OK and
 // waits until it has gone; nothing for a null box.
@@ -135,6 +142,8 @@ public:
     void WriteQrz(const Entries& entries) const { Write(kFileQrz, IniFile("SETTINGS", entries)); }
     void WriteWen(const Entries& entries) const { Write(kFileWen, IniFile("SETTINGS", entries)); }
     void WriteJobInfo(const Entries& entries) const { Write(kFileJobInfo, IniFile("Settings", entries)); }
+    // Writes the files given; an empty text writes no file.
+    void WriteFound(const std::string& qrz, const std::string& wen, const std::string& jobInfo) const;
     // Remembers what each settings file holds now, to compare after OK.
     void Remember();
 
@@ -155,8 +164,27 @@ public:
     // Every key, section and comment of the files as remembered that the
     // program does not own is still there with the same value.
     void ExpectOthersKept() const;
+    // Both of the above.
+    void ExpectSaved(const Shown& shown, unsigned files = 0xF) const
+    {
+        ExpectSavedAsShown(shown, files);
+        ExpectOthersKept();
+    }
+    // What the dialog shows now, OK, and ExpectSaved; returns what OkAndExit
+    // returns.
+    DWORD OkAndExpectSaved(DWORD timeoutMs = 15000, unsigned files = 0xF)
+    {
+        Shown shown = ReadShown();
+        DWORD ms = OkAndExit(timeoutMs);
+        ExpectSaved(shown, files);
+        return ms;
+    }
     // The files are byte for byte as remembered.
     void ExpectUnchanged() const;
+    // Each text stands where it must, as the platform reads it.
+    void ExpectStored(const std::vector<StoredText>& texts) const;
+    // A temporary file of a save beside any settings file.
+    bool AnyTemporaryLeft() const;
 
 private:
     std::map<int, std::string> before_;  // by SettingsFile, for files that existed

@@ -33,66 +33,46 @@ bool operator!=(const Picture& a, const Picture& b)
     return a.width != b.width || a.height != b.height || a.pixels != b.pixels;
 }
 
-TEST_F(DialogSetup, FreshInstallationShowsTheDefaults)
-{
-    ASSERT_TRUE(Open());
-    SaveScreenshot(run.dialog, L"dialog_first_open");
-
-    for (int id : {1051, 1058, 1060, 1063, 1064, 1067, 1068, 1069, 1070, 1074, 1071})
-        EXPECT_TRUE(run.IsChecked(id)) << id;
-    for (int id : {1052, 1073, 1076, 1077, 1062, 1054, 1055, 1056, 1057, 1065, 1066, 1072})
-        EXPECT_FALSE(run.IsChecked(id)) << id;
-    for (int id : kRetailOptions)
-        EXPECT_FALSE(run.IsEnabled(id)) << id;
-    for (int id : kLogOptions)
-        EXPECT_FALSE(run.IsEnabled(id)) << id;
-    for (int id : {1051, 1058, 1052, 1076, 1077, 1060, 1073, 1062})
-        EXPECT_TRUE(run.IsEnabled(id)) << id;
-
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
-    EXPECT_FALSE(FileExists(data.Qrz()));
-    EXPECT_FALSE(FileExists(data.JobInfo()));
-}
-
 TEST_F(DialogSetup, TextsComeFromTheStringTable)
 {
     ASSERT_TRUE(Open());
     const std::pair<int, const wchar_t*> texts[] = {
-        {1011, L"OXA Advanced Engraver Settings 1.9"},
+        {IDC_HEADER, L"OXA Advanced Engraver Settings 1.9"},
         {IDOK, L"Ok"},
         {IDCANCEL, L"Cancel"},
-        {1051, L"Enable Manual Controls (KMR Desktop)"},
-        {1058, L"Enable Manual Controls (Other Models)"},
-        {1052, L"Retail Mode"},
-        {1055, L"Forbid Read/Write Access to Print Queue"},
-        {1061, L"Leave this option checked if more than one user may log onto your computer.  "},
-        {1073, L"Home the KMR Z-Axis Following Application Launch"},
-        {1074, L"Log Job Duration (HH:MM:SS)"},
-        {1078, L"Select this option if printed jobs fail to appear in the YFB print queue."},
+        {IDC_MANUAL_KMR, L"Enable Manual Controls (KMR Desktop)"},
+        {IDC_MANUAL_OTHER, L"Enable Manual Controls (Other Models)"},
+        {IDC_RETAIL_MODE, L"Retail Mode"},
+        {IDC_RETAIL_FORBID_QUEUE, L"Forbid Read/Write Access to Print Queue"},
+        {IDC_USER_SWITCHING_HELP, L"Leave this option checked if more than one user may log onto your computer.  "},
+        {IDC_HOME_Z, L"Home the KMR Z-Axis Following Application Launch"},
+        {IDC_LOG_DURATION, L"Log Job Duration (HH:MM:SS)"},
+        {IDC_POLL_FOR_FILES_HELP, L"Select this option if printed jobs fail to appear in the YFB print queue."},
     };
     for (const auto& t : texts)
         EXPECT_EQ(run.Text(t.first), t.second) << t.first;
     // The longest help text is shown whole.
-    EXPECT_EQ(run.Text(1075).size(), 165u);
+    EXPECT_EQ(run.Text(IDC_HOME_Z_HELP).size(), 165u);
     // No template placeholder is left on a shown control.
-    for (int id : {1053, 1059, 1061, 1075, 1078})
+    for (int id : Controls(Option::Help))
         EXPECT_NE(run.Text(id), L"Static") << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 // In the order of the layout: the upper group's left column top to bottom,
 // then its right column, then the lower group likewise, then OK and Cancel.
-constexpr int kTabOrder[] = {1051, 1058, 1077, 1060, 1052, 1054, 1055, 1056, 1057, 1076, 1073, 1062, 1063,
-                             1064, 1065, 1066, 1067, 1068, 1069, 1070, 1074, 1071, 1072, IDOK, IDCANCEL};
+constexpr int kTabOrder[] = {
+    IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_RETAIL_MODE, IDC_RETAIL_HIDE_SYSTEM,
+    IDC_RETAIL_FORBID_QUEUE, IDC_RETAIL_NO_FIXTURE, IDC_RETAIL_HIDE_SETTINGS, IDC_DELETE_AFTER_RUN, IDC_HOME_Z,
+    IDC_JOB_LOGGING, IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE,
+    IDC_LOG_TIME, IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL, IDOK, IDCANCEL};
 
 TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
 {
     // Retail mode and datalogging on, so that every option takes the focus.
     WriteQrz({{"RetailMode", "1"}, {"JobLogging", "1"}});
     ASSERT_TRUE(Open());
-    EXPECT_TRUE(PumpUntil([&] { return FocusedId() == 1051; }, 15000)) << "focus at open on " << FocusedId();
+    EXPECT_TRUE(PumpUntil([&] { return FocusedId() == IDC_MANUAL_KMR; }, 15000)) << "focus at open on " << FocusedId();
     // OK shows as the default button from the start; Enter means OK.
     auto dialogCode = [&](int id) {
         DWORD_PTR code = 0;
@@ -104,13 +84,13 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
 
     // The painted parts are no stops and no buttons, and what the keyboard
     // reaches has a name to read out.
-    for (int id : {1011, 1001, 1003, 1005}) {
+    for (int id : {IDC_HEADER, IDC_LEFT_EDGE, IDC_BOTTOM_EDGE, IDC_RIGHT_EDGE}) {
         wchar_t cls[16] = {};
         GetClassNameW(run.Item(id), cls, 16);
         EXPECT_EQ(lstrcmpiW(cls, L"Static"), 0) << id;
         EXPECT_FALSE(GetWindowLongPtrW(run.Item(id), GWL_STYLE) & WS_TABSTOP) << id;
     }
-    for (int id : {1001, 1003, 1005})
+    for (int id : {IDC_LEFT_EDGE, IDC_BOTTOM_EDGE, IDC_RIGHT_EDGE})
         EXPECT_EQ(run.Text(id), L"") << id;
     for (int id : kTabOrder) {
         EXPECT_TRUE(GetWindowLongPtrW(run.Item(id), GWL_STYLE) & WS_TABSTOP) << id;
@@ -120,9 +100,9 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
 
     // Space ticks and clears the option that has the focus.
     run.PressKey(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return !run.IsChecked(1051); }, 15000)) << "space did not reach 1051";
+    EXPECT_TRUE(PumpUntil([&] { return !run.IsChecked(IDC_MANUAL_KMR); }, 15000)) << "space did not reach the box";
     run.PressKey(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return run.IsChecked(1051); }, 15000));
+    EXPECT_TRUE(PumpUntil([&] { return run.IsChecked(IDC_MANUAL_KMR); }, 15000));
 
     // Tab goes round in layout order, and each control shows that it has the
     // focus: it looks different from when it had not.
@@ -130,31 +110,31 @@ TEST_F(DialogSetup, TheKeyboardReachesEveryOptionInLayoutOrderWithAVisibleCue)
     RedrawWindow(run.dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::map<int, Picture> unfocused;
     for (int id : kTabOrder)
-        if (id != 1051)
+        if (id != IDC_MANUAL_KMR)
             unfocused[id] = Shown(id);
-    Picture first = Shown(1051);
-    int previous = 1051;
+    Picture first = Shown(IDC_MANUAL_KMR);
+    int previous = IDC_MANUAL_KMR;
     for (size_t i = 1; i <= sizeof(kTabOrder) / sizeof(kTabOrder[0]); ++i) {
         int next = kTabOrder[i % (sizeof(kTabOrder) / sizeof(kTabOrder[0]))];
         run.PressKey(VK_TAB);
         ASSERT_TRUE(PumpUntil([&] { return FocusedId() == next; }, 15000))
             << "Tab from " << previous << " went to " << FocusedId() << ", not to " << next;
-        if (previous == 1051) {
-            EXPECT_TRUE(PumpUntil([&] { return Shown(1051) != first; }, 15000)) << "1051 kept its focus cue";
-            unfocused[1051] = Shown(1051);
+        if (previous == IDC_MANUAL_KMR) {
+            EXPECT_TRUE(PumpUntil([&] { return Shown(IDC_MANUAL_KMR) != first; }, 15000))
+                << "the first box kept its focus cue";
+            unfocused[IDC_MANUAL_KMR] = Shown(IDC_MANUAL_KMR);
         }
         EXPECT_TRUE(PumpUntil([&] { return Shown(next) != unfocused[next]; }, 15000)) << next << " shows no focus";
         previous = next;
     }
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
 {
     ASSERT_TRUE(Open());
     std::map<int, bool> ticks;
-    for (int id : kAllBoxes)
+    for (int id : AllBoxes())
         ticks[id] = run.IsChecked(id);
     // A plain click is a drag by nothing; the header is pressed away from
     // its caption and on it.
@@ -165,7 +145,7 @@ TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
     for (const auto& drag : drags) {
         RECT before = {}, after = {}, header = {};
         GetWindowRect(run.dialog, &before);
-        GetWindowRect(run.Item(1011), &header);
+        GetWindowRect(run.Item(IDC_HEADER), &header);
         POINT from = {drag.onCaption ? (header.left + header.right) / 2 : header.left + 40, header.top + 8};
         ASSERT_TRUE(DragWithMouse(run.dialog, from, {from.x + drag.by.x, from.y + drag.by.y})) << "no move began";
         GetWindowRect(run.dialog, &after);
@@ -175,17 +155,16 @@ TEST_F(DialogSetup, DraggingTheHeaderMovesTheDialogAndChangesNothingElse)
         EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
     }
     // The presses did nothing else: the focus and every tick as they were.
-    EXPECT_EQ(FocusedId(), 1051);
-    for (int id : kAllBoxes)
+    EXPECT_EQ(FocusedId(), IDC_MANUAL_KMR);
+    for (int id : AllBoxes())
         EXPECT_EQ(run.IsChecked(id), ticks[id]) << id;
     SaveScreenshot(run.dialog, L"dialog_after_drag");
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 struct StoredCase {
     const char* name;
-    Entries qrz;
+    Entries qrz;  // empty: no file
     Entries wen;
     Entries jobInfo;
     std::vector<int> ticked;
@@ -199,12 +178,15 @@ class StoredSettings : public DialogTest, public ::testing::WithParamInterface<S
 TEST_P(StoredSettings, TickAndGreyTheBoxes)
 {
     const StoredCase& c = GetParam();
-    WriteQrz(c.qrz);
+    if (!c.qrz.empty())
+        WriteQrz(c.qrz);
     if (!c.wen.empty())
         WriteWen(c.wen);
     if (!c.jobInfo.empty())
         WriteJobInfo(c.jobInfo);
     ASSERT_TRUE(Open());
+    if (c.qrz.empty())
+        SaveScreenshot(run.dialog, L"dialog_first_open");
     for (int id : c.ticked)
         EXPECT_TRUE(run.IsChecked(id)) << id;
     for (int id : c.unticked)
@@ -213,34 +195,56 @@ TEST_P(StoredSettings, TickAndGreyTheBoxes)
         EXPECT_TRUE(run.IsEnabled(id)) << id;
     for (int id : c.greyed)
         EXPECT_FALSE(run.IsEnabled(id)) << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
+    // Cancel writes nothing, and makes no file that was not there.
+    ExpectUnchanged();
+    EXPECT_EQ(FileExists(data.Qrz()), !c.qrz.empty());
+    EXPECT_EQ(FileExists(data.JobInfo()), !c.jobInfo.empty());
 }
+
+std::vector<int> Join(std::vector<int> a, const std::vector<int>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<int> kRetail = Controls(Option::Retail);
+const std::vector<int> kMaskFive = {IDC_RETAIL_MODE, IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_NO_FIXTURE};
+const std::vector<int> kManual = {IDC_MANUAL_KMR, IDC_MANUAL_OTHER};
 
 INSTANTIATE_TEST_SUITE_P(
     Values, StoredSettings,
     ::testing::Values(
-        StoredCase{"InvertedFlagsNonZeroShowClear", {{"WizardOnly", "2"}, {"WizardOnly++", "1"}}, {}, {},
-                   {}, {1051, 1058}, {1051, 1058}, {}},
-        StoredCase{"InvertedFlagsZeroShowTicked", {{"WizardOnly", "0"}, {"WizardOnly++", "0"}}, {}, {},
-                   {1051, 1058}, {}, {}, {}},
+        StoredCase{"FreshInstallationShowsTheDefaults", {}, {}, {},
+                   {IDC_MANUAL_KMR, IDC_MANUAL_OTHER, IDC_USER_SWITCHING, IDC_LOG_START, IDC_LOG_COMPLETE,
+                    IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME, IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER},
+                   Join({IDC_RETAIL_MODE, IDC_HOME_Z, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_JOB_LOGGING,
+                         IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_SERIAL},
+                        kRetail),
+                   Controls(Option::Driver), Join(kRetail, Controls(Option::Log))},
+        StoredCase{"InvertedFlagsNonZeroShowClear", {{"WizardOnly", "2"}, {"WizardOnly++", "1"}}, {}, {}, {},
+                   kManual, kManual, {}},
+        StoredCase{"InvertedFlagsZeroShowTicked", {{"WizardOnly", "0"}, {"WizardOnly++", "0"}}, {}, {}, kManual,
+                   {}, {}, {}},
         StoredCase{"AnyNonZeroTicksTheOtherOptions",
                    {{"PollForFiles", "2"}, {"DeleteAfterRun", "7"}, {"UserSwitching", "0"}, {"AlwaysHomeZ", "2"},
                     {"JobLogging", "2"}},
-                   {}, {}, {1077, 1076, 1073, 1062}, {1060}, {1063, 1065, 1072}, {}},
-        StoredCase{"RetailOnlyAboveBitThree", {{"RetailMode", "16"}}, {}, {}, {1052},
-                   {1054, 1055, 1056, 1057}, {1054, 1055, 1056, 1057}, {}},
-        StoredCase{"RetailFive", {{"RetailMode", "5"}}, {}, {}, {1052, 1054, 1056}, {1055, 1057},
-                   {1054, 1055, 1056, 1057}, {}},
-        StoredCase{"RetailOffGreysItsOptions", {{"RetailMode", "0"}}, {}, {}, {}, {1052, 1054, 1055, 1056, 1057},
-                   {1052}, {1054, 1055, 1056, 1057}},
+                   {}, {}, {IDC_POLL_FOR_FILES, IDC_DELETE_AFTER_RUN, IDC_HOME_Z, IDC_JOB_LOGGING},
+                   {IDC_USER_SWITCHING}, {IDC_LOG_START, IDC_LOG_PAUSE, IDC_LOG_SERIAL}, {}},
+        StoredCase{"RetailOnlyAboveBitThree", {{"RetailMode", "16"}}, {}, {}, {IDC_RETAIL_MODE}, kRetail, kRetail,
+                   {}},
+        StoredCase{"RetailFive", {{"RetailMode", "5"}}, {}, {}, kMaskFive,
+                   {IDC_RETAIL_FORBID_QUEUE, IDC_RETAIL_HIDE_SETTINGS}, kRetail, {}},
+        StoredCase{"RetailOffGreysItsOptions", {{"RetailMode", "0"}}, {}, {}, {}, Join({IDC_RETAIL_MODE}, kRetail),
+                   {IDC_RETAIL_MODE}, kRetail},
         StoredCase{"RetailAtSetUpLeavesManualControlsTicked", {{"RetailMode", "3"}, {"WizardOnly", "0"}}, {}, {},
-                   {1052, 1051, 1058, 1054, 1055}, {1056, 1057}, {1051, 1058, 1054, 1055, 1056, 1057}, {}},
+                   Join(kManual, {IDC_RETAIL_MODE, IDC_RETAIL_HIDE_SYSTEM, IDC_RETAIL_FORBID_QUEUE}),
+                   {IDC_RETAIL_NO_FIXTURE, IDC_RETAIL_HIDE_SETTINGS}, Join(kManual, kRetail), {}},
         StoredCase{"GreyedLogOptionKeepsItsTick", {{"JobLogging", "0"}}, {},
-                   {{"LogPause", "1"}, {"LogStart", "0"}, {"LogSerialNum", "3"}}, {1065, 1072}, {1063, 1062}, {},
-                   {1063, 1065, 1072}},
+                   {{"LogPause", "1"}, {"LogStart", "0"}, {"LogSerialNum", "3"}}, {IDC_LOG_PAUSE, IDC_LOG_SERIAL},
+                   {IDC_LOG_START, IDC_JOB_LOGGING}, {}, {IDC_LOG_START, IDC_LOG_PAUSE, IDC_LOG_SERIAL}},
         StoredCase{"KeyOnlyInTheOxawenCopy", {{"UserSwitching", "0"}}, {{"RetailMode", "5"}, {"UserSwitching", "1"}},
-                   {}, {1052, 1054, 1056}, {1060, 1055}, {}, {}}),
+                   {}, kMaskFive, {IDC_USER_SWITCHING, IDC_RETAIL_FORBID_QUEUE}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

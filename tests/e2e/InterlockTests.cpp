@@ -17,7 +17,7 @@ struct BoxState {
 std::map<int, BoxState> Snapshot(const ProgramRun& run)
 {
     std::map<int, BoxState> states;
-    for (int id : kAllBoxes)
+    for (int id : AllBoxes())
         states[id] = {run.IsChecked(id), run.IsEnabled(id)};
     return states;
 }
@@ -25,56 +25,53 @@ std::map<int, BoxState> Snapshot(const ProgramRun& run)
 TEST_F(Interlocks, TickingRetailFromNothingOffersEveryOptionAndClearsManualControls)
 {
     ASSERT_TRUE(Open());
-    ASSERT_TRUE(run.IsChecked(1051));
-    ASSERT_TRUE(run.IsChecked(1058));
-    run.Click(1052);
-    for (int id : kRetailOptions) {
+    ASSERT_TRUE(run.IsChecked(IDC_MANUAL_KMR));
+    ASSERT_TRUE(run.IsChecked(IDC_MANUAL_OTHER));
+    run.Click(IDC_RETAIL_MODE);
+    for (int id : Controls(Option::Retail)) {
         EXPECT_TRUE(run.IsChecked(id)) << id;
         EXPECT_TRUE(run.IsEnabled(id)) << id;
     }
-    for (int id : {1051, 1058}) {
+    for (int id : {IDC_MANUAL_KMR, IDC_MANUAL_OTHER}) {
         EXPECT_FALSE(run.IsChecked(id)) << id;
         EXPECT_TRUE(run.IsEnabled(id)) << id;
     }
     // Ticked again by hand, they stay ticked until retail mode is clicked.
-    run.Click(1051);
-    EXPECT_TRUE(run.IsChecked(1051));
+    run.Click(IDC_MANUAL_KMR);
+    EXPECT_TRUE(run.IsChecked(IDC_MANUAL_KMR));
 
-    run.Click(1062);
+    run.Click(IDC_JOB_LOGGING);
     SaveScreenshot(run.dialog, L"dialog_retail_and_logging_on");
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, RetailOptionsReturnAsTheDialogLastKnewThem)
 {
     ASSERT_TRUE(Open());
-    run.Click(1052);   // on: the mask becomes 15
-    run.Click(1054);   // untick by hand: the mask is not changed
-    run.Click(1052);   // off
-    for (int id : kRetailOptions) {
+    run.Click(IDC_RETAIL_MODE);   // on: the mask becomes 15
+    run.Click(IDC_RETAIL_HIDE_SYSTEM);   // untick by hand: the mask is not changed
+    run.Click(IDC_RETAIL_MODE);   // off
+    for (int id : Controls(Option::Retail)) {
         EXPECT_FALSE(run.IsChecked(id)) << id;
         EXPECT_FALSE(run.IsEnabled(id)) << id;
     }
-    run.Click(1052);   // on again
-    for (int id : kRetailOptions)
+    run.Click(IDC_RETAIL_MODE);   // on again
+    for (int id : Controls(Option::Retail))
         EXPECT_TRUE(run.IsChecked(id)) << id;
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, AStoredMaskIsWhatRetailModeComesBackTo)
 {
     WriteQrz({{"RetailMode", "5"}});
     ASSERT_TRUE(Open());
-    run.Click(1052);
-    run.Click(1052);
-    EXPECT_TRUE(run.IsChecked(1054));
-    EXPECT_FALSE(run.IsChecked(1055));
-    EXPECT_TRUE(run.IsChecked(1056));
-    EXPECT_FALSE(run.IsChecked(1057));
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    run.Click(IDC_RETAIL_MODE);
+    run.Click(IDC_RETAIL_MODE);
+    EXPECT_TRUE(run.IsChecked(IDC_RETAIL_HIDE_SYSTEM));
+    EXPECT_FALSE(run.IsChecked(IDC_RETAIL_FORBID_QUEUE));
+    EXPECT_TRUE(run.IsChecked(IDC_RETAIL_NO_FIXTURE));
+    EXPECT_FALSE(run.IsChecked(IDC_RETAIL_HIDE_SETTINGS));
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, DataloggingGreysTheLogOptionsAndKeepsTheirTicks)
@@ -82,15 +79,14 @@ TEST_F(Interlocks, DataloggingGreysTheLogOptionsAndKeepsTheirTicks)
     WriteJobInfo({{"LogPause", "1"}, {"LogStart", "0"}});
     ASSERT_TRUE(Open());
     auto before = Snapshot(run);
-    run.Click(1062);
-    for (int id : kLogOptions) {
+    run.Click(IDC_JOB_LOGGING);
+    for (int id : Controls(Option::Log)) {
         EXPECT_TRUE(run.IsEnabled(id)) << id;
         EXPECT_EQ(run.IsChecked(id), before[id].checked) << id;
     }
-    run.Click(1062);
+    run.Click(IDC_JOB_LOGGING);
     EXPECT_EQ(Snapshot(run), before);
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 TEST_F(Interlocks, EveryOtherBoxChangesNothingButItself)
@@ -98,16 +94,15 @@ TEST_F(Interlocks, EveryOtherBoxChangesNothingButItself)
     // Everything enabled, so that every box can be clicked.
     WriteQrz({{"RetailMode", "15"}, {"JobLogging", "1"}});
     ASSERT_TRUE(Open());
-    for (int id : kAllBoxes) {
-        if (id == 1052 || id == 1062)
+    for (int id : AllBoxes()) {
+        if (id == IDC_RETAIL_MODE || id == IDC_JOB_LOGGING)
             continue;
         auto expected = Snapshot(run);
         expected[id].checked = !expected[id].checked;
         run.Click(id);
         EXPECT_EQ(Snapshot(run), expected) << "after a click on " << id;
     }
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "DialogFixture.h"
 
 #include <string>
-#include <utility>
 
 #include "resources/resource.h"
 #include "text/Strings.h"
@@ -16,8 +15,8 @@ struct Shown {
     const wchar_t* title;
     const wchar_t* ok;
     const wchar_t* cancel;
-    const wchar_t* manualOther;   // 1058
-    const wchar_t* pollForFiles;  // 1077
+    const wchar_t* manualOther;   // IDC_MANUAL_OTHER
+    const wchar_t* pollForFiles;  // IDC_POLL_FOR_FILES
     const wchar_t* cannotInstall;
 };
 
@@ -71,20 +70,6 @@ struct LangCase {
     const Shown* shown;
 };
 
-// Every control of the dialog with a text, and the id of its text.
-const std::pair<int, uint32_t> kControlTexts[] = {
-    {1051, IDS_MANUAL_KMR},         {1053, IDS_MANUAL_KMR_HELP},     {1058, IDS_MANUAL_OTHER},
-    {1059, IDS_MANUAL_OTHER_HELP},  {1052, IDS_RETAIL_MODE},         {1054, IDS_RETAIL_HIDE_SYSTEM},
-    {1055, IDS_RETAIL_FORBID_QUEUE}, {1056, IDS_RETAIL_NO_FIXTURE},  {1057, IDS_RETAIL_HIDE_SETTINGS},
-    {1076, IDS_DELETE_AFTER_RUN},   {1077, IDS_POLL_FOR_FILES},      {1078, IDS_POLL_FOR_FILES_HELP},
-    {1060, IDS_USER_SWITCHING},     {1061, IDS_USER_SWITCHING_HELP}, {1073, IDS_HOME_Z},
-    {1075, IDS_HOME_Z_HELP},        {1062, IDS_JOB_LOGGING},         {1063, IDS_LOG_START},
-    {1064, IDS_LOG_COMPLETE},       {1065, IDS_LOG_PAUSE},           {1066, IDS_LOG_RESUME},
-    {1067, IDS_LOG_ERROR},          {1068, IDS_LOG_DATE},            {1069, IDS_LOG_TIME},
-    {1070, IDS_LOG_JOB_NAME},       {1074, IDS_LOG_DURATION},        {1071, IDS_LOG_USER},
-    {1072, IDS_LOG_SERIAL},
-};
-
 class Language : public DialogTest, public ::testing::WithParamInterface<LangCase> {
 protected:
     void SetUp() override
@@ -115,17 +100,16 @@ TEST_P(Language, TheDialogShowsTheTextsOfItsLanguage)
     ASSERT_NE(run.WaitForDialog(), nullptr);
     // The header's window text keeps 32 characters of the title; the bar
     // draws it whole.
-    EXPECT_EQ(run.Text(1011), std::wstring(shown.title).substr(0, 32) + L" 1.9");
+    EXPECT_EQ(run.Text(IDC_HEADER), std::wstring(shown.title).substr(0, 32) + L" 1.9");
     EXPECT_EQ(run.Text(IDOK), shown.ok);
     EXPECT_EQ(run.Text(IDCANCEL), shown.cancel);
-    EXPECT_EQ(run.Text(1058), shown.manualOther);
-    EXPECT_EQ(run.Text(1077), shown.pollForFiles);
+    EXPECT_EQ(run.Text(IDC_MANUAL_OTHER), shown.manualOther);
+    EXPECT_EQ(run.Text(IDC_POLL_FOR_FILES), shown.pollForFiles);
     // Every other text whole: none is cut by its control's limit.
-    for (const auto& control : kControlTexts)
-        EXPECT_EQ(run.Text(control.first), Expected(control.second)) << control.first;
+    for (const OptionControl& control : kOptionControls)
+        EXPECT_EQ(run.Text(control.id), Expected(control.text)) << control.id;
     SaveScreenshot(run.dialog, L"language_" + Widen(GetParam().name));
-    run.Click(IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(run.CancelAndWait(), 0u);
     // "Lang" is read, never written.
     const wchar_t* stored = GetParam().stored;
     EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"Lang"), stored ? std::wstring(stored) : L"<absent>");

@@ -30,14 +30,6 @@ std::string StationFile(SettingsFile file, const Entries& changed)
     return text + (driver ? "Lang=0\r\nPort=USB001\r\n\r\n[Other]\r\nRetailMode=9\r\n" : "LogFolder=C:\\Logs\r\n; kept\r\n");
 }
 
-std::string Utf16LeUnmarked(const std::string& ascii)
-{
-    std::string bytes;
-    for (char c : ascii)
-        bytes += std::string{c, '\0'};
-    return bytes;
-}
-
 struct Printed {
     DWORD exitCode;
     std::string out;
@@ -142,7 +134,7 @@ const Row kRows[] = {
      Told::Nothing, Arrange::NoCompanions},
     {"NothingToChange", L"/import {in}", "# ours\r\n[driver]\r\n  retailmode = 5 \r\n\r\n; x\r\n[JobLog]\r\nLogStart=1", 0,
      "nothing to change"},
-    {"Utf16File", L"/import {in}", Utf16LeWithMark(L"[JobLog]\r\nLogSerialNum=1\r\n"), 0, "LogSerialNum: 0, now 1",
+    {"Utf16File", L"/import {in}", Utf16Le(L"[JobLog]\r\nLogSerialNum=1\r\n"), 0, "LogSerialNum: 0, now 1",
      {{"LogSerialNum", "1"}}, Told::PanelAndClose},
     {"UnknownSection", L"/import {in}", "[Driver]\r\nRetailMode=1\r\n[Printer]\r\nSpeed=1\r\n", 3, "line 3: \"[Printer]\""},
     {"UnknownKey", L"/import {in}", "[Driver]\r\nRetail=1\r\n", 3, "line 2: \"Retail\" is not a setting of [Driver]"},
@@ -152,7 +144,7 @@ const Row kRows[] = {
     {"NotANumber", L"/verify {in}", "[JobLog]\r\nLogStart=-1\r\n", 3, "LogStart=-1: the value must be 0 or 1"},
     {"KeyBeforeSection", L"/import {in}", "RetailMode=1\r\n", 3, "line 1: a setting before the first section"},
     {"UnreadableFile", L"/import {in}", "", 3, "cannot be read"},
-    {"Utf16WithoutMark", L"/import {in}", Utf16LeUnmarked("[Driver]\r\nRetailMode=1\r\n"), 3, "not text in UTF-8"},
+    {"Utf16WithoutMark", L"/import {in}", Utf16Le(L"[Driver]\r\nRetailMode=1\r\n", false), 3, "not text in UTF-8"},
     {"SetOneBadKey", L"/set RetailMode=2 Retail=1", "", 3, "\"Retail\" is not a setting"},
     {"HeldFile", L"/set RetailMode=1", "", 1618, "OXAWEN\\QRZINFO.INI: It is in use by another program.", {},
      Told::Nothing, Arrange::HoldWen},
@@ -240,12 +232,13 @@ TEST(OxaSetAndTheDialog, ADialogStartedDuringASaveShowsItsValuesAndKeepsTheNextS
     // What OxaSet holds while it reads, compares and saves.
     HANDLE save = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Save");
     ASSERT_TRUE(scene.run.Start());
-    EXPECT_EQ(scene.run.WaitForDialog(1051, 1500), nullptr) << "the dialog read the settings during a save";
+    EXPECT_EQ(scene.run.WaitForDialog(IDC_MANUAL_KMR, 1500), nullptr) << "the dialog read the settings during a save";
     scene.WriteQrz({{"RetailMode", "5"}});
     ReleaseMutex(save);
     CloseHandle(save);
     ASSERT_NE(scene.run.WaitForDialog(), nullptr);
-    EXPECT_TRUE(scene.run.IsChecked(1052) && scene.run.IsChecked(1056) && !scene.run.IsChecked(1055));
+    EXPECT_TRUE(scene.run.IsChecked(IDC_RETAIL_MODE) && scene.run.IsChecked(IDC_RETAIL_NO_FIXTURE)
+                && !scene.run.IsChecked(IDC_RETAIL_FORBID_QUEUE));
 
     scene.Remember();
     Printed printed = scene.Run(L"/set RetailMode=1");

@@ -22,27 +22,31 @@ struct ValueCase {
 // The platform parses in base 0, wraps on overflow, takes junk as 0 and an
 // empty text as absent; the absent marker hands over to the OXAWEN copy.
 const ValueCase kValueCases[] = {
-    {"Text", kFileQrz, "PollForFiles", "yes", "1", {{1077, false}}},
-    {"Empty", kFileQrz, "AlwaysHomeZ", "", "1", {{1073, true}}},
-    {"Quoted", kFileQrz, "DeleteAfterRun", "\"1\"", nullptr, {{1076, true}}},
-    {"Hex", kFileQrz, "JobLogging", "0x10", nullptr, {{1062, true}}},
-    {"Negative", kFileQrz, "WizardOnly", "-1", nullptr, {{1051, false}}},
-    {"HugeWrapsToZero", kFileQrz, "UserSwitching", "4294967296", nullptr, {{1060, false}}},
+    {"Text", kFileQrz, "PollForFiles", "yes", "1", {{IDC_POLL_FOR_FILES, false}}},
+    {"Empty", kFileQrz, "AlwaysHomeZ", "", "1", {{IDC_HOME_Z, true}}},
+    {"Quoted", kFileQrz, "DeleteAfterRun", "\"1\"", nullptr, {{IDC_DELETE_AFTER_RUN, true}}},
+    {"Hex", kFileQrz, "JobLogging", "0x10", nullptr, {{IDC_JOB_LOGGING, true}}},
+    {"Negative", kFileQrz, "WizardOnly", "-1", nullptr, {{IDC_MANUAL_KMR, false}}},
+    {"HugeWrapsToZero", kFileQrz, "UserSwitching", "4294967296", nullptr, {{IDC_USER_SWITCHING, false}}},
     {"AbsentMarkerHandsOver", kFileQrz, "RetailMode", "1515870810", "5",
-     {{1052, true}, {1054, true}, {1055, false}, {1056, true}, {1057, false}}},
-    {"AbsentMarkerEverywhere", kFileQrz, "WizardOnly++", "1515870810", nullptr, {{1058, true}}},
-    {"Blanks", kFileQrz, "PollForFiles", "   1   ", nullptr, {{1077, true}}},
-    {"DigitsThenJunk", kFileQrz, "DeleteAfterRun", "1 ; on", nullptr, {{1076, true}}},
-    {"Binary", kFileQrz, "AlwaysHomeZ", "0b1", nullptr, {{1073, true}}},
-    {"HugeWrapsToNonZero", kFileQrz, "UserSwitching", "99999999999", nullptr, {{1060, true}}},
-    {"LogText", kFileJobInfo, "LogStart", "on", nullptr, {{1063, false}}},
-    {"LogEmpty", kFileJobInfo, "LogComplete", "", nullptr, {{1064, true}}},
-    {"LogQuoted", kFileJobInfo, "LogResume", "\"1\"", nullptr, {{1066, true}}},
-    {"LogHex", kFileJobInfo, "LogSerialNum", "0x1", nullptr, {{1072, true}}},
-    {"LogNegative", kFileJobInfo, "LogError", "-1", nullptr, {{1067, true}}},
-    {"LogHuge", kFileJobInfo, "LogPause", "99999999999", nullptr, {{1065, true}}},
-    {"LogAbsentMarker", kFileJobInfo, "LogDuration", "1515870810", nullptr, {{1074, true}}},
-    {"LogZeroPadded", kFileJobInfo, "LogUser", "000", nullptr, {{1071, false}}},
+     {{IDC_RETAIL_MODE, true},
+      {IDC_RETAIL_HIDE_SYSTEM, true},
+      {IDC_RETAIL_FORBID_QUEUE, false},
+      {IDC_RETAIL_NO_FIXTURE, true},
+      {IDC_RETAIL_HIDE_SETTINGS, false}}},
+    {"AbsentMarkerEverywhere", kFileQrz, "WizardOnly++", "1515870810", nullptr, {{IDC_MANUAL_OTHER, true}}},
+    {"Blanks", kFileQrz, "PollForFiles", "   1   ", nullptr, {{IDC_POLL_FOR_FILES, true}}},
+    {"DigitsThenJunk", kFileQrz, "DeleteAfterRun", "1 ; on", nullptr, {{IDC_DELETE_AFTER_RUN, true}}},
+    {"Binary", kFileQrz, "AlwaysHomeZ", "0b1", nullptr, {{IDC_HOME_Z, true}}},
+    {"HugeWrapsToNonZero", kFileQrz, "UserSwitching", "99999999999", nullptr, {{IDC_USER_SWITCHING, true}}},
+    {"LogText", kFileJobInfo, "LogStart", "on", nullptr, {{IDC_LOG_START, false}}},
+    {"LogEmpty", kFileJobInfo, "LogComplete", "", nullptr, {{IDC_LOG_COMPLETE, true}}},
+    {"LogQuoted", kFileJobInfo, "LogResume", "\"1\"", nullptr, {{IDC_LOG_RESUME, true}}},
+    {"LogHex", kFileJobInfo, "LogSerialNum", "0x1", nullptr, {{IDC_LOG_SERIAL, true}}},
+    {"LogNegative", kFileJobInfo, "LogError", "-1", nullptr, {{IDC_LOG_ERROR, true}}},
+    {"LogHuge", kFileJobInfo, "LogPause", "99999999999", nullptr, {{IDC_LOG_PAUSE, true}}},
+    {"LogAbsentMarker", kFileJobInfo, "LogDuration", "1515870810", nullptr, {{IDC_LOG_DURATION, true}}},
+    {"LogZeroPadded", kFileJobInfo, "LogUser", "000", nullptr, {{IDC_LOG_USER, false}}},
 };
 
 TEST(RobustValues, AreShownAsThePlatformReadsThemAndStoredAsShown)
@@ -81,11 +85,8 @@ TEST(RobustValues, AreShownAsThePlatformReadsThemAndStoredAsShown)
             for (const auto& [box, ticked] : c->shows)
                 EXPECT_EQ(scene.run.IsChecked(box), ticked) << c->name << ": box " << box;
         }
-        Shown shown = scene.ReadShown();
         // A companion's time-out is 5 s; small files take a fraction of that.
-        EXPECT_LT(scene.OkAndExit(), 5000u) << "OK waited for something";
-        scene.ExpectSavedAsShown(shown);
-        scene.ExpectOthersKept();
+        EXPECT_LT(scene.OkAndExpectSaved(), 5000u) << "OK waited for something";
     }
 }
 
@@ -111,20 +112,24 @@ struct FileCase {
 const FileCase kFileCases[] = {
     {"DuplicateSections",
      "[SETTINGS]\r\nPollForFiles=1\r\n[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nDeleteAfterRun=1\r\nTray=2\r\n",
-     {{1077, true}, {1076, false}}},
-    {"DuplicateKeys", "[SETTINGS]\r\nPollForFiles=1\r\nPollForFiles=0\r\nTray=1\r\nTray=2\r\n", {{1077, true}}},
-    {"UnclosedSectionLine", "[Driver]\r\nModel=KMR\r\n[SETTINGS\r\nPollForFiles=1\r\nTray=3\r\n", {{1077, false}}},
+     {{IDC_POLL_FOR_FILES, true}, {IDC_DELETE_AFTER_RUN, false}}},
+    {"DuplicateKeys", "[SETTINGS]\r\nPollForFiles=1\r\nPollForFiles=0\r\nTray=1\r\nTray=2\r\n",
+     {{IDC_POLL_FOR_FILES, true}}},
+    {"UnclosedSectionLine", "[Driver]\r\nModel=KMR\r\n[SETTINGS\r\nPollForFiles=1\r\nTray=3\r\n",
+     {{IDC_POLL_FOR_FILES, false}}},
     {"Comments",
-     "; written by the driver\r\n[SETTINGS]\r\n; polling\r\nPollForFiles=1\r\n# hash comment\r\n[Driver]\r\n;last\r\nModel=KMR\r\n",
-     {{1077, true}}},
-    {"KeysBeforeAnySection", "Orphan=1\r\nPollForFiles=0\r\n[SETTINGS]\r\nPollForFiles=1\r\n", {{1077, true}}},
-    {"EmptyFile", "", {{1051, true}, {1060, true}, {1077, false}}},
-    {"OneMegabyte", OneMegabyte(), {{1077, true}}},
+     "; written by the driver\r\n[SETTINGS]\r\n; polling\r\nPollForFiles=1\r\n# hash comment\r\n[Driver]\r\n"
+     ";last\r\nModel=KMR\r\n",
+     {{IDC_POLL_FOR_FILES, true}}},
+    {"KeysBeforeAnySection", "Orphan=1\r\nPollForFiles=0\r\n[SETTINGS]\r\nPollForFiles=1\r\n",
+     {{IDC_POLL_FOR_FILES, true}}},
+    {"EmptyFile", "", {{IDC_MANUAL_KMR, true}, {IDC_USER_SWITCHING, true}, {IDC_POLL_FOR_FILES, false}}},
+    {"OneMegabyte", OneMegabyte(), {{IDC_POLL_FOR_FILES, true}}},
     {"LineFeedsOnly", "[SETTINGS]\nPollForFiles=1\nUserSwitching=0\nTray=4\n[Driver]\nModel=KMR\n",
-     {{1077, true}, {1060, false}}},
+     {{IDC_POLL_FOR_FILES, true}, {IDC_USER_SWITCHING, false}}},
     {"CarriageReturnsOnly", "[SETTINGS]\rPollForFiles=1\rUserSwitching=0\rTray=4\r[Driver]\rModel=KMR\r",
-     {{1077, true}, {1060, false}}},
-    {"NoFinalLineEnd", "[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nPollForFiles=1", {{1077, true}}},
+     {{IDC_POLL_FOR_FILES, true}, {IDC_USER_SWITCHING, false}}},
+    {"NoFinalLineEnd", "[Driver]\r\nModel=KMR\r\n[SETTINGS]\r\nPollForFiles=1", {{IDC_POLL_FOR_FILES, true}}},
 };
 
 // What the platform's own profile functions take, in this process, for the
@@ -136,10 +141,10 @@ DWORD ProfileFloorMs(const Scene& scene, const std::string& bytes)
     std::wstring path = scene.data.Root() + L"\\floor.ini";
     WriteBytes(path, bytes);
     DWORD start = GetTickCount();
-    for (const wchar_t* key : kDriverKeys)
+    for (const wchar_t* key : Keys(Option::Driver))
         WritePrivateProfileStringW(L"SETTINGS", key, L"1", path.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
-    for (const wchar_t* key : kDriverKeys)
+    for (const wchar_t* key : Keys(Option::Driver))
         IniText(path, L"SETTINGS", key);
     DWORD ms = GetTickCount() - start;
     DeleteFileW(path.c_str());
@@ -164,8 +169,7 @@ TEST(RobustFiles, AreReadAsThePlatformReadsThemAndKeepWhatTheProgramDoesNotOwn)
         DWORD ms = scene.OkAndExit(2 * bound);
         std::printf("%s: OK to exit %lu ms, the platform alone %lu ms\n", c.name, ms, platformMs);
         EXPECT_LT(ms, bound) << "OK crawls through the file";
-        scene.ExpectSavedAsShown(shown);
-        scene.ExpectOthersKept();
+        scene.ExpectSaved(shown);
     }
 }
 
@@ -179,8 +183,8 @@ struct EncodingCase {
 
 const EncodingCase kEncodingCases[] = {
     {"Utf8", &Utf8WithMark, "utf-8"},
-    {"Utf16Le", &Utf16LeWithMark, "utf-16le"},
-    {"Utf16Be", &Utf16BeWithMark, "utf-16be"},
+    {"Utf16Le", [](const std::wstring& text) { return Utf16Le(text); }, "utf-16le"},
+    {"Utf16Be", [](const std::wstring& text) { return Utf16Be(text); }, "utf-16be"},
 };
 
 TEST(RobustEncodings, AreReadAndKeptWithTheirOtherSections)
@@ -196,18 +200,15 @@ TEST(RobustEncodings, AreReadAndKeptWithTheirOtherSections)
         scene.Write(kFileWen, c.encode(L"[SETTINGS]\r\nAlwaysHomeZ=1\r\n"));
         scene.Write(kFileJobInfo, c.encode(jobInfo));
         ASSERT_TRUE(scene.Open());
-        EXPECT_TRUE(scene.run.IsChecked(1077));
-        EXPECT_FALSE(scene.run.IsChecked(1060));
-        EXPECT_TRUE(scene.run.IsChecked(1073)) << "read from the OXAWEN copy";
-        EXPECT_TRUE(scene.run.IsChecked(1065));
-        EXPECT_FALSE(scene.run.IsChecked(1063));
-        scene.run.Click(1076);
-        Shown shown = scene.ReadShown();
+        EXPECT_TRUE(scene.run.IsChecked(IDC_POLL_FOR_FILES));
+        EXPECT_FALSE(scene.run.IsChecked(IDC_USER_SWITCHING));
+        EXPECT_TRUE(scene.run.IsChecked(IDC_HOME_Z)) << "read from the OXAWEN copy";
+        EXPECT_TRUE(scene.run.IsChecked(IDC_LOG_PAUSE));
+        EXPECT_FALSE(scene.run.IsChecked(IDC_LOG_START));
+        scene.run.Click(IDC_DELETE_AFTER_RUN);
         // A companion's time-out is 5 s; small files take a fraction of that.
-        EXPECT_LT(scene.OkAndExit(), 5000u) << "OK waited for something";
-        scene.ExpectSavedAsShown(shown);
         // Same encoding, and every other section with its non-ASCII text.
-        scene.ExpectOthersKept();
+        EXPECT_LT(scene.OkAndExpectSaved(), 5000u) << "OK waited for something";
         EXPECT_EQ(ParseIni(ReadBytes(scene.data.Qrz())).encoding, c.encoding);
         EXPECT_EQ(ParseIni(ReadBytes(scene.data.JobInfo())).encoding, c.encoding);
     }
@@ -225,8 +226,8 @@ TEST(RobustEncodings, Utf16WithoutAMarkIsNamedLeftAsItIsAndTheOtherFilesAreSaved
     Scene scene("Utf16WithoutMark");
     // The first character is outside Latin-1: no NUL in the first two bytes.
     const std::string qrz =
-        Utf16LeWithMark(L"\u65E5\u672C\u8A9E\r\n[Driver]\r\nModel=KMR 40\r\n[SETTINGS]\r\nPollForFiles=1\r\n").substr(2);
-    const std::string jobInfo = Utf16BeWithMark(L"[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n").substr(2);
+        Utf16Le(L"\u65E5\u672C\u8A9E\r\n[Driver]\r\nModel=KMR 40\r\n[SETTINGS]\r\nPollForFiles=1\r\n", false);
+    const std::string jobInfo = Utf16Be(L"[Settings]\r\nLogPause=1\r\n[Log]\r\nFolder=C:\\Logs\r\n", false);
     scene.Write(kFileQrz, qrz);
     scene.Write(kFileWen, "[SETTINGS]\r\nAlwaysHomeZ=1\r\n[Estimator]\r\nRate=3\r\n");
     scene.Write(kFileJobInfo, jobInfo);
@@ -238,15 +239,14 @@ TEST(RobustEncodings, Utf16WithoutAMarkIsNamedLeftAsItIsAndTheOtherFilesAreSaved
     // Gone before OK, or the notice would be taken for the report.
     PumpUntil([&] { return !IsWindow(notice); }, 15000);
     ASSERT_NE(scene.run.WaitForDialog(), nullptr);
-    EXPECT_TRUE(scene.run.IsChecked(1073));
+    EXPECT_TRUE(scene.run.IsChecked(IDC_HOME_Z));
     Shown shown = scene.ReadShown();
 
     // OK saves the other files and ends; the unmarked ones stay byte for byte.
     EXPECT_NE(scene.OkAndExit(), 0xFFFFFFFFu);
     EXPECT_EQ(ReadBytes(scene.data.Qrz()), qrz);
     EXPECT_EQ(ReadBytes(scene.data.JobInfo()), jobInfo);
-    scene.ExpectSavedAsShown(shown, (1u << kFileWen) | (1u << kFileEst));
-    scene.ExpectOthersKept();
+    scene.ExpectSaved(shown, (1u << kFileWen) | (1u << kFileEst));
 }
 
 } // namespace

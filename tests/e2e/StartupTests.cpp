@@ -1,5 +1,5 @@
-// The real program: start, the operating-system check, and the exit code
-// after each way of closing the dialog.
+// The real program: start, the operating-system check, the single instance
+// and the hidden owner window.
 #include "DialogFixture.h"
 
 #include <algorithm>
@@ -11,48 +11,12 @@ namespace {
 
 using Startup = DialogTest;
 
-enum class Close { OkButton, CancelButton, Enter, Escape, SystemMenu };
-
-struct CloseCase {
-    const char* name;
-    Close how;
-};
-
-class ClosingTheDialog : public Startup, public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(ClosingTheDialog, ExitsWithZero)
-{
-    ASSERT_TRUE(run.Start());
-    ASSERT_NE(run.WaitForDialog(), nullptr);
-    switch (GetParam().how) {
-    case Close::OkButton: run.Click(IDOK); break;
-    case Close::CancelButton: run.Click(IDCANCEL); break;
-    case Close::Enter:
-        SetForegroundWindow(run.dialog);
-        PostMessageW(run.dialog, WM_COMMAND, IDOK, 0);  // what the dialog manager makes of Enter
-        break;
-    case Close::Escape: PostMessageW(run.dialog, WM_COMMAND, IDCANCEL, 0); break;
-    case Close::SystemMenu: run.CloseFromSystemMenu(); break;
-    }
-    EXPECT_EQ(run.WaitForExit(), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, ClosingTheDialog,
-                         ::testing::Values(CloseCase{"OkButton", Close::OkButton},
-                                           CloseCase{"CancelButton", Close::CancelButton},
-                                           CloseCase{"Enter", Close::Enter}, CloseCase{"Escape", Close::Escape},
-                                           CloseCase{"SystemMenu", Close::SystemMenu}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-constexpr int kMessageText = 1017;
-constexpr int kHeader = 1011;
-
 // Whether the header bar shows `caption` as the skin draws it: a run of white
 // pixels as wide as the text in the system font, centred on the bar.
 ::testing::AssertionResult HeaderShows(HWND box, const wchar_t* caption)
 {
     RECT bar;
-    if (!GetWindowRect(GetDlgItem(box, kHeader), &bar))
+    if (!GetWindowRect(GetDlgItem(box, IDC_HEADER), &bar))
         return ::testing::AssertionFailure() << "no header";
     Picture picture = CaptureScreen(bar);
     int w = picture.width;
@@ -94,14 +58,13 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
     ASSERT_TRUE(run.Start());
     if (GetParam().passes) {
         ASSERT_NE(run.WaitForDialog(), nullptr);
-        run.Click(IDCANCEL);
-        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(run.CancelAndWait(), 0u);
         return;
     }
     // The refusal comes in the skinned box; Enter closes it.
-    HWND box = run.WaitForDialog(kMessageText);
+    HWND box = run.WaitForDialog(IDC_MESSAGE_TEXT);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(run.FindDialog(1051), nullptr) << "the settings dialog must not open";
+    EXPECT_EQ(run.FindDialog(IDC_MANUAL_KMR), nullptr) << "the settings dialog must not open";
     EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
     // The box paints in its own process: repainted now, then looked at until
     // the screen shows it.
@@ -117,7 +80,7 @@ TEST_P(OperatingSystemCheck, PassesXpAndLaterOfTheNtFamilyOnly)
     run.dialog = box;
     run.PressKey(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), 0xFFFFFFFFu);
-    EXPECT_EQ(run.FindDialog(kMessageText), nullptr) << "no second, plain box after the skinned one";
+    EXPECT_EQ(run.FindDialog(IDC_MESSAGE_TEXT), nullptr) << "no second, plain box after the skinned one";
     EXPECT_FALSE(FileExists(data.Qrz()));
     EXPECT_FALSE(FileExists(data.JobInfo()));
 }
@@ -142,21 +105,20 @@ TEST_F(Startup, ASecondStartBringsTheRunningDialogForwardOrSaysWhereItRuns)
     ProgramRun second;
     ASSERT_TRUE(second.Start());
     EXPECT_EQ(second.WaitForExit(), 0u);
-    EXPECT_EQ(second.FindDialog(1051), nullptr);
+    EXPECT_EQ(second.FindDialog(IDC_MANUAL_KMR), nullptr);
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first.dialog; }, 15000))
         << "the running dialog comes to the front";
     DestroyWindow(elsewhere);
-    first.Click(IDCANCEL);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.CancelAndWait(), 0u);
 
     // An instance of another user's session holds the machine-wide claim.
     HANDLE otherSession = CreateMutexW(nullptr, TRUE, L"Global\\OxaAdvancedEngraverSettings.Machine");
     ASSERT_NE(otherSession, nullptr);
     ProgramRun third;
     ASSERT_TRUE(third.Start());
-    HWND box = third.WaitForDialog(kMessageText);
+    HWND box = third.WaitForDialog(IDC_MESSAGE_TEXT);
     ASSERT_NE(box, nullptr) << "the skinned box tells the user";
-    EXPECT_EQ(third.FindDialog(1051), nullptr);
+    EXPECT_EQ(third.FindDialog(IDC_MANUAL_KMR), nullptr);
     wchar_t title[64] = {};
     GetWindowTextW(box, title, 64);
     EXPECT_STREQ(title, L"OXA Advanced Engraver Settings");
@@ -166,6 +128,33 @@ TEST_F(Startup, ASecondStartBringsTheRunningDialogForwardOrSaysWhereItRuns)
     EXPECT_EQ(third.WaitForExit(), 0u);
     ReleaseMutex(otherSession);
     CloseHandle(otherSession);
+}
+
+// The hidden owner window: it exists, stays hidden and owns the dialog.
+using OwnerWindow = DialogTest;
+
+TEST_F(OwnerWindow, ExistsHiddenAndOwnsTheDialogWhichHasTheTaskbarButton)
+{
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.WaitForDialog(), nullptr);
+    HWND owner = GetWindow(run.dialog, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    wchar_t cls[64] = {}, title[64] = {};
+    GetClassNameW(owner, cls, 64);
+    GetWindowTextW(owner, title, 64);
+    EXPECT_STREQ(cls, L"OxaAdvanced");
+    EXPECT_STREQ(title, L"OxaAdvanced");
+    EXPECT_FALSE(IsWindowVisible(owner));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(owner, &pid);
+    EXPECT_EQ(pid, run.ProcessId());
+    // The program's only window on screen has the taskbar button, named
+    // like its header.
+    EXPECT_TRUE(GetWindowLongPtrW(run.dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    wchar_t dialogTitle[64] = {};
+    GetWindowTextW(run.dialog, dialogTitle, 64);
+    EXPECT_STREQ(dialogTitle, L"OXA Advanced Engraver Settings 1.9");
+    EXPECT_EQ(run.CancelAndWait(), 0u);
 }
 
 } // namespace

@@ -145,14 +145,14 @@ HWND ProgramRun::WaitForDialog(int controlId, DWORD timeoutMs)
 {
     HWND found = nullptr;
     PumpUntil([&] { return (found = FindDialog(controlId)) != nullptr || !Running(); }, timeoutMs);
-    if (found && controlId == 1051)
+    if (found && controlId == IDC_MANUAL_KMR)
         dialog = found;
     return found;
 }
 
 HWND ProgramRun::FindMessageBox() const
 {
-    FindRequest request = {info_.dwProcessId, IDOK, nullptr, 1051};
+    FindRequest request = {info_.dwProcessId, IDOK, nullptr, IDC_MANUAL_KMR};
     EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&request));
     return request.found;
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "resources/resource.h"
+
 // Serves this thread's messages until `done` is true or `timeoutMs` passes.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
@@ -40,12 +42,13 @@ public:
     HANDLE standardError = nullptr;
     // Lets a suspended program run; returns the tick count just before.
     DWORD Resume();
-    // The process's visible dialog that has control `controlId` (1051: the
-    // settings dialog; 1017: the message box). Null after the time-out.
-    HWND WaitForDialog(int controlId = 1051, DWORD timeoutMs = 15000);
+    // The process's visible dialog that has control `controlId` (the
+    // settings dialog by its first box; IDC_MESSAGE_TEXT: the message box).
+    // Null after the time-out.
+    HWND WaitForDialog(int controlId = IDC_MANUAL_KMR, DWORD timeoutMs = 15000);
     HWND FindDialog(int controlId) const;
     // A message box of the process over the settings dialog (skinned or
-    // the platform's): a visible dialog with an OK button and no 1051.
+    // the platform's): a visible dialog with an OK button and no IDC_MANUAL_KMR.
     HWND WaitForMessageBox(DWORD timeoutMs = 15000);
     HWND FindMessageBox() const;
     // The exit code, or STILL_ACTIVE if it did not end in time.
@@ -69,6 +72,12 @@ public:
     void PressKey(UINT vk);
     // The system menu's Close, as Alt+F4 gives it.
     void CloseFromSystemMenu();
+    // Cancel, then the exit code as WaitForExit gives it.
+    DWORD CancelAndWait(DWORD timeoutMs = 15000)
+    {
+        Click(IDCANCEL);
+        return WaitForExit(timeoutMs);
+    }
 
     // The window's text and the texts of all its children, one per line.
     static std::wstring AllTexts(HWND window);

@@ -145,3 +145,45 @@ bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, 
     GetPrivateProfileStringW(section, key, L"", stored, 64, file);
     return lstrcmpW(stored, expected) == 0;
 }
+
+std::string Utf8WithMark(const std::wstring& text)
+{
+    return "\xEF\xBB\xBF" + Narrow(text);
+}
+
+namespace {
+
+std::string Utf16(const std::wstring& text, bool big, bool mark)
+{
+    std::string out = mark ? (big ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (wchar_t c : text) {
+        char low = static_cast<char>(c & 0xFF), high = static_cast<char>((c >> 8) & 0xFF);
+        out += big ? high : low;
+        out += big ? low : high;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string Utf16Le(const std::wstring& text, bool mark)
+{
+    return Utf16(text, false, mark);
+}
+
+std::string Utf16Be(const std::wstring& text, bool mark)
+{
+    return Utf16(text, true, mark);
+}
+
+HeldFile::HeldFile(const std::wstring& path, DWORD access)
+    : handle_(CreateFileW(path.c_str(), access, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+}
+
+void HeldFile::Release()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}

@@ -33,3 +33,24 @@ bool FileHolds(const wchar_t* file, const wchar_t* section, const wchar_t* key, 
 
 // The text of a key as the profile functions read it; "<absent>" if missing.
 std::wstring IniText(const std::wstring& file, const wchar_t* section, const wchar_t* key);
+
+// Byte forms of a text as other programs write settings files: UTF-8 with
+// its mark, UTF-16 little- or big-endian with or without its mark.
+std::string Utf8WithMark(const std::wstring& text);
+std::string Utf16Le(const std::wstring& text, bool mark = true);
+std::string Utf16Be(const std::wstring& text, bool mark = true);
+
+// Holds a file open with no sharing, as a program that locks it does; the
+// file is made if it does not exist.
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path, DWORD access = GENERIC_READ | GENERIC_WRITE);
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Release();
+
+private:
+    HANDLE handle_;
+};

@@ -26,7 +26,7 @@ std::wstring Stored(uint32_t id)
 std::vector<uint32_t> ProgramIds()
 {
     std::vector<uint32_t> ids;
-    for (uint32_t first : {20001u, 22001u})
+    for (uint32_t first : {IDS_BASE_ENGLISH + 1u, IDS_UPPER_FIRST + 0u})
         for (uint32_t id = first; id < first + 999; ++id)
             if (!Stored(id).empty())
                 ids.push_back(id);
@@ -83,28 +83,27 @@ protected:
 
 TEST_F(Strings, LangSettingChoosesTheLanguage)
 {
+    // From the OXAQRZ copy, else from OXAWEN.
     const struct {
         const wchar_t* stored;
         uint32_t language;
+        const wchar_t* wen = nullptr;
     } cases[] = {{L"8", 8}, {L"4", 4}, {L"7", 7}, {L"6", 6}, {L"0", 0},    {L"9", 0},
-                 {L"-1", 0}, {L"4294967295", 0}, {L"junk", 0}, {nullptr, 0}};
+                 {L"-1", 0}, {L"4294967295", 0}, {L"junk", 0}, {nullptr, 0}, {nullptr, 7, L"7"}};
     for (const auto& c : cases) {
         CurrentLanguage = 5;
+        DeleteFileW(data.Wen().c_str());
+        if (c.wen)
+            WritePrivateProfileStringW(L"SETTINGS", L"Lang", c.wen, data.Wen().c_str());
         ChooseLanguage(c.stored);
         EXPECT_EQ(CurrentLanguage, c.language) << (c.stored ? Narrow(c.stored) : "absent");
     }
 }
 
-TEST_F(Strings, LangIsReadFromWenWhenQrzLacksIt)
-{
-    WritePrivateProfileStringW(L"SETTINGS", L"Lang", L"7", data.Wen().c_str());
-    ChooseLanguage(nullptr);
-    EXPECT_EQ(CurrentLanguage, 7u);
-}
-
 TEST_F(Strings, BasesAreAssignedByLanguageNotByIndexOrder)
 {
-    const int32_t expected[] = {20000, 22000, 24000, 28000, 26000, 30000, 0, 32000, 0};
+    const int32_t expected[] = {IDS_BASE_ENGLISH,  IDS_BASE_ESPANOL, IDS_BASE_FRANCAIS, IDS_BASE_NEDERLAND,
+                                IDS_BASE_DEUTSCH, IDS_BASE_ITALIANO, 0, IDS_BASE_POLSKI, 0};
     for (int i = 0; i < kLanguageCount; ++i)
         EXPECT_EQ(LanguageTable[i].StringBase, expected[i]) << LanguageTable[i].Name;
 }
@@ -112,21 +111,33 @@ TEST_F(Strings, BasesAreAssignedByLanguageNotByIndexOrder)
 TEST_F(Strings, OffsetTextWinsAndPlainTextIsTheFallback)
 {
     // No language translates the test executable's own text, so every
-    // language falls back to it.
+    // language falls back to it; English, Japanese and Portugues show the
+    // plain texts.
     const std::wstring fifty = L"Fifty characters of caption text, cut in a window.";
-    ChooseLanguage(L"1");
-    EXPECT_EQ(Lookup(20006), L"Modo minorista");
-    EXPECT_EQ(Lookup(20002), L"Cancelar");
-    EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
-    ChooseLanguage(L"4");
-    EXPECT_EQ(Lookup(20002), L"Abbrechen");
-    EXPECT_EQ(Lookup(20001), L"OK");
-    EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
-    for (const wchar_t* other : {L"0", L"6", L"8"}) {
-        ChooseLanguage(other);
-        EXPECT_EQ(Lookup(20006), L"Retail Mode");
-        EXPECT_EQ(Lookup(20002), L"Cancel");
-        EXPECT_EQ(Lookup(IDS_SKIN_TEST_FIFTY), fifty);
+    const struct {
+        std::vector<const wchar_t*> stored;  // the "Lang" values, null for none
+        uint32_t id;
+        std::wstring text;
+    } cases[] = {
+        {{L"1"}, IDS_RETAIL_MODE, L"Modo minorista"},
+        {{L"1"}, IDS_CANCEL, L"Cancelar"},
+        {{L"4"}, IDS_CANCEL, L"Abbrechen"},
+        {{L"4"}, IDS_OK, L"OK"},
+        {{L"1", L"4", L"0", L"6", L"8"}, IDS_SKIN_TEST_FIFTY, fifty},
+        {{L"0", L"6", L"8"}, IDS_RETAIL_MODE, L"Retail Mode"},
+        {{L"0", L"6", L"8"}, IDS_CANCEL, L"Cancel"},
+        {{nullptr}, IDS_TITLE, L"OXA Advanced Engraver Settings"},
+        {{nullptr}, IDS_USER_SWITCHING_HELP,
+         L"Leave this option checked if more than one user may log onto your computer.  "},
+        {{nullptr}, IDS_BASE_ENGLISH, L"**********"},
+        {{nullptr}, IDS_CANNOT_INSTALL, L"Cannot Install"},
+        {{nullptr}, IDS_NEEDS_XP, L"The OXA Engraver Application requires Windows XP or higher."},
+    };
+    for (const auto& c : cases) {
+        for (const wchar_t* stored : c.stored) {
+            ChooseLanguage(stored);
+            EXPECT_EQ(Lookup(c.id), c.text) << (stored ? Narrow(stored) : "absent") << " " << c.id;
+        }
     }
 }
 
@@ -193,20 +204,10 @@ TEST_F(Strings, LongTextIsCutAndCountsAsFound)
 {
     ChooseLanguage(nullptr);
     wchar_t full[256];
-    EXPECT_EQ(LoadLangString(20027, full, 256), 165);
+    EXPECT_EQ(LoadLangString(IDS_HOME_Z_HELP, full, 256), 165);
     wchar_t cut[64];
-    EXPECT_EQ(LoadLangString(20027, cut, 64), 63);
+    EXPECT_EQ(LoadLangString(IDS_HOME_Z_HELP, cut, 64), 63);
     EXPECT_EQ(std::wstring(cut), std::wstring(full, 63));
-}
-
-TEST_F(Strings, EnglishTextsOfTheTable)
-{
-    ChooseLanguage(nullptr);
-    EXPECT_EQ(Lookup(22001), L"OXA Advanced Engraver Settings");
-    EXPECT_EQ(Lookup(20013), L"Leave this option checked if more than one user may log onto your computer.  ");
-    EXPECT_EQ(Lookup(20000), L"**********");
-    EXPECT_EQ(Lookup(IDS_CANNOT_INSTALL), L"Cannot Install");
-    EXPECT_EQ(Lookup(IDS_NEEDS_XP), L"The OXA Engraver Application requires Windows XP or higher.");
 }
 
 } // namespace
