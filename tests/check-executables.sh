@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Both executables: the right machine type, a manifest for that processor,
-# imports of system DLLs only (the runtime is linked statically), the
-# program's icon first among the icons, version details with its maker, system
-# DPI awareness declared (or the system stretches the skin's pixels), and
-# a weight that stays within 250 KB (a stray thread-safe static once pulled the
-# whole exception and demangling runtime in, 110 KB of it).
+# imports of system DLLs only (the runtime is linked statically) and none
+# by a name that Windows 2000 lacks, the program's icon first among the
+# icons, version details with its maker, system DPI awareness declared (or
+# the system stretches the skin's pixels), and a weight that stays within
+# 250 KB (a stray thread-safe static once pulled the whole exception and
+# demangling runtime in, 110 KB of it).
 set -u
 build=$1
 allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
@@ -20,6 +21,11 @@ check() {
   while read -r dll; do
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  # Windows 2000 exports these by ordinal only; imported by name, the loader
+  # would refuse the program before it can show its own refusal.
+  if "$objdump" -p "$exe" | grep -Eq '\b(SetWindowSubclass|RemoveWindowSubclass|DefSubclassProc)\b'; then
+    echo "$exe imports the subclass functions by name"; fail=1
+  fi
   grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "$exe: manifest does not ask to run as invoker"; fail=1; }
   grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$exe" || { echo "$exe: manifest does not declare system DPI awareness"; fail=1; }
@@ -35,5 +41,5 @@ check() {
 }
 check "$build/x64/OxaAdvanced.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64
 check "$build/x86/OxaAdvanced.exe" i686-w64-mingw32-objdump pei-i386 X86
-if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker, DPI aware), imports, icon, version details and weight as expected"; fi
+if [ $fail -eq 0 ]; then echo "both executables: machine, manifest (processor, as invoker, DPI aware), imports (none by a name Windows 2000 lacks), icon, version details and weight as expected"; fi
 exit $fail

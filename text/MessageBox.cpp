@@ -1,6 +1,6 @@
 #include "text/MessageBox.h"
 
-#include <commctrl.h>
+#include "base/Subclass.h"
 
 #include "base/GdiHandles.h"
 #include "base/Geometry.h"
@@ -17,6 +17,8 @@ namespace {
 // than the wrapped message needs (at 96 DPI).
 constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
+// The least the box widens by at a time for a message too tall for it.
+constexpr int kMinWidenStep = 32;
 
 // Words too wide for the area are broken beforehand (BreakLongWords), so the
 // text never needs an ellipsis. A message may name a path with '&' in it.
@@ -24,6 +26,8 @@ constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;
 constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
 
 constexpr UINT_PTR kCopyKeySubclassId = 0;
+
+int Larger(int a, int b) { return a > b ? a : b; }
 
 void Place(HWND window, const RECT& r)
 {
@@ -155,6 +159,17 @@ int MessageBox::Run(HWND owner, const wchar_t* text, const wchar_t* caption, UIN
 
 INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
 {
+    BindControls();
+    FitToText();
+    // Whatever the measurement gave, the box gets its buttons, icon and shape.
+    SetupButtons();
+    frame_.ApplyShape(hwnd_, header_);
+    // TRUE lets the dialog manager focus the first tab stop, the first button.
+    return TRUE;
+}
+
+void MessageBox::BindControls()
+{
     header_.Attach(hwnd_, IDC_HEADER);
     firstButton_.Attach(hwnd_, IDOK);
     secondButton_.Attach(hwnd_, IDCANCEL);
@@ -178,39 +193,41 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     if (owner == nullptr || !IsWindowVisible(owner))
         ShowInTaskbar(hwnd_, caption_);
     header_.FitThickness();
+}
 
+bool MessageBox::MeasureText(RECT& box, int& textHeight)
+{
     // GetDC of no window would give the screen's context.
     if (textControl_ == nullptr)
-        return TRUE;
+        return false;
     WindowDC dc(textControl_);
     if (!dc)
-        return TRUE;
+        return false;
     RECT textClient = {};
     GetClientRect(textControl_, &textClient);
-    int oldHeight = Height(textClient);
     // Measured in the device context's own font, the system font (above 96
     // DPI grown with it), which is also the font the text is drawn in; what
     // is measured is what is drawn.
     textFont_.Reset(CreateFontForDpi(dc.get()));
     SelectGuard font(dc.get(), textFont_.get());
-    RECT box = {};
-    GetWindowRect(hwnd_, &box);
     const RECT area = WorkAreaAround(box);
-    int room = Height(area) - (Height(box) - oldHeight);
+    const int room = Height(area) - (Height(box) - Height(textClient));
     // A message too tall for the screen widens the box, half the text's
-    // width at a time, as far as the work area allows.
+    // width at a time (never less than a few characters' worth, so that an
+    // area of a pixel or two still gets there), as far as the work area
+    // allows.
+    const int step = Larger(Width(textClient) / 2, SkinScaled(kMinWidenStep));
     int widen = 0;
-    int textHeight = 0;
     for (;;) {
         BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
         RECT measured = {0, 0, Width(textClient) + widen, 0};
         if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
-            return TRUE;
+            return false;
         textHeight = Height(measured) + SkinScaled(kTextMargin);
         int spare = Width(area) - Width(box) - widen;
         if (textHeight <= room || spare <= 0)
             break;
-        widen += Width(textClient) / 2 < spare ? Width(textClient) / 2 : spare;
+        widen += step < spare ? step : spare;
     }
     if (widen > 0)
         Widen(box, widen);
@@ -219,8 +236,21 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
         textHeight = room;
     if (textHeight < SkinScaled(kMinTextHeight))
         textHeight = SkinScaled(kMinTextHeight);
+    return true;
+}
+
+void MessageBox::FitToText()
+{
+    RECT box = {};
+    GetWindowRect(hwnd_, &box);
+    int textHeight = 0;
+    // Unmeasured, the box keeps the template's size.
+    if (!MeasureText(box, textHeight))
+        return;
+    RECT textClient = {};
+    GetClientRect(textControl_, &textClient);
     // Positive when the box shrinks.
-    int change = oldHeight - textHeight;
+    int change = Height(textClient) - textHeight;
 
     // Half the change off the top and half off the bottom keeps the centre,
     // as far as the work area allows.
@@ -251,11 +281,6 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
         OffsetRect(&r, 0, -change);
         Place(button, r);
     }
-
-    SetupButtons();
-    frame_.ApplyShape(hwnd_, header_);
-    // TRUE lets the dialog manager focus the first tab stop, the first button.
-    return TRUE;
 }
 
 void MessageBox::Widen(RECT& box, int widen)
@@ -306,7 +331,6 @@ void MessageBox::SetupButtons()
         Place(firstButton_.control, first);
     }
 
-    frame_.ApplyShape(hwnd_, header_);
     // Draw the text in the font it was measured in.
     HGDIOBJ textFont = textFont_ ? textFont_.get() : GetStockObject(SYSTEM_FONT);
     SendMessageW(textControl_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
@@ -409,7 +433,7 @@ void MessageBox::DrawMessageText(const DRAWITEMSTRUCT* drawItem) const
 void MessageBox::ListenForCopyKey(HWND button)
 {
     if (button != nullptr)
-        SetWindowSubclass(button, &CopyKeyProc, kCopyKeySubclassId, reinterpret_cast<DWORD_PTR>(this));
+        SetSubclass(button, &CopyKeyProc, kCopyKeySubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK MessageBox::CopyKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
@@ -421,8 +445,8 @@ LRESULT CALLBACK MessageBox::CopyKeyProc(HWND button, UINT message, WPARAM wPara
         return 0;
     }
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(button, &CopyKeyProc, subclassId);
-    return DefSubclassProc(button, message, wParam, lParam);
+        RemoveSubclass(button, &CopyKeyProc, subclassId);
+    return DefSubclass(button, message, wParam, lParam);
 }
 
 void MessageBox::CopyToClipboard() const

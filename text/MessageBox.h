@@ -55,6 +55,17 @@ private:
                                         UINT_PTR subclassId, DWORD_PTR referenceData);
     // Puts the caption, the message and the button captions on the clipboard.
     void CopyToClipboard() const;
+    // Binds the skinned controls, gives the header its pieces and the
+    // windows their texts.
+    void BindControls();
+    // Sizes the box, its panel and text area to the message and moves the
+    // icon and buttons with them; leaves the template's sizes when the
+    // message cannot be measured.
+    void FitToText();
+    // The text area's height for the message, widening `box` (and what
+    // grows with it) while the message is too tall for the work area; false
+    // when it cannot be measured.
+    bool MeasureText(RECT& box, int& textHeight);
     void SetupButtons();
     // Makes the box, its header, panel and text area `widen` pixels wider.
     void Widen(RECT& box, int widen);

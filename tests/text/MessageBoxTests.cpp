@@ -108,7 +108,7 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-bool IsSkinned(HWND window) { return GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr; }
+bool IsSkinned(HWND window) { return GetDlgItem(window, IDC_MESSAGE_PANEL) != nullptr; }
 
 struct FindRequest {
     bool skinned;
@@ -502,6 +502,46 @@ TEST_F(MessageBoxTest, AMessageTallerThanTheScreenWidensTheBoxAndShowsWhole)
     EXPECT_LE(Height(need), Height(at.text));
     EXPECT_GE(at.first.top, at.panel.bottom) << "the buttons stay below the text";
     EXPECT_EQ(at.second.left - at.first.left, tpl.second.left - tpl.first.left);
+}
+
+// A box whose template lost its text control (-1), or whose text area is a
+// pixel wide, too narrow to widen by halves.
+class DamagedBox : public MessageBox {
+public:
+    explicit DamagedBox(int textWidth) : textWidth_(textWidth) {}
+    INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
+    {
+        HWND text = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
+        RECT r = ClientRectOf(hwnd_, IDC_MESSAGE_TEXT);
+        if (textWidth_ < 0)
+            DestroyWindow(text);
+        else
+            MoveWindow(text, r.left, r.top, textWidth_, Height(r), FALSE);
+        return MessageBox::OnInitDialog(wParam, lParam);
+    }
+
+private:
+    int textWidth_;
+};
+
+TEST_F(MessageBoxTest, ADamagedTextAreaStillGivesAWholeBox)
+{
+    Placement tpl = TemplatePlacement();
+    for (int textWidth : {-1, 1}) {
+        DamagedBox box(textWidth);
+        Seen seen;
+        int result = RunDriven([&] { return box.Run(nullptr, kTallText, L"Damaged", MB_ICONHAND); }, Drive{}, seen);
+        ASSERT_TRUE(seen.skinned) << textWidth;
+        EXPECT_EQ(result, IDOK);
+        EXPECT_STREQ(box.FirstButton().caption.c_str(), L"Ok") << textWidth;
+        EXPECT_EQ(Width(seen.at.first), 109) << "the button has its faces";
+        EXPECT_FALSE(seen.secondVisible);
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_HAND));
+        EXPECT_TRUE(seen.hasRegion) << "the window has its shape";
+        if (textWidth < 0) {
+            EXPECT_EQ(Height(seen.at.window), Height(tpl.window)) << "unmeasured, the template's size";
+        }
+    }
 }
 
 // What only the skin's bitmaps decide.
