@@ -270,18 +270,6 @@ int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text)
     return box + zero / 2 + Width(r) + kFocusRoom;
 }
 
-RECT CentreInside(const RECT& window, const RECT& area)
-{
-    int width = Width(window), height = Height(window);
-    int left = area.left + (Width(area) - width) / 2;
-    int top = area.top + (Height(area) - height) / 2;
-    if (left < area.left)
-        left = area.left;
-    if (top < area.top)
-        top = area.top;
-    return {left, top, left + width, top + height};
-}
-
 void FitSettingsDialog(HWND dialog)
 {
     Measure measure;
