@@ -537,7 +537,8 @@ TEST_F(MessageBoxTest, WhichBoxShowsForWhichOwner)
         }
         const std::wstring caption = Widen(c.name);
         Seen seen;
-        int result = RunDriven([&] { return ShowMessageBox(owner, L"Plain", caption.c_str(), c.style); }, c.drive, seen);
+        int result =
+            RunDriven([&] { return ShowMessageBox(owner, L"Plain", caption.c_str(), c.style); }, c.drive, seen);
         EXPECT_EQ(seen.skinned, c.skinned) << c.name;
         EXPECT_EQ(seen.platformBox, c.platformBox) << c.name;
         if (c.platformBox) {
