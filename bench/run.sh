@@ -20,7 +20,7 @@ if [ -z "${OXA_BENCH_INNER:-}" ]; then
   bash tools/setup.sh
   export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
   for arch in x64 x86; do
-    cmake --workflow --preset "bench-$arch" >/dev/null
+    bash tools/build.sh "bench-$arch" >/dev/null
   done
   bash tools/prepare-prefix.sh
   # The same script again, inside a virtual X display of its own.

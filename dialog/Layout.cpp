@@ -40,6 +40,7 @@ bool IsHelpText(int id)
 }
 
 int Larger(int a, int b) { return a > b ? a : b; }
+int Smaller(int a, int b) { return a < b ? a : b; }
 
 HFONT FontOf(HWND control)
 {
@@ -221,12 +222,46 @@ int StackGroup(Measure& measure, Group& group, int shiftDown)
     return group.now.bottom - (group.was.bottom + shiftDown);
 }
 
-void Move(HWND window, const RECT& was, const RECT& now)
-{
-    if (window != nullptr && !EqualRect(&was, &now))
-        SetWindowPos(window, nullptr, now.left, now.top, Width(now), Height(now),
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-}
+// The pass moves at most every control of both groups, the groups, OK,
+// Cancel and the header.
+constexpr int kMaxMoves = kGroupCount * (2 * kMaxColumn + 1) + 3;
+constexpr UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+
+// The controls' moves, gathered while the pass decides them and made in one
+// batch: the platform then works out the dialog's child windows once rather
+// than once per control.
+class MoveBatch {
+public:
+    void Add(HWND window, const RECT& was, const RECT& now)
+    {
+        if (window != nullptr && !EqualRect(&was, &now) && count_ < kMaxMoves)
+            moves_[count_++] = {window, now};
+    }
+
+    void Apply() const
+    {
+        if (count_ == 0)
+            return;
+        HDWP batch = BeginDeferWindowPos(count_);
+        for (int i = 0; i < count_ && batch != nullptr; ++i)
+            batch = DeferWindowPos(batch, moves_[i].window, nullptr, moves_[i].to.left, moves_[i].to.top,
+                                   Width(moves_[i].to), Height(moves_[i].to), kMoveFlags);
+        if (batch != nullptr && EndDeferWindowPos(batch))
+            return;
+        // A batch the platform could not gather is abandoned: one at a time.
+        for (int i = 0; i < count_; ++i)
+            SetWindowPos(moves_[i].window, nullptr, moves_[i].to.left, moves_[i].to.top, Width(moves_[i].to),
+                         Height(moves_[i].to), kMoveFlags);
+    }
+
+private:
+    struct Move {
+        HWND window;
+        RECT to;
+    };
+    Move moves_[kMaxMoves] = {};
+    int count_ = 0;
+};
 
 bool Inside(const RECT& inner, const RECT& outer)
 {
@@ -236,7 +271,7 @@ bool Inside(const RECT& inner, const RECT& outer)
 
 // Grows OK and Cancel alike when a caption needs more than they have, and
 // keeps the pair centred under the groups.
-void PlaceButtons(HWND dialog, Measure& measure, int dialogWidth, int shiftDown)
+void PlaceButtons(HWND dialog, Measure& measure, int dialogWidth, int shiftDown, MoveBatch& moves)
 {
     HWND ok = GetDlgItem(dialog, IDOK), cancel = GetDlgItem(dialog, IDCANCEL);
     if (ok == nullptr || cancel == nullptr)
@@ -251,44 +286,38 @@ void PlaceButtons(HWND dialog, Measure& measure, int dialogWidth, int shiftDown)
     int left = (dialogWidth - (2 * width + gap)) / 2;
     RECT okNow = {left, okWas.top + shiftDown, left + width, okWas.bottom + shiftDown};
     RECT cancelNow = {okNow.right + gap, okNow.top, okNow.right + gap + width, okNow.bottom};
-    Move(ok, okWas, okNow);
-    Move(cancel, cancelWas, cancelNow);
+    moves.Add(ok, okWas, okNow);
+    moves.Add(cancel, cancelWas, cancelNow);
 }
 
-}  // namespace
-
-int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text)
-{
-    SelectGuard select(dc, font);
-    RECT r = {0, 0, 0, 0};
-    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    INT zero = 0;
-    GetCharWidth32W(dc, L'0', L'0', &zero);
-    // The box is 13 pixels at 96 DPI and grows with it, whatever the menu
-    // check metric says (some platforms answer 11); half a digit follows it.
-    int box = Larger(GetSystemMetrics(SM_CXMENUCHECK), MulDiv(13, GetDeviceCaps(dc, LOGPIXELSY), 96));
-    return box + zero / 2 + Width(r) + kFocusRoom;
-}
-
-RECT CentreInside(const RECT& window, const RECT& area)
-{
-    int width = Width(window), height = Height(window);
-    int left = area.left + (Width(area) - width) / 2;
-    int top = area.top + (Height(area) - height) / 2;
-    if (left < area.left)
-        left = area.left;
-    if (top < area.top)
-        top = area.top;
-    return {left, top, left + width, top + height};
-}
-
-void FitSettingsDialog(HWND dialog)
-{
-    Measure measure;
-    HWND boxes[kGroupCount] = {};
-    if (!measure.Ready() || FindGroupBoxes(dialog, boxes) != kGroupCount)
-        return;
+// What the pass knows of the dialog and decides for it, phase by phase.
+struct Pass {
+    HWND dialog = nullptr;
     Group groups[kGroupCount];
+    RECT window = {};
+    RECT area = {};
+    int columnGap = 0;
+    int groupMargin = 0;
+    // How much wider the dialog may grow within the work area.
+    int room = 0;
+    // How far each column's widest check box reaches past its room.
+    int widen[kGroupCount][2] = {};
+    // How far the right columns move, the groups and the dialog grow, and
+    // everything below the first group moves down.
+    int shiftRight = 0;
+    int grow = 0;
+    int shiftDown = 0;
+};
+
+// The template's groups and columns, where they are and how much room the
+// work area leaves; false when the template lacks its group boxes.
+bool Survey(HWND dialog, Pass& pass)
+{
+    HWND boxes[kGroupCount] = {};
+    if (FindGroupBoxes(dialog, boxes) != kGroupCount)
+        return false;
+    pass.dialog = dialog;
+    Group* groups = pass.groups;
     Collect(dialog, kUpperLeft, groups[0].columns[0]);
     Collect(dialog, kUpperRight, groups[0].columns[1]);
     Collect(dialog, kLowerLeft, groups[1].columns[0]);
@@ -297,53 +326,56 @@ void FitSettingsDialog(HWND dialog)
         groups[g].box = boxes[g];
         groups[g].was = groups[g].now = ChildRect(dialog, boxes[g]);
     }
-
     RECT units = {kColumnGapUnits, 0, kGroupMarginUnits, 0};
     MapDialogRect(dialog, &units);
-    const int columnGap = units.left, groupMargin = units.right;
-
-    RECT window = {};
-    GetWindowRect(dialog, &window);
-    const RECT area = WorkAreaAround(window);
+    pass.columnGap = units.left;
+    pass.groupMargin = units.right;
+    GetWindowRect(dialog, &pass.window);
+    pass.area = WorkAreaAround(pass.window);
     // Wider only as far as the work area allows; texts that still do not
     // fit on one line wrap.
-    int room = Width(area) - Width(window);
-    if (room < 0)
-        room = 0;
+    pass.room = Larger(Width(pass.area) - Width(pass.window), 0);
+    return true;
+}
 
-    // How far each column's widest check box reaches past its room.
-    int widen[kGroupCount][2] = {};
+// Measure: each check box's text on one line, and how far past its room
+// each column's widest reaches.
+void MeasureBoxes(Measure& measure, Pass& pass)
+{
     for (int g = 0; g < kGroupCount; ++g) {
-        int limits[2] = {groups[g].columns[1].left - columnGap, groups[g].was.right - groupMargin};
+        Group& group = pass.groups[g];
+        int limits[2] = {group.columns[1].left - pass.columnGap, group.was.right - pass.groupMargin};
         for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < groups[g].columns[c].count; ++i) {
-                Placed& item = groups[g].columns[c].items[i];
+            for (int i = 0; i < group.columns[c].count; ++i) {
+                Placed& item = group.columns[c].items[i];
                 if (!item.isBox)
                     continue;
                 item.need = measure.BoxWidth(item.window);
-                widen[g][c] = Larger(widen[g][c], item.was.left + item.need - limits[c]);
+                pass.widen[g][c] = Larger(pass.widen[g][c], item.was.left + item.need - limits[c]);
             }
     }
-    // The right columns of both groups move alike, so the groups keep their
-    // likeness.
-    int shiftRight = Larger(widen[0][0], widen[1][0]);
-    if (shiftRight > room)
-        shiftRight = room;
-    int grow = shiftRight;
-    for (int g = 0; g < kGroupCount; ++g)
-        grow = Larger(grow, shiftRight + widen[g][1]);
-    if (grow > room)
-        grow = room;
+}
 
-    for (int g = 0; g < kGroupCount; ++g) {
-        groups[g].now.right += grow;
-        int limits[2] = {groups[g].columns[1].left + shiftRight - columnGap, groups[g].now.right - groupMargin};
-        int columnGrowth[2] = {shiftRight, grow - shiftRight};
+// Widen: the right columns of both groups move alike, so the groups keep
+// their likeness; each control takes the width its text needs within its
+// column, and a check box that still does not fit wraps.
+void WidenColumns(Pass& pass)
+{
+    pass.shiftRight = Smaller(Larger(pass.widen[0][0], pass.widen[1][0]), pass.room);
+    pass.grow = pass.shiftRight;
+    for (int g = 0; g < kGroupCount; ++g)
+        pass.grow = Larger(pass.grow, pass.shiftRight + pass.widen[g][1]);
+    pass.grow = Smaller(pass.grow, pass.room);
+
+    for (Group& group : pass.groups) {
+        group.now.right += pass.grow;
+        int limits[2] = {group.columns[1].left + pass.shiftRight - pass.columnGap, group.now.right - pass.groupMargin};
+        int columnGrowth[2] = {pass.shiftRight, pass.grow - pass.shiftRight};
         for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < groups[g].columns[c].count; ++i) {
-                Placed& item = groups[g].columns[c].items[i];
+            for (int i = 0; i < group.columns[c].count; ++i) {
+                Placed& item = group.columns[c].items[i];
                 if (c == 1)
-                    OffsetRect(&item.now, shiftRight, 0);
+                    OffsetRect(&item.now, pass.shiftRight, 0);
                 if (!item.isBox) {
                     item.now.right += columnGrowth[c];
                     continue;
@@ -361,34 +393,78 @@ void FitSettingsDialog(HWND dialog)
                     item.now.right = limits[c];
             }
     }
+}
 
-    int shiftDown = 0;
-    for (int g = 0; g < kGroupCount; ++g) {
-        OffsetRect(&groups[g].now, 0, shiftDown);
-        shiftDown += StackGroup(measure, groups[g], shiftDown);
+// Stack: each group top to bottom, the lower one moved down by what the
+// upper one grew.
+void StackGroups(Measure& measure, Pass& pass)
+{
+    for (Group& group : pass.groups) {
+        OffsetRect(&group.now, 0, pass.shiftDown);
+        pass.shiftDown += StackGroup(measure, group, pass.shiftDown);
     }
-    for (Group& group : groups) {
-        Move(group.box, group.was, group.now);
-        for (Column& column : group.columns)
+}
+
+// Apply: every control moved where the pass put it, OK and Cancel under the
+// groups, the header as wide as the dialog; one batch.
+void ApplyMoves(Measure& measure, const Pass& pass)
+{
+    MoveBatch moves;
+    for (const Group& group : pass.groups) {
+        moves.Add(group.box, group.was, group.now);
+        for (const Column& column : group.columns)
             for (int i = 0; i < column.count; ++i)
-                Move(column.items[i].window, column.items[i].was, column.items[i].now);
+                moves.Add(column.items[i].window, column.items[i].was, column.items[i].now);
     }
-
     RECT client = {};
-    GetClientRect(dialog, &client);
-    int newWidth = Width(window) + grow;
-    PlaceButtons(dialog, measure, Width(client) + grow, shiftDown);
-    if (HWND header = GetDlgItem(dialog, IDC_HEADER)) {
-        RECT headerWas = ChildRect(dialog, header);
+    GetClientRect(pass.dialog, &client);
+    PlaceButtons(pass.dialog, measure, Width(client) + pass.grow, pass.shiftDown, moves);
+    if (HWND header = GetDlgItem(pass.dialog, IDC_HEADER)) {
+        RECT headerWas = ChildRect(pass.dialog, header);
         RECT headerNow = headerWas;
-        headerNow.right += grow;
-        Move(header, headerWas, headerNow);
+        headerNow.right += pass.grow;
+        moves.Add(header, headerWas, headerNow);
     }
+    moves.Apply();
+}
 
-    RECT grown = {window.left, window.top, window.left + newWidth, window.bottom + shiftDown};
-    if (grow == 0 && shiftDown == 0 && Inside(grown, area))
+// Place: the grown dialog centred in the work area; one that neither grew
+// nor lies outside it stays where it is.
+void PlaceDialog(const Pass& pass)
+{
+    const RECT& window = pass.window;
+    RECT grown = {window.left, window.top, window.right + pass.grow, window.bottom + pass.shiftDown};
+    if (pass.grow == 0 && pass.shiftDown == 0 && Inside(grown, pass.area))
         return;
-    RECT placed = CentreInside(grown, area);
-    SetWindowPos(dialog, nullptr, placed.left, placed.top, Width(placed), Height(placed),
+    RECT placed = CentreInside(grown, pass.area);
+    SetWindowPos(pass.dialog, nullptr, placed.left, placed.top, Width(placed), Height(placed),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text)
+{
+    SelectGuard select(dc, font);
+    RECT r = {0, 0, 0, 0};
+    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    INT zero = 0;
+    GetCharWidth32W(dc, L'0', L'0', &zero);
+    // The box is 13 pixels at 96 DPI and grows with it, whatever the menu
+    // check metric says (some platforms answer 11); half a digit follows it.
+    int box = Larger(GetSystemMetrics(SM_CXMENUCHECK), MulDiv(13, GetDeviceCaps(dc, LOGPIXELSY), 96));
+    return box + zero / 2 + Width(r) + kFocusRoom;
+}
+
+void FitSettingsDialog(HWND dialog)
+{
+    Measure measure;
+    Pass pass;
+    if (!measure.Ready() || !Survey(dialog, pass))
+        return;
+    MeasureBoxes(measure, pass);
+    WidenColumns(pass);
+    StackGroups(measure, pass);
+    ApplyMoves(measure, pass);
+    PlaceDialog(pass);
 }

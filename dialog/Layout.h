@@ -11,8 +11,3 @@ void FitSettingsDialog(HWND dialog);
 // The room a check box needs for its box, the gap before its text, the text
 // on one line in `font` and its focus rectangle.
 int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text);
-
-// Where a window of `window`'s size goes inside `area`: centred on it, and
-// where it is larger, with its top-left corner in it, so that the header by
-// which it is moved is always on the screen.
-RECT CentreInside(const RECT& window, const RECT& area);

@@ -1,6 +1,6 @@
 #include "skin/Caption.h"
 
-#include <commctrl.h>
+#include "base/Subclass.h"
 
 #include "resources/resource.h"
 
@@ -24,12 +24,12 @@ LRESULT CALLBACK HeaderDragProc(HWND header, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(header, HeaderDragProc, subclassId);
+        RemoveSubclass(header, HeaderDragProc, subclassId);
         break;
     default:
         break;
     }
-    return DefSubclassProc(header, message, wParam, lParam);
+    return DefSubclass(header, message, wParam, lParam);
 }
 
 } // namespace
@@ -37,7 +37,7 @@ LRESULT CALLBACK HeaderDragProc(HWND header, UINT message, WPARAM wParam, LPARAM
 void MoveWindowByDragging(HWND header)
 {
     if (header != nullptr)
-        SetWindowSubclass(header, HeaderDragProc, kDragSubclassId, 0);
+        SetSubclass(header, HeaderDragProc, kDragSubclassId, 0);
 }
 
 void GiveProgramIcon(HWND window)

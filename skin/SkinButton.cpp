@@ -1,6 +1,7 @@
 #include "skin/SkinButton.h"
 
 #include "base/GdiHandles.h"
+#include "resources/resource.h"
 #include "skin/SkinScale.h"
 
 namespace {
@@ -48,6 +49,14 @@ void SkinButton::SetImages(SkinState state, int faceId)
         return;
     faces_[SlotOf(state)] = faceId;
     faceImages_.Hold(instance, faces_, kSkinStateCount);
+}
+
+void SkinButton::SetStandardFaces()
+{
+    SetImages(SkinState::Normal, IDB_FACE_NORMAL);
+    SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
+    SetImages(SkinState::Hover, IDB_FACE_HOVER);
+    SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
 }
 
 void SkinButton::ReloadImages()

@@ -14,6 +14,8 @@ public:
     // Shows bitmap `faceId` (0: none) in `state`. The face is loaded here,
     // once, and held until it is replaced or the button goes.
     void SetImages(SkinState state, int faceId);
+    // The skin's own face for each state.
+    void SetStandardFaces();
     // Sizes the control to its normal face and fixes the face size.
     void FitToFace();
     void Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed);

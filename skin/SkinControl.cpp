@@ -1,5 +1,6 @@
 #include "skin/SkinControl.h"
 
+#include "base/Subclass.h"
 #include "skin/SkinScale.h"
 
 namespace {
@@ -38,7 +39,7 @@ void OnMouseMove(SkinControl& skin, HWND window)
 // or without its focus cue.
 LRESULT RepaintAfter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    LRESULT result = DefSubclass(window, message, wParam, lParam);
     InvalidateRect(window, nullptr, FALSE);
     return result;
 }
@@ -64,18 +65,32 @@ bool InsideInclusive(const RECT& rect, POINT point)
 
 SkinControl::~SkinControl()
 {
-    if (control && IsWindow(control))
-        RemoveWindowSubclass(control, SkinHoverProc, kHoverSubclassId);
+    Detach();
+}
+
+void SkinControl::Detach()
+{
+    if (control && IsWindow(control)) {
+        RemoveSubclass(control, SkinHoverProc, kHoverSubclassId);
+        // Nothing would see the cursor leave and let the capture go.
+        if (hovering && GetCapture() == control)
+            ReleaseCapture();
+    }
+    hovering = false;
 }
 
 void SkinControl::Attach(HWND dialog, int controlId)
 {
     HINSTANCE previous = instance;
-    control = GetDlgItem(dialog, controlId);
+    HWND window = GetDlgItem(dialog, controlId);
+    // A window left behind would keep calling this object, which may be gone.
+    if (control != window)
+        Detach();
+    control = window;
     instance = nullptr;
     if (control != nullptr) {
         // The same procedure and id again only replaces the reference data.
-        SetWindowSubclass(control, SkinHoverProc, kHoverSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        SetSubclass(control, SkinHoverProc, kHoverSubclassId, reinterpret_cast<DWORD_PTR>(this));
         instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(control, GWLP_HINSTANCE));
     }
     if (instance != previous)
@@ -114,7 +129,7 @@ LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 {
     SkinControl* skin = reinterpret_cast<SkinControl*>(referenceData);
     if (skin == nullptr)
-        return DefSubclassProc(window, message, wParam, lParam);
+        return DefSubclass(window, message, wParam, lParam);
     switch (message) {
     case WM_MOUSEMOVE:
         OnMouseMove(*skin, window);
@@ -128,10 +143,10 @@ LRESULT CALLBACK SkinHoverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_UPDATEUISTATE:
         return RepaintAfter(window, message, wParam, lParam);
     case WM_NCDESTROY:
-        RemoveWindowSubclass(window, SkinHoverProc, subclassId);
+        RemoveSubclass(window, SkinHoverProc, subclassId);
         break;
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclass(window, message, wParam, lParam);
 }

@@ -29,6 +29,7 @@ public:
 
     // Binds to the dialog's control and starts hover tracking. Images given
     // before, or held from another module, are loaded from the control's.
+    // A control bound before is let go.
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     // Draws the caption in the context's font, grown with the DPI
@@ -53,6 +54,9 @@ protected:
     virtual void ReloadImages() {}
 
 private:
+    // Takes the hover procedure off the bound control, if it still exists.
+    void Detach();
+
     // Made at the first caption drawn above 96 DPI, kept with the control.
     mutable FontHandle captionFont_;
 };

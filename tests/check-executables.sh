@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every executable: the right machine type and subsystem, no link time, a
 # manifest for that processor, imports of system DLLs only (the runtime is
-# linked statically), the program's icon first among the icons, version
+# linked statically) and none by a name that Windows 2000 lacks, the program's icon first among the icons, version
 # details with its maker, and a weight that stays within its limit (a stray
 # thread-safe static once pulled the whole exception and demangling runtime
 # in, 110 KB of it). The dialog also declares system DPI awareness (or the
@@ -24,6 +24,11 @@ check() {
   while read -r dll; do
     if ! [[ $dll =~ $allowed ]]; then echo "$exe imports $dll"; fail=1; fi
   done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  # Windows 2000 exports these by ordinal only; imported by name, the loader
+  # would refuse the program before it can show its own refusal.
+  if "$objdump" -p "$exe" | grep -Eq '\b(SetWindowSubclass|RemoveWindowSubclass|DefSubclassProc)\b'; then
+    echo "$exe imports the subclass functions by name"; fail=1
+  fi
   grep -aq "processorArchitecture=\"$arch\"" "$exe" || { echo "$exe: manifest is not for $arch"; fail=1; }
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "$exe: manifest does not ask to run as invoker"; fail=1; }
   if [ "$subsystem" = GUI ] && ! grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$exe"; then
@@ -44,5 +49,5 @@ for program in OxaAdvanced:250:GUI OxaSet:150:CUI; do
   check "$build/x64/$name.exe" x86_64-w64-mingw32-objdump pei-x86-64 amd64 "$kb" "$subsystem"
   check "$build/x86/$name.exe" i686-w64-mingw32-objdump pei-i386 X86 "$kb" "$subsystem"
 done
-if [ $fail -eq 0 ]; then echo "every executable: machine, subsystem, no link time, manifest (processor, as invoker, DPI aware for the dialog), imports, icon, version details and weight as expected"; fi
+if [ $fail -eq 0 ]; then echo "every executable: machine, subsystem, no link time, manifest (processor, as invoker, DPI aware for the dialog), imports (none by a name Windows 2000 lacks), icon, version details and weight as expected"; fi
 exit $fail

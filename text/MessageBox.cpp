@@ -1,8 +1,5 @@
 #include "text/MessageBox.h"
 
-#include <commctrl.h>
-
-#include "base/GdiHandles.h"
 #include "base/Geometry.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
@@ -10,6 +7,7 @@
 #include "skin/SkinScale.h"
 #include "text/ControlText.h"
 #include "text/LongWords.h"
+#include "text/MessageCopy.h"
 
 namespace {
 
@@ -17,124 +15,15 @@ namespace {
 // than the wrapped message needs (at 96 DPI).
 constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
+// The least the box widens by at a time for a message too tall for it.
+constexpr int kMinWidenStep = 32;
 
 // Words too wide for the area are broken beforehand (BreakLongWords), so the
 // text never needs an ellipsis. A message may name a path with '&' in it.
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;
 constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
 
-constexpr UINT_PTR kCopyKeySubclassId = 0;
-
-void Place(HWND window, const RECT& r)
-{
-    MoveWindow(window, r.left, r.top, Width(r), Height(r), FALSE);
-}
-
-// `r` moved as little as it takes to lie within `area`; its top-left corner
-// stays inside when it is the larger.
-RECT MovedInto(RECT r, const RECT& area)
-{
-    int dx = 0;
-    int dy = 0;
-    if (r.right > area.right)
-        dx = area.right - r.right;
-    if (r.left + dx < area.left)
-        dx = area.left - r.left;
-    if (r.bottom > area.bottom)
-        dy = area.bottom - r.bottom;
-    if (r.top + dy < area.top)
-        dy = area.top - r.top;
-    OffsetRect(&r, dx, dy);
-    return r;
-}
-
-bool IsCopyKey(WPARAM key)
-{
-    return (key == 'C' || key == VK_INSERT) && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
-}
-
-void GiveFaces(SkinButton& button)
-{
-    button.SetImages(SkinState::Normal, IDB_FACE_NORMAL);
-    button.SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
-    button.SetImages(SkinState::Hover, IDB_FACE_HOVER);
-    button.SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
-}
-
-// What Ctrl+C puts on the clipboard, laid out as the platform's own box does:
-// rules of dashes around the caption, the text and the button captions (an
-// empty caption left out). Writes into `out` when it is not null; answers the
-// length in characters, without the terminating NUL.
-int CopiedText(const wchar_t* caption, const wchar_t* text, const wchar_t* const buttons[2], wchar_t* out)
-{
-    static const wchar_t kRule[] = L"---------------------------\r\n";
-    int length = 0;
-    wchar_t previous = L'\0';
-    auto put = [&](const wchar_t* piece) {
-        for (; *piece; previous = *piece++) {
-            // Lines end in CR LF on the clipboard, as plain text does.
-            if (*piece == L'\n' && previous != L'\r') {
-                if (out)
-                    out[length] = L'\r';
-                ++length;
-            }
-            if (out)
-                out[length] = *piece;
-            ++length;
-        }
-    };
-    put(kRule);
-    put(caption ? caption : L"");
-    put(L"\r\n");
-    put(kRule);
-    put(text ? text : L"");
-    put(L"\r\n");
-    put(kRule);
-    for (int i = 0; i < 2; ++i) {
-        if (buttons[i] != nullptr && buttons[i][0] != L'\0') {
-            put(buttons[i]);
-            put(L"   ");
-        }
-    }
-    put(L"\r\n");
-    put(kRule);
-    if (out)
-        out[length] = L'\0';
-    return length;
-}
-
 } // namespace
-
-ButtonCaptions CaptionsForStyle(UINT style)
-{
-    switch (style & MB_TYPEMASK) {
-    case MB_OK: return {IDS_OK, 0};
-    case MB_OKCANCEL: return {IDS_OK, IDS_CANCEL};
-    case MB_YESNO: return {IDS_YES, IDS_NO};
-    default: return {0, 0};
-    }
-}
-
-UINT IconForStyle(UINT style)
-{
-    switch (style & MB_ICONMASK) {
-    case MB_ICONHAND: return 32513;         // IDI_HAND
-    case MB_ICONQUESTION: return 32514;     // IDI_QUESTION
-    case MB_ICONEXCLAMATION: return 32515;  // IDI_EXCLAMATION
-    case MB_ICONASTERISK: return 32516;     // IDI_ASTERISK
-    default: return 0;
-    }
-}
-
-INT_PTR ResultForClose(UINT style, WPARAM code)
-{
-    // Single bits, not the button-set values: bit 0 first, then bit 2.
-    if (style & 0x1)
-        return code == 1 ? IDOK : IDCANCEL;
-    if (style & 0x4)
-        return code == 1 ? IDYES : IDNO;
-    return static_cast<INT_PTR>(code);
-}
 
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
 {
@@ -155,6 +44,18 @@ int MessageBox::Run(HWND owner, const wchar_t* text, const wchar_t* caption, UIN
 
 INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
 {
+    BindControls();
+    FitToText();
+    // Whatever the measurement gave, the box gets its buttons, icon and shape.
+    SetupButtons();
+    SetupIcon();
+    frame_.ApplyShape(hwnd_, header_);
+    // TRUE lets the dialog manager focus the first tab stop, the first button.
+    return TRUE;
+}
+
+void MessageBox::BindControls()
+{
     header_.Attach(hwnd_, IDC_HEADER);
     firstButton_.Attach(hwnd_, IDOK);
     secondButton_.Attach(hwnd_, IDCANCEL);
@@ -163,8 +64,8 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
     MoveWindowByDragging(header_.control);
     // Ctrl+C reaches the focused control, which is always one of the buttons.
-    ListenForCopyKey(firstButton_.control);
-    ListenForCopyKey(secondButton_.control);
+    SendCopyOnCtrlC(firstButton_.control);
+    SendCopyOnCtrlC(secondButton_.control);
     header_.SetImagesForEveryState(IDB_HEADER_LEFT, IDB_HEADER_RIGHT, IDB_HEADER_TILE, 0);
     // The skin draws the caption. The window texts carry the caption and the
     // message too, for screen readers and for other programs.
@@ -178,39 +79,47 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     if (owner == nullptr || !IsWindowVisible(owner))
         ShowInTaskbar(hwnd_, caption_);
     header_.FitThickness();
+    // The panel lies under the icon and the text but comes first in the
+    // template, so it is on top of them. Put below them and clipped by them,
+    // it never paints over them, in whatever order the platform repaints.
+    SetWindowLongPtrW(panel_, GWL_STYLE, GetWindowLongPtrW(panel_, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(panel_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
 
+bool MessageBox::MeasureText(RECT& box, int& textHeight)
+{
     // GetDC of no window would give the screen's context.
     if (textControl_ == nullptr)
-        return TRUE;
+        return false;
     WindowDC dc(textControl_);
     if (!dc)
-        return TRUE;
+        return false;
     RECT textClient = {};
     GetClientRect(textControl_, &textClient);
-    int oldHeight = Height(textClient);
     // Measured in the device context's own font, the system font (above 96
     // DPI grown with it), which is also the font the text is drawn in; what
     // is measured is what is drawn.
     textFont_.Reset(CreateFontForDpi(dc.get()));
     SelectGuard font(dc.get(), textFont_.get());
-    RECT box = {};
-    GetWindowRect(hwnd_, &box);
     const RECT area = WorkAreaAround(box);
-    int room = Height(area) - (Height(box) - oldHeight);
+    const int room = Height(area) - (Height(box) - Height(textClient));
     // A message too tall for the screen widens the box, half the text's
-    // width at a time, as far as the work area allows.
+    // width at a time (never less than a few characters' worth, so that an
+    // area of a pixel or two still gets there), as far as the work area
+    // allows.
+    const int half = Width(textClient) / 2;
+    const int step = half > SkinScaled(kMinWidenStep) ? half : SkinScaled(kMinWidenStep);
     int widen = 0;
-    int textHeight = 0;
     for (;;) {
         BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
         RECT measured = {0, 0, Width(textClient) + widen, 0};
         if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
-            return TRUE;
+            return false;
         textHeight = Height(measured) + SkinScaled(kTextMargin);
         int spare = Width(area) - Width(box) - widen;
         if (textHeight <= room || spare <= 0)
             break;
-        widen += Width(textClient) / 2 < spare ? Width(textClient) / 2 : spare;
+        widen += step < spare ? step : spare;
     }
     if (widen > 0)
         Widen(box, widen);
@@ -219,8 +128,21 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
         textHeight = room;
     if (textHeight < SkinScaled(kMinTextHeight))
         textHeight = SkinScaled(kMinTextHeight);
+    return true;
+}
+
+void MessageBox::FitToText()
+{
+    RECT box = {};
+    GetWindowRect(hwnd_, &box);
+    int textHeight = 0;
+    // Unmeasured, the box keeps the template's size.
+    if (!MeasureText(box, textHeight))
+        return;
+    RECT textClient = {};
+    GetClientRect(textControl_, &textClient);
     // Positive when the box shrinks.
-    int change = oldHeight - textHeight;
+    int change = Height(textClient) - textHeight;
 
     // Half the change off the top and half off the bottom keeps the centre,
     // as far as the work area allows.
@@ -251,11 +173,6 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
         OffsetRect(&r, 0, -change);
         Place(button, r);
     }
-
-    SetupButtons();
-    frame_.ApplyShape(hwnd_, header_);
-    // TRUE lets the dialog manager focus the first tab stop, the first button.
-    return TRUE;
 }
 
 void MessageBox::Widen(RECT& box, int widen)
@@ -282,13 +199,13 @@ void MessageBox::SetupButtons()
 {
     ButtonCaptions captions = CaptionsForStyle(style_);
 
-    GiveFaces(firstButton_);
+    firstButton_.SetStandardFaces();
     SetCaptionFromId(firstButton_, captions.first, L"");
     firstButton_.FitToFace();
     InvalidateRect(firstButton_.control, nullptr, FALSE);
 
     if (captions.second != 0) {
-        GiveFaces(secondButton_);
+        secondButton_.SetStandardFaces();
         SetCaptionFromId(secondButton_, captions.second, L"");
         secondButton_.FitToFace();
         // Sizing raised each button to the top of the z-order, which is also
@@ -305,8 +222,10 @@ void MessageBox::SetupButtons()
         OffsetRect(&first, (Width(box) - Width(first)) / 4, 0);
         Place(firstButton_.control, first);
     }
+}
 
-    frame_.ApplyShape(hwnd_, header_);
+void MessageBox::SetupIcon()
+{
     // Draw the text in the font it was measured in.
     HGDIOBJ textFont = textFont_ ? textFont_.get() : GetStockObject(SYSTEM_FONT);
     SendMessageW(textControl_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
@@ -348,6 +267,13 @@ INT_PTR MessageBox::OnClose(WPARAM code)
 
 INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
+    // Ctrl+C on a button.
+    if (message == WM_COPY) {
+        // A hidden second button never got a caption.
+        const wchar_t* buttons[2] = {firstButton_.caption.c_str(), secondButton_.caption.c_str()};
+        CopyToClipboard(hwnd_, caption_, text_, buttons);
+        return TRUE;
+    }
     // Alt+F4 means what Escape means. Left alone it would close with code 0,
     // which ends the run as a failure and shows the message a second time in
     // the platform's box.
@@ -404,46 +330,4 @@ void MessageBox::DrawMessageText(const DRAWITEMSTRUCT* drawItem) const
     FillRect(drawItem->hDC, &drawItem->rcItem, background ? background : GetSysColorBrush(COLOR_BTNFACE));
     RECT area = drawItem->rcItem;
     DrawTextW(drawItem->hDC, ShownText(), -1, &area, kDrawFlags);
-}
-
-void MessageBox::ListenForCopyKey(HWND button)
-{
-    if (button != nullptr)
-        SetWindowSubclass(button, &CopyKeyProc, kCopyKeySubclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK MessageBox::CopyKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR referenceData)
-{
-    auto* box = reinterpret_cast<MessageBox*>(referenceData);
-    if (message == WM_KEYDOWN && box != nullptr && IsCopyKey(wParam)) {
-        box->CopyToClipboard();
-        return 0;
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(button, &CopyKeyProc, subclassId);
-    return DefSubclassProc(button, message, wParam, lParam);
-}
-
-void MessageBox::CopyToClipboard() const
-{
-    // A hidden second button never got a caption.
-    const wchar_t* buttons[2] = {firstButton_.caption.c_str(), secondButton_.caption.c_str()};
-    int length = CopiedText(caption_, text_, buttons, nullptr);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t));
-    if (memory == nullptr)
-        return;
-    if (wchar_t* target = static_cast<wchar_t*>(GlobalLock(memory))) {
-        CopiedText(caption_, text_, buttons, target);
-        GlobalUnlock(memory);
-        if (OpenClipboard(hwnd_)) {
-            EmptyClipboard();
-            // The clipboard owns the memory once it has taken it.
-            if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr)
-                memory = nullptr;
-            CloseClipboard();
-        }
-    }
-    if (memory != nullptr)
-        GlobalFree(memory);
 }

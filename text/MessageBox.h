@@ -7,6 +7,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinStrip.h"
+#include "text/MessageStyle.h"
 
 // The class below takes the name of the platform's MessageBox macro; code that
 // wants the platform's box calls MessageBoxW by name.
@@ -18,17 +19,6 @@
 // MB_ flags; falls back to MessageBoxW when the box cannot be created.
 // Returns the platform's result code of the button pressed.
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
-
-// The button captions that the low four bits of a style ask for (0: none).
-struct ButtonCaptions {
-    UINT first;
-    UINT second;
-};
-ButtonCaptions CaptionsForStyle(UINT style);
-// The system icon that bits 4-7 of a style ask for, or 0 for none.
-UINT IconForStyle(UINT style);
-// The result that a close request with `code` gives in a box of `style`.
-INT_PTR ResultForClose(UINT style, WPARAM code);
 
 class MessageBox : public Dlg {
 public:
@@ -50,14 +40,23 @@ public:
     const SkinButton& SecondButton() const { return secondButton_; }
 
 private:
-    void ListenForCopyKey(HWND button);
-    static LRESULT CALLBACK CopyKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR subclassId, DWORD_PTR referenceData);
-    // Puts the caption, the message and the button captions on the clipboard.
-    void CopyToClipboard() const;
-    void SetupButtons();
+    // Binds the skinned controls, gives the header its pieces and the
+    // windows their texts.
+    void BindControls();
+    // Sizes the box, its panel and text area to the message and moves the
+    // icon and buttons with them; leaves the template's sizes when the
+    // message cannot be measured.
+    void FitToText();
+    // The text area's height for the message, widening `box` (and what
+    // grows with it) while the message is too tall for the work area; false
+    // when it cannot be measured.
+    bool MeasureText(RECT& box, int& textHeight);
     // Makes the box, its header, panel and text area `widen` pixels wider.
     void Widen(RECT& box, int widen);
+    // The buttons the style asks for, with their faces and captions.
+    void SetupButtons();
+    // The style's icon, or the text area in its place.
+    void SetupIcon();
     void DrawMessageText(const DRAWITEMSTRUCT* drawItem) const;
     // The message with its too-wide words broken, as measured and drawn.
     const wchar_t* ShownText() const;

@@ -13,7 +13,7 @@ cd "$OXA_ROOT"
 # fonts, leaves it so.
 "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1
 "$WINE64" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f </dev/null >/dev/null 2>&1
-ctest --preset x64 "$@"
+ctest --preset x64 --test-dir "$OXA_BUILD/x64" "$@"
 status=$?
 "$WINESERVER" -k 2>/dev/null
 # Screenshots the tests saved, as PNG for people to look at.

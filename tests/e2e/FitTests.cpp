@@ -5,6 +5,7 @@
 // a process of its own.
 #include "DialogFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
+#include "support/Pixels.h"
+#include "support/WindowText.h"
 #include "text/LongWords.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
@@ -41,13 +44,6 @@ int SystemDpi()
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[4096] = L"";
-    GetWindowTextW(window, text, 4096);
-    return text;
 }
 
 std::string Name(HWND control)
@@ -257,24 +253,24 @@ struct BoxCheck {
     Problems* problems = nullptr;
 } boxCheck;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found)
-{
-    if (IsWindowVisible(window) && GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND box = FindBox(GetCurrentThreadId(), true);
     if (box == nullptr)
         return;
     KillTimer(nullptr, timer);
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     CheckWindow(box, boxCheck.where, *boxCheck.problems);
+    // The screen shows the message and the icon, not the panel behind them.
+    for (int id : {IDC_MESSAGE_TEXT, IDC_MESSAGE_ICON}) {
+        HWND part = GetDlgItem(box, id);
+        RECT r = {};
+        GetWindowRect(part, &r);
+        Picture shown = CaptureScreen(r);
+        if (IsWindowVisible(part) && std::count(shown.pixels.begin(), shown.pixels.end(), shown.At(0, 0)) ==
+                                         static_cast<std::ptrdiff_t>(shown.pixels.size()))
+            boxCheck.problems->push_back(boxCheck.where + ": " + Name(part) + " shows nothing");
+    }
     // The first button has the focus; the mouse over the second, or over the
     // first when it is alone.
     SendMessageW(box, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);

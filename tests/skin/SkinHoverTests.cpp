@@ -167,9 +167,21 @@ TEST_F(Hover, DoubleClickReachesTheControlAsTwoPresses)
 
 TEST_F(Hover, AttachingTwiceInstallsOneSubclass)
 {
-    box.second.Attach(box.window, IDCANCEL);
-    box.second.Attach(box.window, IDCANCEL);
     HWND button = box.second.control;
+    // Bound to another control, the object lets go of the first.
+    HWND other = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 70, 60, 25,
+                                 box.window, reinterpret_cast<HMENU>(78), GetModuleHandleW(nullptr), nullptr);
+    box.second.Attach(box.window, 78);
+    EXPECT_FALSE(RemoveWindowSubclass(button, SkinHoverProc, 0)) << "the first control was still hooked";
+    POINT o = Centre(other);
+    MoveMouse(o.x, o.y);
+    EXPECT_TRUE(box.second.hovering) << "the second control is tracked";
+    box.second.Attach(box.window, IDCANCEL);
+    box.second.Attach(box.window, IDCANCEL);
+    EXPECT_FALSE(box.second.hovering);
+    EXPECT_NE(GetCapture(), other);
+    EXPECT_FALSE(RemoveWindowSubclass(other, SkinHoverProc, 0));
+    DestroyWindow(other);
     // Taking the procedure off once must leave no tracking behind.
     ASSERT_TRUE(RemoveWindowSubclass(button, SkinHoverProc, 0));
     POINT c = Centre(button);

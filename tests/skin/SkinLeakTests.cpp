@@ -86,8 +86,8 @@ TEST(SkinLeaks, ImagesAreHeldOncePerIdUntilReplacedOrTheControlGoes)
             int held;  // bitmaps and tile brushes
         } steps[] = {
             {"caps and tile, the same in every state", [&] { GivePieces(strip); }, 3},
-            {"a face per state", [&] { GiveFaces(button); }, 7},
-            {"the same again", [&] { GivePieces(strip); GiveFaces(button); }, 7},
+            {"a face per state", [&] { button.SetStandardFaces(); }, 7},
+            {"the same again", [&] { GivePieces(strip); button.SetStandardFaces(); }, 7},
             {"another hover face", [&] { button.SetImages(SkinState::Hover, IDB_FACE_RINGED); }, 7},
             {"hover showing the normal face", [&] { button.SetImages(SkinState::Hover, IDB_FACE_NORMAL); }, 6},
             {"hover strip with a cap and tile of its own",

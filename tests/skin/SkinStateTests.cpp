@@ -215,7 +215,7 @@ TEST_F(PaintedButton, FaceSizeIsFixedOnceAndLimitsTheCopy)
 {
     // Faces given before the button is attached load when it is.
     SkinButton loose;
-    GiveFaces(loose);
+    loose.SetStandardFaces();
     loose.Attach(box.window, IDCANCEL);
     Canvas wide(140, 50, RGB(9, 9, 9));
     DRAWITEMSTRUCT item = DrawRequest(wide.dc(), 80, 30, ODA_DRAWENTIRE, 0);

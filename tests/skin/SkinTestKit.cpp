@@ -93,14 +93,6 @@ void ClickMouse(int x, int y, bool twice)
     Pump(100);
 }
 
-void GiveFaces(SkinButton& button)
-{
-    button.SetImages(SkinState::Normal, IDB_FACE_NORMAL);
-    button.SetImages(SkinState::Pressed, IDB_FACE_PRESSED);
-    button.SetImages(SkinState::Hover, IDB_FACE_HOVER);
-    button.SetImages(SkinState::Disabled, IDB_FACE_DISABLED);
-}
-
 void GivePieces(SkinStrip& strip)
 {
     for (SkinState state : {SkinState::Normal, SkinState::Pressed, SkinState::Hover, SkinState::Disabled})
@@ -139,8 +131,8 @@ void SkinDialog::Init(HWND dialog)
     GivePieces(header);
     header.caption.Assign(L"Skin test");
     header.FitThickness();
-    GiveFaces(first);
-    GiveFaces(second);
+    first.SetStandardFaces();
+    second.SetStandardFaces();
     first.caption.Assign(L"Ok");
     second.caption.Assign(L"Cancel");
     first.FitToFace();

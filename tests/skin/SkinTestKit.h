@@ -55,6 +55,5 @@ private:
     void Init(HWND);
 };
 
-// The skin's faces and pieces on a button or strip.
-void GiveFaces(SkinButton& button);
+// The skin's pieces on a strip.
 void GivePieces(SkinStrip& strip);

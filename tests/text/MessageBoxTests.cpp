@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "base/Geometry.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "support/DataFolder.h"
@@ -16,23 +17,14 @@
 #include "support/Screenshot.h"
 #include "support/TestFiles.h"
 #include "support/UserInput.h"
+#include "support/WindowText.h"
 #include "text/LongWords.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-RECT ClientRectOf(HWND dialog, int id)
-{
-    RECT r = {};
-    HWND child = GetDlgItem(dialog, id);
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+RECT ClientRectOf(HWND dialog, int id) { return ChildRect(dialog, GetDlgItem(dialog, id)); }
 
 struct Placement {
     RECT window = {};
@@ -100,39 +92,6 @@ struct Seen {
     bool dragged = false;
     RECT before = {}, after = {};
 };
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
-
-bool IsSkinned(HWND window) { return GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr; }
-
-struct FindRequest {
-    bool skinned;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND window, LPARAM lParam)
-{
-    auto* request = reinterpret_cast<FindRequest*>(lParam);
-    wchar_t cls[16] = {};
-    GetClassNameW(window, cls, 16);
-    if (IsWindowVisible(window) && lstrcmpW(cls, L"#32770") == 0 && IsSkinned(window) == request->skinned) {
-        request->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindBox(DWORD thread, bool skinned)
-{
-    FindRequest request = {skinned, nullptr};
-    EnumThreadWindows(thread, &FindProc, reinterpret_cast<LPARAM>(&request));
-    return request.found;
-}
 
 // Every wait of the helper ends as soon as what it waits for has happened;
 // the limits are only there so that a broken box cannot hang the test, and
@@ -321,6 +280,7 @@ class MessageBoxButtons : public MessageBoxTest, public ::testing::WithParamInte
 TEST_P(MessageBoxButtons, CaptionAndResult)
 {
     const ButtonCase& c = GetParam();
+    Placement tpl = TemplatePlacement();
     MessageBox box;
     Seen seen;
     int result = RunDriven([&] { return box.Run(nullptr, L"Message text.", L"Caption", c.style); },
@@ -342,11 +302,27 @@ TEST_P(MessageBoxButtons, CaptionAndResult)
     // program's icon.
     EXPECT_NE(seen.bigIcon, nullptr);
     EXPECT_NE(seen.smallIcon, nullptr);
+    // What only the skin's bitmaps decide: the buttons take their face
+    // size, the header its caps' height.
+    EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr));
+    EXPECT_EQ(Width(seen.at.first), 109);
+    EXPECT_EQ(Height(seen.at.first), 37);
+    EXPECT_EQ(Height(seen.at.header), 32);
+    EXPECT_EQ(Width(seen.at.header), Width(tpl.header));
     if (c.secondCaption) {
         EXPECT_TRUE(seen.secondVisible);
         EXPECT_STREQ(box.SecondButton().caption.c_str(), c.secondCaption);
+        EXPECT_EQ(Width(seen.at.second), 109);
+        EXPECT_EQ(Height(seen.at.second), 37);
+        // Two buttons keep their columns.
+        EXPECT_EQ(seen.at.first.left, tpl.first.left);
+        EXPECT_EQ(seen.at.second.left, tpl.second.left);
+        EXPECT_EQ(seen.at.second.top, seen.at.first.top);
     } else {
         EXPECT_FALSE(seen.secondVisible);
+        // A lone button moves right by a quarter of the free width.
+        int free = Width(seen.at.window) - Width(seen.at.first);
+        EXPECT_EQ(seen.at.first.left, tpl.first.left + free / 4);
     }
 }
 
@@ -450,27 +426,6 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"Empty", MB_ICONHAND, L"", -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MessageBoxTest, LoneButtonMovesRightByAQuarterOfTheFreeWidth)
-{
-    Placement tpl = TemplatePlacement();
-    Seen seen;
-    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Lone", MB_ICONHAND); }, Drive{}, seen);
-    ASSERT_TRUE(seen.skinned);
-    int free = Width(seen.at.window) - Width(seen.at.first);
-    EXPECT_EQ(seen.at.first.left, tpl.first.left + free / 4);
-}
-
-TEST_F(MessageBoxTest, TwoButtonsKeepTheirColumns)
-{
-    Placement tpl = TemplatePlacement();
-    Seen seen;
-    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Pair", MB_YESNO); }, Drive{}, seen);
-    ASSERT_TRUE(seen.skinned);
-    EXPECT_EQ(seen.at.first.left, tpl.first.left);
-    EXPECT_EQ(seen.at.second.left, tpl.second.left);
-    EXPECT_EQ(seen.at.second.top, seen.at.first.top);
-}
-
 TEST_F(MessageBoxTest, AMessageTallerThanTheScreenWidensTheBoxAndShowsWhole)
 {
     std::wstring text;
@@ -504,80 +459,100 @@ TEST_F(MessageBoxTest, AMessageTallerThanTheScreenWidensTheBoxAndShowsWhole)
     EXPECT_EQ(at.second.left - at.first.left, tpl.second.left - tpl.first.left);
 }
 
-// What only the skin's bitmaps decide.
-TEST_F(MessageBoxTest, ButtonsTakeTheirFaceSizeAndTheHeaderItsCapHeight)
+// A box whose template lost its text control (-1), or whose text area is a
+// pixel wide, too narrow to widen by halves.
+class DamagedBox : public MessageBox {
+public:
+    explicit DamagedBox(int textWidth) : textWidth_(textWidth) {}
+    INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override
+    {
+        HWND text = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
+        RECT r = ClientRectOf(hwnd_, IDC_MESSAGE_TEXT);
+        if (textWidth_ < 0)
+            DestroyWindow(text);
+        else
+            MoveWindow(text, r.left, r.top, textWidth_, Height(r), FALSE);
+        return MessageBox::OnInitDialog(wParam, lParam);
+    }
+
+private:
+    int textWidth_;
+};
+
+TEST_F(MessageBoxTest, ADamagedTextAreaStillGivesAWholeBox)
 {
     Placement tpl = TemplatePlacement();
-    Seen seen;
-    RunDriven([&] { return ShowMessageBox(nullptr, L"Short.", L"Faces", MB_OKCANCEL); }, Drive{}, seen);
-    ASSERT_TRUE(seen.skinned);
-    EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr));
-    EXPECT_EQ(Width(seen.at.first), 109);
-    EXPECT_EQ(Height(seen.at.first), 37);
-    EXPECT_EQ(Width(seen.at.second), 109);
-    EXPECT_EQ(Height(seen.at.second), 37);
-    EXPECT_EQ(Height(seen.at.header), 32);
-    EXPECT_EQ(Width(seen.at.header), Width(tpl.header));
+    for (int textWidth : {-1, 1}) {
+        DamagedBox box(textWidth);
+        Seen seen;
+        int result = RunDriven([&] { return box.Run(nullptr, kTallText, L"Damaged", MB_ICONHAND); }, Drive{}, seen);
+        ASSERT_TRUE(seen.skinned) << textWidth;
+        EXPECT_EQ(result, IDOK);
+        EXPECT_STREQ(box.FirstButton().caption.c_str(), L"Ok") << textWidth;
+        EXPECT_EQ(Width(seen.at.first), 109) << "the button has its faces";
+        EXPECT_FALSE(seen.secondVisible);
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_HAND));
+        EXPECT_TRUE(seen.hasRegion) << "the window has its shape";
+        if (textWidth < 0) {
+            EXPECT_EQ(Height(seen.at.window), Height(tpl.window)) << "unmeasured, the template's size";
+        }
+    }
 }
 
 // --- Falling back to the platform's box ------------------------------------
 
-TEST_F(MessageBoxTest, CloseWithCodeZeroFallsBackToThePlatformBox)
-{
-    Seen seen;
-    // Bits 0 and 2 clear: code 0 maps to 0, which is no result.
-    int result = RunDriven([&] { return ShowMessageBox(nullptr, L"Plain", L"Fallback zero", MB_ABORTRETRYIGNORE); },
-                           Drive{Act::CloseWithZero, L"", IDRETRY}, seen);
-    EXPECT_TRUE(seen.skinned);
-    EXPECT_TRUE(seen.platformBox);
-    EXPECT_EQ(seen.platformCaption, L"Fallback zero");
-    EXPECT_EQ(result, IDRETRY) << "the platform's box, with the same style";
-    EXPECT_FALSE(seen.rescued);
-}
-
-TEST_F(MessageBoxTest, OwnerFromAModuleWithoutTheTemplateFallsBack)
+// The template is looked for in the owner's module: where it is missing
+// there, and where the box ends without a result, the platform's box shows
+// the same request.
+TEST_F(MessageBoxTest, WhichBoxShowsForWhichOwner)
 {
     HMODULE other = GetModuleHandleW(L"kernel32.dll");
     ASSERT_EQ(FindResourceW(other, MAKEINTRESOURCEW(IDD_MESSAGE_BOX), RT_DIALOG), nullptr);
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 reinterpret_cast<HINSTANCE>(other), nullptr);
-    ASSERT_NE(owner, nullptr);
-    ASSERT_EQ(GetWindowLongPtrW(owner, GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(other));
-    Seen seen;
-    int result = RunDriven([&] { return ShowMessageBox(owner, L"Plain", L"Fallback module", MB_YESNO); },
-                           Drive{Act::ClickFirst, L"", IDNO}, seen);
-    EXPECT_FALSE(seen.skinned);
-    EXPECT_TRUE(seen.platformBox);
-    EXPECT_EQ(seen.platformCaption, L"Fallback module");
-    EXPECT_EQ(result, IDNO);
-    DestroyWindow(owner);
-}
-
-TEST_F(MessageBoxTest, OwnerFromThisModuleFindsTheTemplate)
-{
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(owner, nullptr);
-    Seen seen;
-    int result = RunDriven([&] { return ShowMessageBox(owner, L"Owned", L"Owned", MB_YESNO); },
-                           Drive{Act::ClickSecond, L""}, seen);
-    EXPECT_TRUE(seen.skinned);
-    EXPECT_FALSE(seen.platformBox);
-    EXPECT_EQ(result, IDNO);
-    DestroyWindow(owner);
-}
-
-TEST_F(MessageBoxTest, OwnerWithoutAnInstanceStillGetsTheSkin)
-{
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(owner, nullptr);
-    Seen seen;
-    int result = RunDriven([&] { return ShowMessageBox(owner, L"Owned", L"Owned", MB_ICONHAND); }, Drive{}, seen);
-    EXPECT_TRUE(seen.skinned);
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr)) << "the skin loads its bitmaps from the controls' module";
-    EXPECT_EQ(Width(seen.at.first), 109);
-    DestroyWindow(owner);
+    const struct {
+        const char* name;
+        bool owned;
+        HINSTANCE ownerModule;
+        UINT style;
+        Drive drive;
+        bool skinned, platformBox;
+        int result;
+    } cases[] = {
+        // Bits 0 and 2 clear: code 0 maps to 0, which is no result.
+        {"closed with code 0", false, nullptr, MB_ABORTRETRYIGNORE, {Act::CloseWithZero, L"", IDRETRY}, true, true,
+         IDRETRY},
+        {"owner from a module without the template", true, other, MB_YESNO, {Act::ClickFirst, L"", IDNO}, false, true,
+         IDNO},
+        {"owner from this module", true, GetModuleHandleW(nullptr), MB_YESNO, {Act::ClickSecond, L""}, true, false,
+         IDNO},
+        // The skin then loads its bitmaps from the controls' module.
+        {"owner without an instance", true, nullptr, MB_ICONHAND, {}, true, false, IDOK},
+    };
+    for (const auto& c : cases) {
+        HWND owner = c.owned ? CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                               c.ownerModule, nullptr)
+                             : nullptr;
+        ASSERT_EQ(owner != nullptr, c.owned) << c.name;
+        if (c.ownerModule) {
+            ASSERT_EQ(GetWindowLongPtrW(owner, GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(c.ownerModule)) << c.name;
+        }
+        const std::wstring caption = Widen(c.name);
+        Seen seen;
+        int result =
+            RunDriven([&] { return ShowMessageBox(owner, L"Plain", caption.c_str(), c.style); }, c.drive, seen);
+        EXPECT_EQ(seen.skinned, c.skinned) << c.name;
+        EXPECT_EQ(seen.platformBox, c.platformBox) << c.name;
+        if (c.platformBox) {
+            EXPECT_EQ(seen.platformCaption, caption) << c.name;
+        }
+        EXPECT_EQ(result, c.result) << c.name << ": the platform's box, with the same style";
+        EXPECT_FALSE(seen.rescued) << c.name;
+        if (c.skinned) {
+            EXPECT_EQ(seen.firstInstance, GetModuleHandleW(nullptr)) << c.name;
+            EXPECT_EQ(Width(seen.at.first), 109) << c.name;
+        }
+        if (owner)
+            DestroyWindow(owner);
+    }
 }
 
 TEST_F(MessageBoxTest, LeavesNoGdiObjectBehind)
