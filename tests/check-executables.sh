@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Every executable: the right machine type and subsystem, no link time, a
 # manifest for that processor, imports of system DLLs only (the runtime is
-# linked statically) and none by a name that Windows 2000 lacks, the program's icon first among the icons, version
-# details with its maker, and a weight that stays within its limit (a stray
-# thread-safe static once pulled the whole exception and demangling runtime
-# in, 110 KB of it). The dialog also declares system DPI awareness (or the
+# linked statically) and none by a name that Windows 2000 lacks, the
+# program's icon first among the icons, version details with its maker, and
+# a weight that stays within its limit (a stray thread-safe static once
+# pulled the whole exception and demangling runtime in, 110 KB of it). The dialog also declares system DPI awareness (or the
 # system stretches the skin's pixels); the console program, which shows no
 # window, is a console one.
 set -u
