@@ -7,9 +7,6 @@
 
 #include "settings/FileSet.h"
 
-// Whether the folder that would hold `path` exists. An empty path has none.
-bool FolderOfFileExists(const wchar_t* path);
-
 // The files that one save did not reach.
 //   notInstalled: copies of QRZINFO.INI whose folder is missing;
 //   refused: files for which a write answered failure;
