@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/FileReports.h"
 #include "settings/IniSave.h"
 #include "settings/IniText.h"
 #include "settings/SaveJournal.h"
@@ -256,6 +257,15 @@ TEST_F(IniSaveTest, AFileThatCannotBePutBackIsReportedAsHoldingTheNewSettings)
     EXPECT_FALSE(FileExists(paths[1])) << "put back: it was not there";
     EXPECT_TRUE(IsFailure(edits[2].outcome));
     RemoveDirectoryW(oldCopy.c_str());
+
+    // The report says so under the file's path, never "nothing changed".
+    SaveReport report;
+    report.unsaved = kFileQrz;
+    report.outcome[kFileQrz] = FileOutcome::NotRestored;
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
+    EXPECT_NE(std::wstring(text).find(L"QRZINFO.INI\n    It now holds the new settings"), std::wstring::npos)
+        << Narrow(text);
 }
 
 // What a kill between two swaps leaves, finished at the next start as the
