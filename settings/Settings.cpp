@@ -28,58 +28,48 @@ struct SaveTexts {
     }
 };
 
+// Sets each value of `keys` not yet `decided` that the file at `path` holds.
+// A value equal to the absent marker counts as absent but in the `last`
+// file asked, as it did when each copy was asked in turn.
+void ReadValues(const wchar_t* path, const wchar_t* section, const SettingKey* keys, int count, bool last,
+                bool* decided, SettingsValues& values)
+{
+    constexpr int kMaxKeys = kJobLogSettingCount > kDriverSettingCount ? kJobLogSettingCount : kDriverSettingCount;
+    bool allDecided = true;
+    for (int i = 0; i < count; ++i)
+        allDecided = allDecided && decided[i];
+    ByteBuffer text;
+    if (allDecided || path[0] == L'\0' || count > kMaxKeys || !ReadFileAt(path, text))
+        return;
+    IniAssignment items[kMaxKeys];
+    IniInt found[kMaxKeys];
+    for (int i = 0; i < count; ++i)
+        items[i] = {section, keys[i].key, L""};
+    ReadIniInts(text, items, count, found);
+    for (int i = 0; i < count; ++i) {
+        if (!decided[i] && found[i].present && (found[i].value != kAbsentMarker || last)) {
+            values.*keys[i].value = found[i].value;
+            decided[i] = true;
+        }
+    }
+}
+
 } // namespace
 
 void LoadSettings(SettingsValues& values)
 {
     // Each file read once, its keys looked up in its text as the profile
     // functions find them: one profile call per key reads the file afresh
-    // each time it is new.
-    IniAssignment driverKeys[kDriverSettingCount];
-    for (int i = 0; i < kDriverSettingCount; ++i)
-        driverKeys[i] = {kDriverSection, kDriverSettings[i].key, L""};
-    // Without a folder there is no file to ask; the defaults stand.
-    if (BuildDriverPaths()) {
-        IniInt found[kDriverCopyCount][kDriverSettingCount];
-        bool needed = true;
-        // A key absent from the OXAQRZ copy is read from OXAWEN, then from
-        // OXAEST; a value equal to the marker counts as absent but in the last.
-        for (int copy = 0; copy < kDriverCopyCount && needed; ++copy) {
-            ByteBuffer text;
-            if (ReadFileAt(DriverPath(static_cast<SettingsFile>(copy)), text))
-                ReadIniInts(text, driverKeys, kDriverSettingCount, found[copy]);
-            needed = false;
-            for (int i = 0; i < kDriverSettingCount && !needed; ++i) {
-                bool decided = false;
-                for (int c = 0; c <= copy && !decided; ++c)
-                    decided = found[c][i].present && (found[c][i].value != kAbsentMarker || c == kDriverCopyCount - 1);
-                needed = !decided;
-            }
-        }
-        for (int i = 0; i < kDriverSettingCount; ++i) {
-            for (int c = 0; c < kDriverCopyCount; ++c) {
-                const IniInt& f = found[c][i];
-                if (f.present && (f.value != kAbsentMarker || c == kDriverCopyCount - 1)) {
-                    values.*kDriverSettings[i].value = f.value;
-                    break;
-                }
-            }
-        }
-    }
+    // each time it is new. A key absent from the OXAQRZ copy is read from
+    // OXAWEN, then from OXAEST. Without a folder the defaults stand.
+    bool decided[kDriverSettingCount] = {};
+    for (int copy = 0; copy < kDriverCopyCount && BuildDriverPaths(); ++copy)
+        ReadValues(DriverPath(static_cast<SettingsFile>(copy)), kDriverSection, kDriverSettings, kDriverSettingCount,
+                   copy == kDriverCopyCount - 1, decided, values);
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
-    ByteBuffer text;
-    if (path[0] == L'\0' || !ReadFileAt(path, text))
-        return;
-    IniAssignment logKeys[kJobLogSettingCount];
-    IniInt found[kJobLogSettingCount];
-    for (int i = 0; i < kJobLogSettingCount; ++i)
-        logKeys[i] = {kJobInfoSection, kJobLogSettings[i].key, L""};
-    ReadIniInts(text, logKeys, kJobLogSettingCount, found);
-    for (int i = 0; i < kJobLogSettingCount; ++i) {
-        if (found[i].present)
-            values.*kJobLogSettings[i].value = found[i].value;
-    }
+    bool logDecided[kJobLogSettingCount] = {};
+    ReadValues(path, kJobInfoSection, kJobLogSettings, kJobLogSettingCount, true, logDecided, values);
 }
 
 SaveReport SaveSettings(const SettingsValues& values)
