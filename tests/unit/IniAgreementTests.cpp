@@ -42,37 +42,26 @@ const IniAssignment kItems[] = {
     {L"SETTINGS", L"A", L"1"}, {L"SETTINGS", L"JobLogging", L"22"}, {L"SETTINGS", L"B", L"333"}};
 constexpr int kItemCount = 3;
 
-class Random {
-public:
-    explicit Random(unsigned seed) : state_(seed) {}
-    size_t Below(size_t n)
-    {
-        state_ = state_ * 1103515245u + 12345u;
-        return (state_ >> 16) % n;
-    }
+// A fixed sequence, so that a difference found is found again.
+struct Random {
+    unsigned state;
+    size_t Below(size_t n) { return ((state = state * 1103515245u + 12345u) >> 16) % n; }
     template <typename T, size_t N>
     const T& Pick(const T (&table)[N]) { return table[Below(N)]; }
-
-private:
-    unsigned state_;
 };
 
 std::wstring GeneratedText(Random& random)
 {
     std::wstring text;
     const wchar_t* end = random.Pick(kLineEnds);
-    size_t lines = 2 + random.Below(9);
-    for (size_t i = 0; i < lines; ++i) {
+    for (size_t i = 0, lines = 2 + random.Below(9); i < lines; ++i) {
         size_t kind = random.Below(20);
-        if (kind < 5) {
+        if (kind < 5)
             text += random.Pick(kSections);
-        } else if (kind < 17) {
-            text += random.Pick(kNames);
-            if (kind != 16)
-                text += (kind & 1 ? L"=" : L" = ") + random.Pick(kValues);
-        } else {
+        else if (kind < 17)
+            text += random.Pick(kNames) + (kind == 16 ? L"" : (kind & 1 ? L"=" : L" = ") + random.Pick(kValues));
+        else
             text += random.Pick(kOthers);
-        }
         if (i + 1 < lines || random.Below(4) != 0)
             text += random.Below(8) == 0 ? random.Pick(kLineEnds) : end;
     }
@@ -81,48 +70,40 @@ std::wstring GeneratedText(Random& random)
 
 std::string Encoded(const std::wstring& text, Encoding encoding)
 {
-    std::string bytes;
     if (encoding == kUtf16Le || encoding == kUtf16Be) {
-        bytes = encoding == kUtf16Le ? "\xFF\xFE" : "\xFE\xFF";
+        std::string bytes = encoding == kUtf16Le ? "\xFF\xFE" : "\xFE\xFF";
         for (wchar_t c : text) {
-            char low = static_cast<char>(c & 0xFF);
-            char high = static_cast<char>(c >> 8);
-            bytes += encoding == kUtf16Le ? std::string{low, high} : std::string{high, low};
+            bytes += static_cast<char>(encoding == kUtf16Le ? c & 0xFF : c >> 8);
+            bytes += static_cast<char>(encoding == kUtf16Le ? c >> 8 : c & 0xFF);
         }
         return bytes;
     }
     UINT page = encoding == kAnsi ? 1252 : CP_UTF8;
-    int size = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(size));
-    WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                                                         static_cast<int>(bytes.size()), nullptr, nullptr)));
     return (encoding == kUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
 }
 
-// Everything the profile functions read from the file: each section by
-// name (the nameless one first), each with its keys and values.
+// Everything the profile functions read from the file once they have
+// rewritten it (which drops what follows a NUL in a name, for both files
+// alike): each section by name, the nameless one first, with its keys.
 std::wstring Reading(const std::wstring& file)
-{
-    std::vector<wchar_t> names(65536);
-    std::vector<wchar_t> section(65536);
-    DWORD got = GetPrivateProfileSectionNamesW(names.data(), 65536, file.c_str());
-    std::wstring reading;
-    for (const wchar_t* name = L""; name != nullptr;) {
-        reading += L"[" + std::wstring(name) + L"]";
-        DWORD length = GetPrivateProfileSectionW(name, section.data(), 65536, file.c_str());
-        for (const wchar_t* entry = section.data(); entry < section.data() + length && *entry; entry += lstrlenW(entry) + 1)
-            reading += L"|" + std::wstring(entry);
-        reading += L"\n";
-        const wchar_t* next = name[0] == L'\0' && name != names.data() ? names.data() : name + lstrlenW(name) + 1;
-        name = next < names.data() + got && *next != L'\0' ? next : nullptr;
-    }
-    return reading;
-}
-
-std::wstring Rewritten(const std::wstring& file)
 {
     WritePrivateProfileStringW(L"~", L"~", L"~", file.c_str());
     ForgetCachedFile(file.c_str());
-    return Reading(file);
+    std::vector<wchar_t> names(65536, L'\0');
+    std::vector<wchar_t> section(65536);
+    GetPrivateProfileSectionNamesW(names.data() + 1, 65535, file.c_str());
+    std::wstring reading;
+    for (const wchar_t* name = names.data(); name == names.data() || *name != L'\0'; name += lstrlenW(name) + 1) {
+        reading += L"[" + std::wstring(name) + L"]";
+        DWORD length = GetPrivateProfileSectionW(name, section.data(), 65536, file.c_str());
+        for (const wchar_t* entry = section.data(); entry < section.data() + length; entry += lstrlenW(entry) + 1)
+            reading += L"|" + std::wstring(entry);
+        reading += L"\n";
+    }
+    return reading;
 }
 
 std::string Shown(const std::string& bytes)
@@ -141,7 +122,7 @@ TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
     DataFolder data{CurrentTestName()};
     const std::wstring theirs = data.Root() + L"\\theirs.ini";
     const std::wstring ours = data.Root() + L"\\ours.ini";
-    Random random(20);
+    Random random{20};
     int differences = 0;
     int files = 0;
     for (; files < 1000 && differences < 5; ++files) {
@@ -151,15 +132,15 @@ TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
         in.Append(before.data(), before.size());
         ASSERT_TRUE(EditIniText(in, kItems, kItemCount, out)) << Shown(before);
 
-        // The numbers, as start-up reads them: two defaults tell absent.
+        // The numbers, as start-up reads them; no generated value reads as
+        // the default given, which tells absent.
         WriteBytes(theirs, before);
         ForgetCachedFile(theirs.c_str());
         IniInt found[kItemCount];
         ReadIniInts(in, kItems, kItemCount, found);
         for (int k = 0; k < kItemCount; ++k) {
-            UINT one = GetPrivateProfileIntW(kItems[k].section, kItems[k].key, 77, theirs.c_str());
-            UINT other = GetPrivateProfileIntW(kItems[k].section, kItems[k].key, 78, theirs.c_str());
-            bool present = one == other;
+            UINT one = GetPrivateProfileIntW(kItems[k].section, kItems[k].key, 0x5A5A5A5A, theirs.c_str());
+            bool present = one != 0x5A5A5A5Au;
             bool same = found[k].present == present && (!present || found[k].value == one);
             differences += same ? 0 : 1;
             EXPECT_TRUE(same) << Narrow(kItems[k].key) << " in " << Shown(before) << ": platform "
@@ -167,10 +148,7 @@ TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
                               << (found[k].present ? std::to_string(found[k].value) : "absent");
         }
 
-        // One key at a time, as each write of the platform reads the file
-        // afresh; both files then rewritten once by the platform, which
-        // drops what follows a NUL in a name, so that only where the edits
-        // landed can differ.
+        // One key at a time: each write of the platform reads the file afresh.
         for (const IniAssignment& item : kItems) {
             WriteBytes(theirs, before);
             ForgetCachedFile(theirs.c_str());
@@ -178,8 +156,8 @@ TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
             ASSERT_TRUE(EditIniText(in, &item, 1, out));
             WriteBytes(ours, std::string(reinterpret_cast<const char*>(out.data()), out.size()));
             ForgetCachedFile(ours.c_str());
-            std::wstring expected = Rewritten(theirs);
-            std::wstring actual = Rewritten(ours);
+            std::wstring expected = Reading(theirs);
+            std::wstring actual = Reading(ours);
             differences += expected == actual ? 0 : 1;
             EXPECT_EQ(Narrow(actual), Narrow(expected)) << Narrow(item.key) << " in " << Shown(before);
         }
