@@ -367,6 +367,39 @@ bool WriteJournal(SaveJournal& journal, const Job* jobs, int count, bool back)
     return journal.Write(anchors, anchorCount, entries, JournalSteps(jobs, count, back, entries));
 }
 
+// Deletes the new contents that wait beside their files.
+void DiscardWaiting(Job* jobs, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].stage == Stage::Prepared || jobs[i].stage == Stage::Failed)
+            DeleteFileW(jobs[i].temporary);
+    }
+}
+
+// After a swap failed: the files swapped so far are put back, the last
+// first, and the record rewritten first so that a cut from here on puts
+// back rather than finishes. A file that cannot be put back says so.
+void PutBack(Job* jobs, int count, SaveJournal& journal)
+{
+    bool kept = true;
+    for (int i = 0; i < count; ++i)
+        kept = (jobs[i].stage != Stage::Swapped || KeepOldContent(jobs[i])) && kept;
+    if (kept)
+        WriteJournal(journal, jobs, count, true);
+    DiscardWaiting(jobs, count);
+    for (int i = count - 1; i >= 0; --i) {
+        Job& job = jobs[i];
+        if (job.stage != Stage::Swapped)
+            continue;
+        if (Undo(job)) {
+            job.stage = Stage::Undone;
+            job.edit->outcome = FileOutcome::Unchanged;
+        } else {
+            job.edit->outcome = FileOutcome::NotRestored;
+        }
+    }
+}
+
 // Swaps every prepared file in, in order; when one fails, puts the ones
 // swapped back. A record written before the first swap lets the next start
 // finish what a cut leaves half done.
@@ -397,30 +430,8 @@ bool SwapAll(Job* jobs, int count)
             job.Fail(FileOutcome::WriteFailed);
         failed = true;
     }
-    if (failed) {
-        bool kept = true;
-        for (int i = 0; i < count; ++i)
-            kept = (jobs[i].stage != Stage::Swapped || KeepOldContent(jobs[i])) && kept;
-        // From here a cut puts back rather than finishes.
-        if (kept)
-            WriteJournal(journal, jobs, count, true);
-        for (int i = 0; i < count; ++i) {
-            if (jobs[i].stage == Stage::Prepared || jobs[i].stage == Stage::Failed)
-                DeleteFileW(jobs[i].temporary);
-        }
-        for (int i = count - 1; i >= 0; --i) {
-            Job& job = jobs[i];
-            if (job.stage != Stage::Swapped)
-                continue;
-            if (Undo(job)) {
-                job.stage = Stage::Undone;
-                job.edit->outcome = FileOutcome::Unchanged;
-            } else {
-                // It holds the new content and says so.
-                job.edit->outcome = FileOutcome::NotRestored;
-            }
-        }
-    }
+    if (failed)
+        PutBack(jobs, count, journal);
     journal.Remove();
     return !failed;
 }
@@ -474,14 +485,10 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf
         if (job.sameFileAs < 0)
             failed = !Prepare(job, jobs, deadline);
     }
-    if (failed) {
-        for (int i = 0; i < count; ++i) {
-            if (jobs[i].stage == Stage::Prepared || jobs[i].stage == Stage::Failed)
-                DeleteFileW(jobs[i].temporary);
-        }
-    } else {
+    if (failed)
+        DiscardWaiting(jobs, count);
+    else
         failed = !SwapAll(jobs, count);
-    }
     for (int i = 0; i < count; ++i) {
         Job& job = jobs[i];
         // Renamed in, the new content's file is gone already.

@@ -30,18 +30,31 @@ void RealPath(const wchar_t* path, wchar_t (&real)[kLongPath])
         CopyPath(real, kLongPath, path);
 }
 
-bool Apply(JournalStep step, const wchar_t* target, const wchar_t* source)
+struct Step {
+    JournalStep step;
+    wchar_t target[kLongPath];
+    wchar_t source[kLongPath];
+};
+
+// Takes one step; `acted` tells whether it changed anything.
+bool Apply(const Step& step, bool& acted)
 {
-    if (step == JournalStep::Remove)
-        return DeleteFileW(target) || GetLastError() == ERROR_FILE_NOT_FOUND;
-    if (GetFileAttributesW(source) == INVALID_FILE_ATTRIBUTES)
+    if (step.step == JournalStep::Remove) {
+        if (DeleteFileW(step.target)) {
+            acted = true;
+            return true;
+        }
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    if (GetFileAttributesW(step.source) == INVALID_FILE_ATTRIBUTES)
         return true;  // this step was done before the cut
-    if (step == JournalStep::Rename)
-        return MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    acted = true;
+    if (step.step == JournalStep::Rename)
+        return MoveFileExW(step.source, step.target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     ByteBuffer content;
-    KernelHandle file(CreateFileW(target, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && ReadFileAt(source, content) && RewriteWhole(file.get(), content) && DeleteFileW(source);
+    KernelHandle file(CreateFileW(step.target, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && ReadFileAt(step.source, content) && RewriteWhole(file.get(), content) && DeleteFileW(step.source);
 }
 
 bool SameText(const wchar_t* text, int length, const wchar_t* expected)
@@ -53,41 +66,26 @@ bool SameText(const wchar_t* text, int length, const wchar_t* expected)
     return true;
 }
 
-enum class Replayed { NoRecord, Done, StepsLeft };
-
-// Carries out the record at `record`.
-Replayed Replay(const wchar_t* record, bool& changed)
+// The steps of a whole record, each line "<step>\t<target>\t<source>\n"
+// between the header and the end mark. Written aside and renamed into
+// place, a record is whole; anything else was never one (-1).
+int ParseRecord(const wchar_t* text, int length, Step (&steps)[kMaxEntries])
 {
-    ByteBuffer bytes;
-    if (!ReadFileAt(record, bytes) || !bytes.Append(L"", sizeof(wchar_t)))
-        return Replayed::NoRecord;
-    const wchar_t* text = reinterpret_cast<const wchar_t*>(bytes.data());
-    int length = static_cast<int>(bytes.size() / sizeof(wchar_t)) - 1;
     int header = lstrlenW(kHeader);
     int end = lstrlenW(kEnd);
-    // Written aside and renamed into place, a record is whole; anything else
-    // was never one.
     if (length < header + end || !SameText(text, header, kHeader) || !SameText(text + length - end, end, kEnd))
-        return Replayed::NoRecord;
-    // Read whole before any step is taken.
-    struct Step {
-        JournalStep step;
-        wchar_t target[kLongPath];
-        wchar_t source[kLongPath];
-    } steps[kMaxEntries];
-    int stepCount = 0;
-    const wchar_t* line = text + header;
+        return -1;
+    int count = 0;
     const wchar_t* stop = text + length - end;
-    while (line < stop) {
-        // "<step>\t<target>\t<source>\n"
-        if (stepCount == kMaxEntries)
-            return Replayed::NoRecord;
-        Step& entry = steps[stepCount++];
+    for (const wchar_t* line = text + header; line < stop; ++count) {
+        if (count == kMaxEntries)
+            return -1;
+        Step& entry = steps[count];
         entry.step = static_cast<JournalStep>(line[0]);
         const wchar_t* p = line + 1;
         for (wchar_t* field : {entry.target, entry.source}) {
             if (p >= stop || *p != L'\t')
-                return Replayed::NoRecord;
+                return -1;
             ++p;
             int used = 0;
             while (p < stop && *p != L'\t' && *p != L'\n' && used < kLongPath - 1)
@@ -97,15 +95,28 @@ Replayed Replay(const wchar_t* record, bool& changed)
         if (p >= stop || *p != L'\n' || entry.target[0] == L'\0'
             || (entry.step != JournalStep::Rename && entry.step != JournalStep::Rewrite
                 && entry.step != JournalStep::Remove))
-            return Replayed::NoRecord;
+            return -1;
         line = p + 1;
     }
+    return count;
+}
+
+enum class Replayed { NoRecord, Done, StepsLeft };
+
+// Carries out the record at `record`, read whole before any step is taken.
+Replayed Replay(const wchar_t* record, bool& changed)
+{
+    ByteBuffer bytes;
+    if (!ReadFileAt(record, bytes) || !bytes.Append(L"", sizeof(wchar_t)))
+        return Replayed::NoRecord;
+    Step steps[kMaxEntries];
+    int count = ParseRecord(reinterpret_cast<const wchar_t*>(bytes.data()),
+                            static_cast<int>(bytes.size() / sizeof(wchar_t)) - 1, steps);
+    if (count < 0)
+        return Replayed::NoRecord;
     bool allDone = true;
-    for (int i = 0; i < stepCount; ++i) {
-        bool done = Apply(steps[i].step, steps[i].target, steps[i].source);
-        changed = changed || done;
-        allDone = allDone && done;
-    }
+    for (int i = 0; i < count; ++i)
+        allDone = Apply(steps[i], changed) && allDone;
     return allDone ? Replayed::Done : Replayed::StepsLeft;
 }
 
