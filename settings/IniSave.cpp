@@ -463,10 +463,16 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf
         Job& job = jobs[i];
         job.edit = &edits[i];
         job.edit->outcome = FileOutcome::Unchanged;
-        if (job.edit->path == nullptr || job.edit->path[0] == L'\0')
+        if (job.edit->path == nullptr || job.edit->path[0] == L'\0') {
             job.edit->outcome = FileOutcome::NotInstalled;
-        else if (!Inspect(job))
+        } else if (!Inspect(job) && job.edit->count > 0) {
             failed = job.stage == Stage::Failed;
+        } else if (job.edit->count == 0 && job.edit->outcome != FileOutcome::NotInstalled) {
+            // Nothing to set: looked at only for whether it is installed, so
+            // that its holders and its attributes do not matter.
+            job.edit->outcome = FileOutcome::Unchanged;
+            job.stage = Stage::Read;
+        }
         if (i < needOneOf && job.edit->outcome != FileOutcome::NotInstalled)
             ++installed;
     }
@@ -475,7 +481,7 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf
         return false;
     for (int i = 0; i < count && !failed; ++i) {
         Job& job = jobs[i];
-        if (job.edit->outcome == FileOutcome::NotInstalled)
+        if (job.edit->outcome == FileOutcome::NotInstalled || job.edit->count == 0)
             continue;
         // Two names for one file (links): saved once, under the first name.
         for (int j = 0; j < i; ++j) {

@@ -42,8 +42,9 @@ struct FileEdit {
 // link stays; a file with several hard links is rewritten in place after the
 // same checks, so the links stay. Other writers are waited for up to
 // `sharingWaitMs` in all. A file whose folder takes no new file is rewritten
-// in place, after the same checks. When none of the first `needOneOf` files
-// is installed, nothing is written. Answers true when no file failed; false
+// in place, after the same checks. An edit of no key is only looked at for
+// whether its folder exists. When none of the first `needOneOf` files is
+// installed, nothing is written. Answers true when no file failed; false
 // with every file as it was, each failing one carrying its reason (a file
 // that could not be put back says so: NotRestored).
 bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf = 0);

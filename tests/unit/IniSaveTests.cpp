@@ -210,6 +210,17 @@ TEST_F(IniSaveTest, FilesThatAreNotThereOrNotOursToWriteAreSkipped)
     EXPECT_EQ(ReadBytes(paths[1]), "\r\n[SETTINGS]\r\nA=1\r\nB=2\r\n");
     EXPECT_EQ(edits[2].outcome, FileOutcome::UnmarkedUtf16);
     EXPECT_EQ(ReadBytes(paths[2]), Utf16("[SETTINGS]\r\nA=0\r\n"));
+
+    // Without a key to set, a file is only looked at for its folder: held
+    // or read-only, it is no failure; and a save needs one of the first two.
+    SetFileAttributesW(paths[2].c_str(), FILE_ATTRIBUTE_READONLY);
+    edits[1].count = edits[2].count = 0;
+    EXPECT_TRUE(SaveIniFiles(edits, 3, 100, 2));
+    EXPECT_EQ(edits[2].outcome, FileOutcome::Unchanged);
+    SetFileAttributesW(paths[2].c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteTree(data.Root() + L"\\two");
+    EXPECT_FALSE(SaveIniFiles(edits, 3, 100, 2)) << "neither of the first two is installed";
+    EXPECT_EQ(edits[1].outcome, FileOutcome::NotInstalled);
 }
 
 TEST_F(IniSaveTest, LinksStayLinksAndOneFileUnderManyNamesIsSavedOnce)
