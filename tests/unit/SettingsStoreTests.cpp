@@ -217,4 +217,11 @@ TEST_F(SettingsStore, AFileCutShortAfterItsWriteDoesNotReadBackAsSaved)
     EXPECT_FALSE(FileHolds(L"", L"SETTINGS", L"WizardOnly", L"1"));
 }
 
+TEST_F(SettingsStore, OnlyAMissingFolderCountsAsNotInstalled)
+{
+    EXPECT_TRUE(FolderOfFileExists(data.Qrz().c_str()));
+    EXPECT_FALSE(FolderOfFileExists((data.Root() + L"\\OXANONE\\QRZINFO.INI").c_str()));
+    EXPECT_FALSE(FolderOfFileExists(L""));
+}
+
 } // namespace
