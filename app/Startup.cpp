@@ -80,6 +80,11 @@ int RunApplication(HINSTANCE instance)
         DeleteBrushes();
         return 0;
     }
+    // Only now, with the claim held: before it, a second start could break
+    // the first one's save under way. A save finished here changes what the
+    // first look found.
+    if (FinishInterruptedSettingsSave())
+        atStart = WaitForReadableSettings();
     CreateOwnerWindow(instance);
 
     int exitCode = 0;

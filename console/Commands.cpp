@@ -214,6 +214,9 @@ int ApplySettings(const GivenSettings& given, bool notify)
         Complain(L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.");
         return kExitBusy;
     }
+    // A save cut short by a kill is finished first, so that this one starts
+    // from copies in step and leaves no record behind it.
+    FinishInterruptedSettingsSave();
     int code = CheckReadable(given.keys, true);
     if (code != kExitDone)
         return code;

@@ -44,6 +44,8 @@ UINT FileReasonId(FileOutcome outcome)
     case FileOutcome::Denied: return IDS_REASON_DENIED;
     case FileOutcome::WriteFailed: return IDS_REASON_WRITE_FAILED;
     case FileOutcome::NotVerified: return IDS_REASON_NOT_VERIFIED;
+    case FileOutcome::FolderRefuses: return IDS_REASON_FOLDER_REFUSES;
+    case FileOutcome::NotRestored: return IDS_REASON_NOT_RESTORED;
     default: return 0;
     }
 }

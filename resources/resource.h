@@ -144,3 +144,6 @@
 // Notice of a data folder whose path leaves no room for the files
 #define IDS_FOLDER_TOO_LONG     20049
 #define IDS_FOLDER_TOO_LONG_HINT 20050
+// Why a settings file was not saved (continued)
+#define IDS_REASON_NOT_RESTORED 20051
+#define IDS_REASON_FOLDER_REFUSES 20052

@@ -1,8 +1,7 @@
 #include "settings/FileAccess.h"
 
-#include "settings/IniSave.h"
 #include "settings/IniText.h"
-#include "settings/SaveCheck.h"
+#include "settings/SaveJournal.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -63,8 +62,6 @@ SettingsAtStart WaitForReadableSettings()
     for (SettingsFile file : readAtStart) {
         wchar_t path[kPathCapacity];
         SettingsFilePath(file, path);
-        // What a save that was cut short left beside the file goes first.
-        RemoveLeftoverTemporary(path);
         // A file that is there but refuses to be read (no permission, a
         // folder by that name) reads as absent just as a held one does.
         switch (WaitForFile(path, false, deadline)) {
@@ -80,4 +77,15 @@ SettingsAtStart WaitForReadableSettings()
         }
     }
     return found;
+}
+
+bool FinishInterruptedSettingsSave()
+{
+    wchar_t paths[kSettingsFileCount][kPathCapacity];
+    const wchar_t* names[kSettingsFileCount];
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFilePath(static_cast<SettingsFile>(i), paths[i]);
+        names[i] = paths[i];
+    }
+    return FinishInterruptedSave(names, kSettingsFileCount);
 }

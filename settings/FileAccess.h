@@ -36,5 +36,11 @@ struct SettingsAtStart {
 };
 
 // Waits, for about kSharingWaitMs in all, until the settings files can be
-// read, and removes what a save cut short left beside them.
+// read.
 SettingsAtStart WaitForReadableSettings();
+
+// Finishes a save that a kill or a power cut stopped part-way, so that
+// every copy holds the same values, and removes what it left beside the
+// files. Only for the instance that holds the single-instance claim: another
+// instance would break a save under way. Returns whether a file changed.
+bool FinishInterruptedSettingsSave();

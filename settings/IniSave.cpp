@@ -1,7 +1,9 @@
 #include "settings/IniSave.h"
 
 #include "base/KernelHandle.h"
-#include "settings/SaveCheck.h"
+#include "settings/FileBytes.h"
+#include "settings/Paths.h"
+#include "settings/SaveJournal.h"
 
 namespace {
 
@@ -9,112 +11,6 @@ constexpr int kMaxFiles = 8;
 // How long a file taken by another program in the instant of the swap is
 // waited for.
 constexpr DWORD kRetakeWaitMs = 500;
-// Room for a path as the platform resolves links, which may pass MAX_PATH.
-constexpr int kLongPath = 1024;
-// Our temporary file beside a settings file: the same name with this
-// extension, so that it is never longer than the file's own path and a
-// leftover is found again by the name alone.
-constexpr wchar_t kTemporaryExtension[] = L".~ox";
-
-bool Copy(wchar_t* to, int capacity, const wchar_t* from)
-{
-    if (lstrlenW(from) >= capacity)
-        return false;
-    lstrcpynW(to, from, capacity);
-    return true;
-}
-
-bool TemporaryPathFor(const wchar_t* path, wchar_t (&temporary)[kLongPath])
-{
-    if (!Copy(temporary, kLongPath, path))
-        return false;
-    wchar_t* dot = nullptr;
-    for (wchar_t* c = temporary; *c != L'\0'; ++c) {
-        if (*c == L'\\' || *c == L'/')
-            dot = nullptr;
-        else if (*c == L'.')
-            dot = c;
-    }
-    if (dot != nullptr)
-        *dot = L'\0';
-    int used = lstrlenW(temporary);
-    // The profile functions, which judge the new content, take MAX_PATH.
-    if (used + lstrlenW(kTemporaryExtension) >= MAX_PATH)
-        return false;
-    lstrcpynW(temporary + used, kTemporaryExtension, kLongPath - used);
-    return true;
-}
-
-// The path the platform reaches through any symbolic link, without the
-// "\\?\" prefix; the path as given where the platform cannot tell (before
-// Windows Vista).
-void ResolvedPath(HANDLE file, const wchar_t* path, wchar_t (&resolved)[kLongPath])
-{
-    using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-    const FinalPathFunction finalPath = reinterpret_cast<FinalPathFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
-    wchar_t found[kLongPath];
-    DWORD length = finalPath != nullptr ? finalPath(file, found, kLongPath, 0) : 0;
-    if (length == 0 || length >= static_cast<DWORD>(kLongPath)) {
-        Copy(resolved, kLongPath, path);
-        return;
-    }
-    const wchar_t* plain = found;
-    if (lstrlenW(found) > 8 && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, found, 8, L"\\\\?\\UNC\\", 8) == CSTR_EQUAL) {
-        found[6] = L'\\';
-        plain = found + 6;
-    } else if (found[0] == L'\\' && found[1] == L'\\' && found[2] == L'?' && found[3] == L'\\') {
-        plain = found + 4;
-    }
-    Copy(resolved, kLongPath, plain);
-}
-
-bool ReadAll(HANDLE file, ByteBuffer& content)
-{
-    LARGE_INTEGER size = {};
-    // Settings files are small; anything past this is not one of ours.
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x10000000)
-        return false;
-    if (!content.Resize(static_cast<size_t>(size.QuadPart)))
-        return false;
-    size_t done = 0;
-    while (done < content.size()) {
-        DWORD got = 0;
-        DWORD want = static_cast<DWORD>(content.size() - done > 0x100000 ? 0x100000 : content.size() - done);
-        if (!ReadFile(file, content.data() + done, want, &got, nullptr) || got == 0)
-            return false;
-        done += got;
-    }
-    return true;
-}
-
-bool WriteAll(HANDLE file, const ByteBuffer& content)
-{
-    size_t done = 0;
-    while (done < content.size()) {
-        DWORD wrote = 0;
-        DWORD want = static_cast<DWORD>(content.size() - done > 0x100000 ? 0x100000 : content.size() - done);
-        if (!WriteFile(file, content.data() + done, want, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    // A write that answered success can still be lost with the machine;
-    // only a flushed file may replace the old one.
-    return FlushFileBuffers(file) != FALSE;
-}
-
-bool WriteFileWhole(const wchar_t* path, const ByteBuffer& content)
-{
-    KernelHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.get(), content);
-}
-
-bool RewriteInPlace(HANDLE file, const ByteBuffer& content)
-{
-    LARGE_INTEGER start = {};
-    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, content) && SetEndOfFile(file)
-        && FlushFileBuffers(file);
-}
 
 bool Passed(DWORD deadline)
 {
@@ -122,32 +18,49 @@ bool Passed(DWORD deadline)
     return static_cast<LONG>(GetTickCount() - deadline) >= 0;
 }
 
+// Where one file stands in the save.
+enum class Stage {
+    Read,      // judged: nothing of it to swap (skipped, unchanged, or a second name of a file saved)
+    Prepared,  // its verified new content waits in `temporary`
+    Swapped,   // the new content is in place
+    Undone,    // put back as it was after another file failed
+    Failed,    // stops the save; the outcome says why
+};
+
 struct Job {
     FileEdit* edit = nullptr;
+    Stage stage = Stage::Read;
     KernelHandle guard;
     bool exists = false;
-    bool inPlace = false;  // several hard links: rewritten in place
+    bool inPlace = false;  // several hard links, or a folder that takes no new file
     DWORD attributes = 0;
     DWORD volume = 0;
     DWORD indexHigh = 0;
     DWORD indexLow = 0;
-    int sameFileAs = -1;   // an earlier job that saves this very file
+    int sameFileAs = -1;  // an earlier job that saves this very file
     wchar_t real[kLongPath] = {};
     wchar_t temporary[kLongPath] = {};
+    wchar_t oldCopy[kLongPath] = {};
     ByteBuffer before;
     ByteBuffer after;
-    bool prepared = false;  // the verified new content waits in `temporary`
-    bool committed = false;
 
-    void Fail(FileOutcome outcome)
+    bool Fail(FileOutcome outcome)
     {
         edit->outcome = outcome;
+        stage = Stage::Failed;
         guard.Reset();
+        return false;
+    }
+    bool SameFile(const Job& other) const
+    {
+        return exists && other.exists && other.volume == volume && other.indexHigh == indexHigh
+            && other.indexLow == indexLow && other.edit->items == edit->items && other.edit->count == edit->count;
     }
 };
 
 // What the file is: its identity, its real place and whether it is a link.
-// Asks for no access, so that nobody's sharing is in the way.
+// Asks for no access, so that nobody's sharing is in the way. A folder that
+// is not there belongs to an application that is not installed.
 bool Inspect(Job& job)
 {
     const wchar_t* path = job.edit->path;
@@ -156,27 +69,21 @@ bool Inspect(Job& job)
     if (!probe) {
         switch (GetLastError()) {
         case ERROR_FILE_NOT_FOUND:
-            job.exists = false;
-            return Copy(job.real, kLongPath, path) || (job.Fail(FileOutcome::Denied), false);
+            return CopyPath(job.real, kLongPath, path) || job.Fail(FileOutcome::Denied);
         case ERROR_PATH_NOT_FOUND:
             // Only "not found" means the application that owns the folder is
             // not installed; a folder we may not look at still exists.
-            job.Fail(FileOutcome::NotInstalled);
+            job.edit->outcome = FileOutcome::NotInstalled;
             return false;
         default:
-            job.Fail(FileOutcome::Denied);
-            return false;
+            return job.Fail(FileOutcome::Denied);
         }
     }
     BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(probe.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        job.Fail(FileOutcome::Denied);
-        return false;
-    }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
-        job.Fail(FileOutcome::ReadOnly);
-        return false;
-    }
+    if (!GetFileInformationByHandle(probe.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return job.Fail(FileOutcome::Denied);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+        return job.Fail(FileOutcome::ReadOnly);
     job.exists = true;
     job.attributes = info.dwFileAttributes;
     job.volume = info.dwVolumeSerialNumber;
@@ -199,15 +106,11 @@ bool Hold(Job& job, DWORD deadline)
         if (job.guard)
             return true;
         DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) {
-            job.Fail(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileOutcome::WriteFailed
-                                                                                   : FileOutcome::Denied);
-            return false;
-        }
-        if (Passed(deadline)) {
-            job.Fail(FileOutcome::Held);
-            return false;
-        }
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return job.Fail(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileOutcome::WriteFailed
+                                                                                          : FileOutcome::Denied);
+        if (Passed(deadline))
+            return job.Fail(FileOutcome::Held);
         Sleep(20);
     }
 }
@@ -268,52 +171,85 @@ bool Verified(const Job& job)
     return true;
 }
 
-// Reads the file, builds and writes its new content beside it and has the
-// profile functions read every value back from there.
-bool Prepare(Job& job, const Job* jobs, DWORD deadline, bool alreadyRead = false)
+// Puts `content` in a file of its own beside the job's file, named with
+// `extension`. Where the folder takes no new file and `inPlaceIfRefused`,
+// in the temporary folder instead, and the file is then rewritten in place.
+// False with the job failed.
+bool PlaceAside(Job& job, const wchar_t* extension, const ByteBuffer& content, wchar_t (&path)[kLongPath],
+                bool inPlaceIfRefused)
 {
-    if (job.exists && !alreadyRead) {
-        if (!Hold(job, deadline))
-            return false;
-        if (!ReadAll(job.guard.get(), job.before)) {
-            job.Fail(FileOutcome::Denied);
-            return false;
-        }
-        if (IsUnmarkedUtf16(DetectTextEncoding(job.before.data(), job.before.size()))) {
-            job.Fail(FileOutcome::UnmarkedUtf16);
-            return false;
-        }
+    auto fail = [&job, &path](FileOutcome outcome) {
+        if (path[0] != L'\0')
+            DeleteFileW(path);
+        path[0] = L'\0';
+        return job.Fail(outcome);
+    };
+    DWORD error = ERROR_SUCCESS;
+    if (!SiblingPath(job.real, extension, path)) {
+        path[0] = L'\0';
+        return fail(FileOutcome::WriteFailed);
     }
-    if (!EditIniText(job.before, job.edit->items, job.edit->count, job.after)) {
-        job.Fail(FileOutcome::WriteFailed);
-        return false;
-    }
+    DeleteFileW(path);
+    if (WriteNewFile(path, content, &error))
+        return true;
+    if (error != ERROR_ACCESS_DENIED || !inPlaceIfRefused)
+        return fail(FileOutcome::WriteFailed);
+    // A file that is not there cannot be made in place.
+    if (!job.exists)
+        return fail(FileOutcome::FolderRefuses);
+    wchar_t folder[kLongPath];
+    DWORD length = GetTempPathW(kLongPath, folder);
+    path[0] = L'\0';
+    if (length == 0 || length >= static_cast<DWORD>(kLongPath) || !GetTempFileNameW(folder, L"oxa", 0, path))
+        return fail(FileOutcome::WriteFailed);
+    job.inPlace = true;
+    return WriteNewFile(path, content) || fail(FileOutcome::WriteFailed);
+}
+
+// Builds the new content from `before` and has it judged in a file of its
+// own, named with `extension`; `jobs` up to this one are the files already
+// prepared, whose judgement a like content shares.
+bool Build(Job& job, const Job* jobs, const wchar_t* extension = kNewContentExtension)
+{
+    if (!EditIniText(job.before, job.edit->items, job.edit->count, job.after))
+        return job.Fail(FileOutcome::WriteFailed);
     if (job.exists && job.after.SameAs(job.before)) {
         job.edit->outcome = FileOutcome::Unchanged;
+        job.stage = Stage::Read;
         return true;
     }
-    if (!TemporaryPathFor(job.real, job.temporary)) {
-        job.Fail(FileOutcome::WriteFailed);
+    if (!PlaceAside(job, extension, job.after, job.temporary, true))
         return false;
-    }
-    DeleteFileW(job.temporary);
-    if (!WriteFileWhole(job.temporary, job.after)) {
-        DeleteFileW(job.temporary);
-        job.Fail(FileOutcome::WriteFailed);
-        return false;
-    }
-    job.prepared = true;
+    job.stage = Stage::Prepared;
     // Copies kept in step usually come out alike: one reading judges them all.
     for (const Job* other = jobs; other != &job; ++other) {
-        if (other->prepared && other->edit->items == job.edit->items && other->edit->count == job.edit->count
-            && other->after.SameAs(job.after))
+        if (other->stage == Stage::Prepared && other->edit->items == job.edit->items
+            && other->edit->count == job.edit->count && other->after.SameAs(job.after))
             return true;
     }
-    if (!Verified(job)) {
-        job.Fail(FileOutcome::NotVerified);
-        return false;
+    return Verified(job) || job.Fail(FileOutcome::NotVerified);
+}
+
+// Holds and reads the file, then builds and judges its new content.
+bool Prepare(Job& job, const Job* jobs, DWORD deadline)
+{
+    if (job.exists) {
+        if (!Hold(job, deadline))
+            return false;
+        if (!ReadWhole(job.guard.get(), job.before))
+            return job.Fail(FileOutcome::Denied);
+        if (IsUnmarkedUtf16(DetectTextEncoding(job.before.data(), job.before.size()))) {
+            job.edit->outcome = FileOutcome::UnmarkedUtf16;
+            job.guard.Reset();
+            return true;
+        }
     }
-    return true;
+    return Build(job, jobs);
+}
+
+bool Rename(const wchar_t* from, const wchar_t* to)
+{
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 // Moves the verified new content over the file in one step (a rename, which
@@ -321,41 +257,48 @@ bool Prepare(Job& job, const Job* jobs, DWORD deadline, bool alreadyRead = false
 // anybody holds, ourselves included: the hold is then let go just for the
 // rename, and if another program takes the file in that instant, it is held
 // again and, if that program changed it, the change is kept and ours made
-// again on top of it.
+// again on top of it, judged again before it goes in.
 bool SwapIn(Job& job, const Job* jobs)
 {
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(job.temporary, job.real, flags))
+    if (Rename(job.temporary, job.real))
         return true;
     for (int attempt = 0; attempt < 3; ++attempt) {
         job.guard.Reset();
-        if (MoveFileExW(job.temporary, job.real, flags))
+        if (Rename(job.temporary, job.real))
             return true;
         if (!Hold(job, GetTickCount() + kRetakeWaitMs))
             return false;
         ByteBuffer now;
-        if (!ReadAll(job.guard.get(), now))
+        if (!ReadWhole(job.guard.get(), now))
             return false;
         if (now.SameAs(job.before))
             continue;
         job.before.Swap(now);
-        job.prepared = false;
-        DeleteFileW(job.temporary);
-        if (!Prepare(job, jobs, GetTickCount() + kRetakeWaitMs, true))
+        // The record names the new content's file, which must stay whole:
+        // the content built again goes aside, then over it in one step.
+        wchar_t waiting[kLongPath];
+        CopyPath(waiting, kLongPath, job.temporary);
+        bool built = Build(job, jobs, kRebuiltContentExtension);
+        bool moved = built && (job.stage == Stage::Read || Rename(job.temporary, waiting));
+        if (built && !moved)
+            DeleteFileW(job.temporary);
+        CopyPath(job.temporary, kLongPath, waiting);
+        if (!moved)
             return false;
-        if (!job.prepared)
-            return true;  // the other program's change already holds our values
+        // The other program's change already holds our values: what waits
+        // goes, so that a cut now cannot put it back over that change.
+        if (job.stage == Stage::Read) {
+            DeleteFileW(job.temporary);
+            return true;
+        }
     }
     return false;
 }
 
 bool Commit(Job& job, const Job* jobs)
 {
-    if (job.inPlace) {
-        bool written = RewriteInPlace(job.guard.get(), job.after);
-        DeleteFileW(job.temporary);
-        return written;
-    }
+    if (job.inPlace)
+        return RewriteWhole(job.guard.get(), job.after);
     if (!job.exists)
         return MoveFileExW(job.temporary, job.real, MOVEFILE_WRITE_THROUGH) != FALSE;
     // The new file takes the old one's attributes (hidden, archive ...).
@@ -363,21 +306,134 @@ bool Commit(Job& job, const Job* jobs)
     return SwapIn(job, jobs);
 }
 
-// Puts a committed file back as it was, the same way it was changed.
-void Undo(Job& job)
+// Keeps the old content of a swapped file aside, so that the undo and a
+// start after a cut can put it back.
+bool KeepOldContent(Job& job)
 {
-    if (job.inPlace) {
-        RewriteInPlace(job.guard.get(), job.before);
-        return;
-    }
-    if (!job.exists) {
-        DeleteFileW(job.real);
-        return;
-    }
+    if (!job.exists)
+        return true;
+    // PlaceAside fails the job when it cannot; this one is not the cause.
+    FileOutcome outcome = job.edit->outcome;
+    Stage stage = job.stage;
+    // A file renamed over stays one to rename back; one rewritten in place
+    // may keep its copy anywhere.
+    bool kept = PlaceAside(job, kOldContentExtension, job.before, job.oldCopy, job.inPlace);
+    job.edit->outcome = outcome;
+    job.stage = stage;
+    return kept;
+}
+
+// Puts a swapped file back as it was, the same way it was changed.
+bool Undo(Job& job)
+{
+    if (!job.exists)
+        return DeleteFileW(job.real) != FALSE;
+    if (job.inPlace)
+        return job.guard && RewriteWhole(job.guard.get(), job.before);
+    if (job.oldCopy[0] == L'\0')
+        return false;
     job.guard.Reset();
-    if (!WriteFileWhole(job.temporary, job.before)
-        || !MoveFileExW(job.temporary, job.real, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        DeleteFileW(job.temporary);
+    return Rename(job.oldCopy, job.real);
+}
+
+// The steps that finish the save (or its undo) after a cut.
+int JournalSteps(const Job* jobs, int count, bool back, JournalEntry* entries)
+{
+    int used = 0;
+    for (int i = 0; i < count; ++i) {
+        const Job& job = jobs[i];
+        if (job.stage != (back ? Stage::Swapped : Stage::Prepared))
+            continue;
+        const wchar_t* source = back ? job.oldCopy : job.temporary;
+        JournalStep step = job.inPlace ? JournalStep::Rewrite : JournalStep::Rename;
+        if (back && !job.exists) {
+            step = JournalStep::Remove;
+            source = L"";
+        }
+        entries[used++] = {step, job.real, source};
+    }
+    return used;
+}
+
+bool WriteJournal(SaveJournal& journal, const Job* jobs, int count, bool back)
+{
+    JournalEntry entries[kMaxFiles];
+    const wchar_t* anchors[kMaxFiles];
+    int anchorCount = 0;
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].stage == Stage::Prepared || jobs[i].stage == Stage::Swapped)
+            anchors[anchorCount++] = jobs[i].real;
+    }
+    return journal.Write(anchors, anchorCount, entries, JournalSteps(jobs, count, back, entries));
+}
+
+// Deletes the new contents that wait beside their files.
+void DiscardWaiting(Job* jobs, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].stage == Stage::Prepared || jobs[i].stage == Stage::Failed)
+            DeleteFileW(jobs[i].temporary);
+    }
+}
+
+// After a swap failed: the files swapped so far are put back, the last
+// first, and the record rewritten first so that a cut from here on puts
+// back rather than finishes. A file that cannot be put back says so.
+void PutBack(Job* jobs, int count, SaveJournal& journal)
+{
+    bool kept = true;
+    for (int i = 0; i < count; ++i)
+        kept = (jobs[i].stage != Stage::Swapped || KeepOldContent(jobs[i])) && kept;
+    if (kept)
+        WriteJournal(journal, jobs, count, true);
+    DiscardWaiting(jobs, count);
+    for (int i = count - 1; i >= 0; --i) {
+        Job& job = jobs[i];
+        if (job.stage != Stage::Swapped)
+            continue;
+        if (Undo(job)) {
+            job.stage = Stage::Undone;
+            job.edit->outcome = FileOutcome::Unchanged;
+        } else {
+            job.edit->outcome = FileOutcome::NotRestored;
+        }
+    }
+}
+
+// Swaps every prepared file in, in order; when one fails, puts the ones
+// swapped back. A record written before the first swap lets the next start
+// finish what a cut leaves half done.
+bool SwapAll(Job* jobs, int count)
+{
+    SaveJournal journal;
+    // One file alone that is renamed in is whole either way.
+    int toSwap = 0;
+    bool anyInPlace = false;
+    for (int i = 0; i < count; ++i) {
+        toSwap += jobs[i].stage == Stage::Prepared ? 1 : 0;
+        anyInPlace = anyInPlace || (jobs[i].stage == Stage::Prepared && jobs[i].inPlace);
+    }
+    if (toSwap > 1 || anyInPlace)
+        WriteJournal(journal, jobs, count, false);
+    bool failed = false;
+    for (int i = 0; i < count && !failed; ++i) {
+        Job& job = jobs[i];
+        if (job.stage != Stage::Prepared)
+            continue;
+        if (Commit(job, jobs)) {
+            if (job.stage == Stage::Prepared)
+                job.stage = Stage::Swapped;
+            job.edit->outcome = FileOutcome::Saved;
+            continue;
+        }
+        if (job.stage != Stage::Failed)
+            job.Fail(FileOutcome::WriteFailed);
+        failed = true;
+    }
+    if (failed)
+        PutBack(jobs, count, journal);
+    journal.Remove();
+    return !failed;
 }
 
 } // namespace
@@ -395,78 +451,57 @@ bool IsFailure(FileOutcome outcome)
     }
 }
 
-void RemoveLeftoverTemporary(const wchar_t* path)
-{
-    if (path == nullptr || path[0] == L'\0')
-        return;
-    wchar_t real[kLongPath];
-    KernelHandle probe(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (probe)
-        ResolvedPath(probe.get(), path, real);
-    else
-        Copy(real, kLongPath, path);
-    wchar_t temporary[kLongPath];
-    if (TemporaryPathFor(real, temporary))
-        DeleteFileW(temporary);
-}
-
-bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs)
+bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf)
 {
     if (count < 0 || count > kMaxFiles)
         return false;
     Job jobs[kMaxFiles];
     DWORD deadline = GetTickCount() + sharingWaitMs;
     bool failed = false;
+    int installed = 0;
     for (int i = 0; i < count && !failed; ++i) {
         Job& job = jobs[i];
         job.edit = &edits[i];
         job.edit->outcome = FileOutcome::Unchanged;
         if (job.edit->path == nullptr || job.edit->path[0] == L'\0') {
             job.edit->outcome = FileOutcome::NotInstalled;
-            continue;
+        } else if (!Inspect(job) && job.edit->count > 0) {
+            failed = job.stage == Stage::Failed;
+        } else if (job.edit->count == 0 && job.edit->outcome != FileOutcome::NotInstalled) {
+            // Nothing to set: looked at only for whether it is installed, so
+            // that its holders and its attributes do not matter.
+            job.edit->outcome = FileOutcome::Unchanged;
+            job.stage = Stage::Read;
         }
-        if (!Inspect(job)) {
-            failed = IsFailure(job.edit->outcome);
-            continue;
-        }
-        // Two names for one file (links): saved once, under the first name.
-        for (int j = 0; j < i && job.exists; ++j) {
-            const Job& other = jobs[j];
-            if (other.exists && other.volume == job.volume && other.indexHigh == job.indexHigh
-                && other.indexLow == job.indexLow && other.edit->items == job.edit->items
-                && other.edit->count == job.edit->count && other.edit->outcome != FileOutcome::NotInstalled)
-                job.sameFileAs = j;
-        }
-        if (job.sameFileAs >= 0)
-            continue;
-        failed = !Prepare(job, jobs, deadline) && IsFailure(job.edit->outcome);
+        if (i < needOneOf && job.edit->outcome != FileOutcome::NotInstalled)
+            ++installed;
     }
-
+    // None of the files that matter is there: nothing is written at all.
+    if (failed || (needOneOf > 0 && installed == 0))
+        return false;
     for (int i = 0; i < count && !failed; ++i) {
         Job& job = jobs[i];
-        if (!job.prepared)
+        if (job.edit->outcome == FileOutcome::NotInstalled || job.edit->count == 0)
             continue;
-        if (!Commit(job, jobs)) {
-            if (!IsFailure(job.edit->outcome))
-                job.Fail(FileOutcome::WriteFailed);
-            failed = true;
-            break;
+        // Two names for one file (links): saved once, under the first name.
+        for (int j = 0; j < i; ++j) {
+            if (job.SameFile(jobs[j]) && jobs[j].edit->outcome != FileOutcome::NotInstalled)
+                job.sameFileAs = j;
         }
-        job.committed = true;
-        job.edit->outcome = FileOutcome::Saved;
+        if (job.sameFileAs < 0)
+            failed = !Prepare(job, jobs, deadline);
     }
-
+    if (failed)
+        DiscardWaiting(jobs, count);
+    else
+        failed = !SwapAll(jobs, count);
     for (int i = 0; i < count; ++i) {
         Job& job = jobs[i];
-        if (job.edit == nullptr)
-            continue;
-        if (failed && job.committed) {
-            Undo(job);
-            job.edit->outcome = FileOutcome::Unchanged;
-        }
-        if (job.prepared && !job.committed)
+        // Renamed in, the new content's file is gone already.
+        if (job.temporary[0] != L'\0')
             DeleteFileW(job.temporary);
+        if (job.oldCopy[0] != L'\0')
+            DeleteFileW(job.oldCopy);
         if (job.sameFileAs >= 0)
             job.edit->outcome = edits[job.sameFileAs].outcome;
         job.guard.Reset();

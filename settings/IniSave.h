@@ -1,8 +1,9 @@
 // Saving several INI files as one. Each file goes from its old content to its
 // new content in one step (a temporary file beside it, flushed, then swapped
 // in by a rename), so a program killed or a machine switched off at any moment leaves it
-// wholly old or wholly new; and either every file takes its new content or
-// none is changed.
+// wholly old or wholly new; either every file takes its new content or none
+// is changed; and a save cut between two swaps is finished at the next start
+// (see SaveJournal.h).
 #pragma once
 #include <windows.h>
 
@@ -18,6 +19,8 @@ enum class FileOutcome {
     Denied,         // no access to it, or a folder by its name
     WriteFailed,    // the new content could not be written (a full disk, say)
     NotVerified,    // the profile functions did not read every value back
+    FolderRefuses,  // not there, and its folder takes no new file
+    NotRestored,    // holds the new content: another file failed, and putting it back failed too
 };
 
 // Whether the outcome stops the save.
@@ -38,10 +41,10 @@ struct FileEdit {
 // reaches through a symbolic link is replaced where it really lies, so the
 // link stays; a file with several hard links is rewritten in place after the
 // same checks, so the links stay. Other writers are waited for up to
-// `sharingWaitMs` in all. Answers true when no file failed; false with every
-// file as it was, each failing one carrying its reason.
-bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs);
-
-// Deletes the temporary file that a save cut short may have left beside
-// `path`.
-void RemoveLeftoverTemporary(const wchar_t* path);
+// `sharingWaitMs` in all. A file whose folder takes no new file is rewritten
+// in place, after the same checks. An edit of no key is only looked at for
+// whether its folder exists. When none of the first `needOneOf` files is
+// installed, nothing is written. Answers true when no file failed; false
+// with every file as it was, each failing one carrying its reason (a file
+// that could not be put back says so: NotRestored).
+bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf = 0);

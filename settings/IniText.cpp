@@ -3,13 +3,17 @@
 namespace {
 
 // The text as a run of code units: bytes for 8-bit text and UTF-8, 16-bit
-// units for UTF-16, after the byte-order mark.
+// units for UTF-16, after the byte-order mark. Line ends, spaces, '[' and
+// '=' are single units in every encoding the profile functions read, and
+// never part of another character; only ']' can be the second byte of a
+// character in a double-byte code page.
 struct Units {
     const unsigned char* bytes = nullptr;
     size_t mark = 0;   // bytes of the byte-order mark
     size_t count = 0;  // whole units after the mark
     size_t width = 1;
     bool bigEndian = false;
+    UINT doubleByteCodePage = 0;  // 8-bit text in a code page with lead bytes
 
     unsigned At(size_t i) const
     {
@@ -18,19 +22,41 @@ struct Units {
             return p[0];
         return bigEndian ? (unsigned(p[0]) << 8) | p[1] : p[0] | (unsigned(p[1]) << 8);
     }
+    bool IsLead(size_t i) const
+    {
+        return doubleByteCodePage != 0 && IsDBCSLeadByteEx(doubleByteCodePage, static_cast<BYTE>(At(i)));
+    }
 };
 
-// The profile functions trim these around names and values; ^Z is an old
-// end-of-file mark they treat as space too.
+// The encodings as the profile functions tell them: by the byte-order mark
+// alone; everything else is read as 8-bit text in the system code page.
+Units UnitsOf(const ByteBuffer& in)
+{
+    Units text;
+    text.bytes = in.data();
+    const unsigned char* b = in.data();
+    size_t size = in.size();
+    if (size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        text.mark = 3;
+    } else if (size >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+        text.mark = 2;
+        text.width = 2;
+        text.bigEndian = b[0] == 0xFE;
+    } else {
+        CPINFO info = {};
+        if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1)
+            text.doubleByteCodePage = GetACP();
+    }
+    text.count = (size - text.mark) / text.width;
+    return text;
+}
+
+// Only these are trimmed around names and values by the profile functions
+// (^Z is an old end-of-file mark); a no-break space and the other Unicode
+// spaces are part of the name.
 bool IsProfileSpace(unsigned c)
 {
-    switch (c) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case 0x1A:
-    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
-        return true;
-    default:
-        return c >= 0x2000 && c <= 0x200A;
-    }
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' ';
 }
 
 bool IsLineBreak(unsigned c)
@@ -38,27 +64,125 @@ bool IsLineBreak(unsigned c)
     return c == '\n' || c == '\r';
 }
 
+// The profile functions fold only A-Z.
 unsigned Folded(unsigned c)
 {
     return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
 }
 
+// Whether units [begin, end) name `name` as the profile functions compare
+// names: ignoring the case of A-Z, up to an embedded NUL. `name` is ASCII,
+// so a unit of a longer character never matches a unit of it.
 bool NameIs(const Units& text, size_t begin, size_t end, const wchar_t* name)
 {
-    size_t length = static_cast<size_t>(lstrlenW(name));
-    if (end - begin != length)
-        return false;
-    for (size_t i = 0; i < length; ++i) {
-        if (Folded(text.At(begin + i)) != Folded(static_cast<unsigned>(name[i])))
+    size_t i = 0;
+    for (; begin + i < end && text.At(begin + i) != 0; ++i) {
+        if (name[i] == L'\0' || Folded(text.At(begin + i)) != Folded(static_cast<unsigned>(name[i])))
             return false;
     }
-    return true;
+    return name[i] == L'\0';
 }
 
-bool Equal(const wchar_t* a, const wchar_t* b)
-{
-    return lstrcmpiW(a, b) == 0;
-}
+// One line as the profile functions split and read it: a line ends at CR or
+// LF, and a run of them ends it once; spaces around it do not count.
+struct Line {
+    size_t first = 0;      // the trimmed text
+    size_t last = 0;
+    size_t afterLine = 0;  // past the line's own end, before blank lines after it
+    bool section = false;
+    size_t nameBegin = 0;  // the section's name, or the key's
+    size_t nameEnd = 0;
+    bool hasEquals = false;
+    size_t valueBegin = 0;
+};
+
+// The lines of a text that are not blank, in order.
+class LineReader {
+public:
+    explicit LineReader(const Units& text) : text_(text) {}
+
+    const wchar_t* eol = nullptr;  // the first line end found, as text
+
+    bool Next(Line& line)
+    {
+        const size_t n = text_.count;
+        while (pos_ < n) {
+            size_t first = pos_;
+            while (pos_ < n && !IsLineBreak(text_.At(pos_)))
+                ++pos_;
+            size_t last = pos_;
+            size_t afterLine = pos_;
+            if (afterLine < n && text_.At(afterLine) == '\r')
+                ++afterLine;
+            if (afterLine < n && text_.At(afterLine) == '\n' && (afterLine == pos_ || afterLine == pos_ + 1))
+                ++afterLine;
+            if (eol == nullptr && afterLine > pos_)
+                eol = afterLine - pos_ == 2 ? L"\r\n" : (text_.At(pos_) == '\r' ? L"\r" : L"\n");
+            while (pos_ < n && IsLineBreak(text_.At(pos_)))
+                ++pos_;
+            Trim(first, last);
+            if (first >= last)
+                continue;
+            line = Line();
+            line.first = first;
+            line.last = last;
+            line.afterLine = afterLine;
+            if (text_.At(first) == '[' && Section(line))
+                return true;
+            Key(line);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void Trim(size_t& begin, size_t& end) const
+    {
+        while (begin < end && IsProfileSpace(text_.At(begin)))
+            ++begin;
+        while (end > begin && IsProfileSpace(text_.At(end - 1)))
+            --end;
+    }
+
+    // A section line: its name runs to the last ']' of the line, trimmed.
+    // Without one, the line is read as a key.
+    bool Section(Line& line) const
+    {
+        size_t close = 0;
+        for (size_t i = line.first + 1; i < line.last; ++i) {
+            if (text_.At(i) == ']')
+                close = i;
+            else if (text_.IsLead(i))
+                ++i;
+        }
+        if (close == 0)
+            return false;
+        line.section = true;
+        line.nameBegin = line.first + 1;
+        line.nameEnd = close;
+        Trim(line.nameBegin, line.nameEnd);
+        return true;
+    }
+
+    // Every other line is a key, comments included: its name runs to the
+    // first '=', its value from past it, both trimmed.
+    void Key(Line& line) const
+    {
+        size_t equals = line.first;
+        while (equals < line.last && text_.At(equals) != '=')
+            ++equals;
+        line.nameBegin = line.first;
+        line.nameEnd = equals;
+        Trim(line.nameBegin, line.nameEnd);
+        line.hasEquals = equals < line.last;
+        line.valueBegin = line.hasEquals ? equals + 1 : line.last;
+        size_t valueEnd = line.last;
+        Trim(line.valueBegin, valueEnd);
+    }
+
+    const Units& text_;
+    size_t pos_ = 0;
+};
 
 struct SectionState {
     const wchar_t* name = nullptr;
@@ -74,7 +198,105 @@ struct KeyState {
     size_t valueEnd = 0;
 };
 
-// Writes ASCII text as units of the file's encoding.
+constexpr int kMaxItems = 64;
+
+// Where the keys of `items` and their sections stand in the text: the first
+// section of each name and the first key of each name in it, as the
+// profile functions find them.
+struct Scan {
+    SectionState sections[kMaxItems];
+    KeyState keys[kMaxItems];
+    int sectionCount = 0;
+    const wchar_t* eol = L"\r\n";
+
+    void Run(const Units& text, const IniAssignment* items, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            int s = 0;
+            while (s < sectionCount && lstrcmpiW(sections[s].name, items[i].section) != 0)
+                ++s;
+            if (s == sectionCount)
+                sections[sectionCount++].name = items[i].section;
+            keys[i].section = s;
+        }
+        LineReader reader(text);
+        Line line;
+        int current = -1;
+        while (reader.Next(line)) {
+            if (line.section) {
+                current = -1;
+                for (int s = 0; s < sectionCount && current < 0; ++s) {
+                    if (!sections[s].found && NameIs(text, line.nameBegin, line.nameEnd, sections[s].name)) {
+                        sections[s].found = true;
+                        sections[s].insertAt = line.afterLine;
+                        current = s;
+                    }
+                }
+                continue;
+            }
+            if (current < 0)
+                continue;
+            sections[current].insertAt = line.afterLine;
+            for (int k = 0; k < count; ++k) {
+                if (keys[k].section != current || keys[k].found
+                    || !NameIs(text, line.nameBegin, line.nameEnd, items[k].key))
+                    continue;
+                keys[k].found = true;
+                keys[k].hasEquals = line.hasEquals;
+                keys[k].valueBegin = line.valueBegin;
+                keys[k].valueEnd = line.last;
+                break;
+            }
+        }
+        if (reader.eol != nullptr)
+            eol = reader.eol;
+    }
+};
+
+// What one edit does: replace units [begin, end) by the assignment's value,
+// or insert lines at `begin` (end == begin).
+struct Edit {
+    size_t begin = 0;
+    size_t end = 0;
+    int key = -1;      // a replaced value
+    int section = -1;  // missing keys of a found section, or a missing section
+};
+
+// The edits in file order; at one place a replaced value comes before
+// inserted lines.
+int Plan(const Scan& scan, int count, size_t end, Edit (&edits)[2 * kMaxItems])
+{
+    int editCount = 0;
+    for (int k = 0; k < count; ++k) {
+        if (scan.keys[k].found) {
+            Edit& e = edits[editCount++];
+            e.begin = scan.keys[k].valueBegin;
+            e.end = scan.keys[k].valueEnd;
+            e.key = k;
+        }
+    }
+    for (int s = 0; s < scan.sectionCount; ++s) {
+        bool missing = false;
+        for (int k = 0; k < count; ++k)
+            missing = missing || (scan.keys[k].section == s && !scan.keys[k].found);
+        if (!missing)
+            continue;
+        Edit& e = edits[editCount++];
+        e.begin = e.end = scan.sections[s].found ? scan.sections[s].insertAt : end;
+        e.section = s;
+    }
+    for (int i = 1; i < editCount; ++i) {
+        for (int j = i; j > 0 && edits[j].begin < edits[j - 1].begin; --j) {
+            Edit swap = edits[j];
+            edits[j] = edits[j - 1];
+            edits[j - 1] = swap;
+        }
+    }
+    return editCount;
+}
+
+// Writes the text with the edits made: ASCII text as units of the file's
+// encoding, everything else as it was.
 class Emitter {
 public:
     Emitter(ByteBuffer& out, const Units& text) : out_(out), text_(text) {}
@@ -94,6 +316,35 @@ public:
             || out_.Append(text_.bytes + text_.mark + fromUnit * text_.width, (toUnit - fromUnit) * text_.width);
     }
 
+    bool Run(const Scan& scan, const IniAssignment* items, int count, const Edit* edits, int editCount)
+    {
+        size_t cursor = 0;
+        for (int i = 0; i < editCount; ++i) {
+            const Edit& e = edits[i];
+            if (!Raw(cursor, e.begin))
+                return false;
+            cursor = e.end;
+            if (e.key >= 0) {
+                if ((!scan.keys[e.key].hasEquals && !Text(L"=")) || !Text(items[e.key].value))
+                    return false;
+                continue;
+            }
+            // Lines go after a line end; the last line of a file may lack one.
+            if (e.begin > 0 && !IsLineBreak(text_.At(e.begin - 1)) && !Text(scan.eol))
+                return false;
+            const SectionState& s = scan.sections[e.section];
+            if (!s.found && (!Text(scan.eol) || !Text(L"[") || !Text(s.name) || !Text(L"]") || !Text(scan.eol)))
+                return false;
+            for (int k = 0; k < count; ++k) {
+                if (scan.keys[k].section != e.section || scan.keys[k].found)
+                    continue;
+                if (!Text(items[k].key) || !Text(L"=") || !Text(items[k].value) || !Text(scan.eol))
+                    return false;
+            }
+        }
+        return Raw(cursor, text_.count);
+    }
+
 private:
     bool Unit(unsigned c)
     {
@@ -111,16 +362,54 @@ private:
     const Units& text_;
 };
 
-// What one edit does: replace units [begin, end) by the assignment's value,
-// or insert lines at `begin` (end == begin).
-struct Edit {
-    size_t begin = 0;
-    size_t end = 0;
-    int key = -1;      // a replaced value
-    int section = -1;  // missing keys of a found section, or a missing section
-};
-
-constexpr int kMaxItems = 64;
+// The value as GetPrivateProfileIntW takes it: up to a NUL, a pair of like
+// quotes around it dropped, cut to the 29 characters of its buffer, then
+// read as the platform reads a number (spaces and controls skipped, a sign,
+// "0x", "0o" or "0b", digits until the first that is not one, wrapping past
+// 32 bits). Empty: absent.
+bool ProfileInt(const Units& text, size_t begin, size_t end, uint32_t& value)
+{
+    constexpr size_t kBuffer = 30;
+    size_t length = 0;
+    while (begin + length < end && text.At(begin + length) != 0)
+        ++length;
+    size_t from = begin;
+    unsigned quote = length > 1 ? text.At(begin) : 0;
+    bool quoted = (quote == '"' || quote == '\'') && text.At(begin + length - 1) == quote;
+    if (quoted) {
+        ++from;
+        --length;
+    }
+    size_t copied = length < kBuffer - 1 ? length : kBuffer - 1;
+    if (quoted && kBuffer >= length)
+        --copied;
+    if (copied == 0)
+        return false;
+    size_t i = 0;
+    auto at = [&](size_t k) { return text.At(from + k); };
+    while (i < copied && at(i) <= ' ')
+        ++i;
+    bool minus = false;
+    if (i < copied && (at(i) == '+' || at(i) == '-'))
+        minus = at(i++) == '-';
+    unsigned base = 10;
+    if (i + 1 < copied && at(i) == '0') {
+        unsigned kind = at(i + 1);
+        base = kind == 'x' ? 16 : kind == 'o' ? 8 : kind == 'b' ? 2 : 10;
+        if (base != 10)
+            i += 2;
+    }
+    uint32_t total = 0;
+    for (; i < copied; ++i) {
+        unsigned c = at(i);
+        unsigned digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : c >= 'a' && c <= 'z' ? c - 'a' + 10 : 99;
+        if (digit >= base)
+            break;
+        total = total * base + digit;
+    }
+    value = minus ? 0u - total : total;
+    return true;
+}
 
 } // namespace
 
@@ -132,18 +421,21 @@ TextEncoding DetectTextEncoding(const unsigned char* bytes, size_t size)
         return TextEncoding::Utf16Le;
     if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
         return TextEncoding::Utf16Be;
-    size_t look = size < kEncodingSniffBytes ? size : kEncodingSniffBytes;
+    size_t pairs = (size < kEncodingSniffBytes ? size : kEncodingSniffBytes) / 2;
     size_t evenNuls = 0;
     size_t oddNuls = 0;
-    for (size_t i = 0; i < look; ++i) {
+    for (size_t i = 0; i < 2 * pairs; ++i) {
         if (bytes[i] == 0)
             ++((i & 1) ? oddNuls : evenNuls);
     }
-    // NULs on both sides in like numbers are no text at all (a file cut
-    // short by a crash is filled with them): it holds nothing to lose.
-    if (oddNuls > 2 * evenNuls)
+    // UTF-16 has a NUL in every character below U+0100: line ends, names and
+    // keys give it away. A stray NUL or two in 8-bit text does not, and NULs
+    // on both sides in like numbers are no text at all (a file cut short by
+    // a crash is filled with them).
+    auto utf16 = [pairs](size_t nuls, size_t other) { return nuls >= 2 && 4 * nuls >= pairs && nuls > 2 * other; };
+    if (utf16(oddNuls, evenNuls))
         return TextEncoding::Utf16LeUnmarked;
-    if (evenNuls > 2 * oddNuls)
+    if (utf16(evenNuls, oddNuls))
         return TextEncoding::Utf16BeUnmarked;
     return TextEncoding::Ansi;
 }
@@ -156,171 +448,32 @@ bool IsUnmarkedUtf16(TextEncoding encoding)
 bool EditIniText(const ByteBuffer& in, const IniAssignment* items, int count, ByteBuffer& out)
 {
     out.Clear();
-    if (count < 0 || count > kMaxItems)
+    if (count < 0 || count > kMaxItems || IsUnmarkedUtf16(DetectTextEncoding(in.data(), in.size())))
         return false;
-    TextEncoding encoding = DetectTextEncoding(in.data(), in.size());
-    if (IsUnmarkedUtf16(encoding))
-        return false;
-    Units text;
-    text.bytes = in.data();
-    switch (encoding) {
-    case TextEncoding::Utf8: text.mark = 3; break;
-    case TextEncoding::Utf16Le: text.mark = 2; text.width = 2; break;
-    case TextEncoding::Utf16Be: text.mark = 2; text.width = 2; text.bigEndian = true; break;
-    default: break;
-    }
-    text.count = (in.size() - text.mark) / text.width;
-
-    SectionState sections[kMaxItems];
-    KeyState keys[kMaxItems];
-    int sectionCount = 0;
-    for (int i = 0; i < count; ++i) {
-        int s = 0;
-        while (s < sectionCount && !Equal(sections[s].name, items[i].section))
-            ++s;
-        if (s == sectionCount)
-            sections[sectionCount++].name = items[i].section;
-        keys[i].section = s;
-    }
-
-    // One pass over the lines, split and trimmed as the profile functions
-    // read them: a line ends at CR or LF, and a run of them ends it once.
-    const size_t n = text.count;
-    const wchar_t* eol = nullptr;
-    int current = -1;
-    size_t pos = 0;
-    while (pos < n) {
-        size_t first = pos;
-        while (pos < n && !IsLineBreak(text.At(pos)))
-            ++pos;
-        size_t last = pos;
-        // Where a line added after this one goes: past this line's own end,
-        // before any blank lines that follow it.
-        size_t afterLine = pos;
-        if (afterLine < n && text.At(afterLine) == '\r')
-            ++afterLine;
-        if (afterLine < n && text.At(afterLine) == '\n' && (afterLine == pos || afterLine == pos + 1))
-            ++afterLine;
-        if (eol == nullptr && afterLine > pos)
-            eol = afterLine - pos == 2 ? L"\r\n" : (text.At(pos) == '\r' ? L"\r" : L"\n");
-        while (pos < n && IsLineBreak(text.At(pos)))
-            ++pos;
-        while (first < last && IsProfileSpace(text.At(first)))
-            ++first;
-        while (last > first && IsProfileSpace(text.At(last - 1)))
-            --last;
-        if (first >= last)
-            continue;
-        if (text.At(first) == '[') {
-            size_t close = last;
-            while (close > first && text.At(close - 1) != ']')
-                --close;
-            if (close > first + 1) {
-                // A section line: the name runs to the last ']', trimmed.
-                // Only the first section of a name is ever read or written.
-                size_t nameBegin = first + 1;
-                size_t nameEnd = close - 1;
-                while (nameBegin < nameEnd && IsProfileSpace(text.At(nameBegin)))
-                    ++nameBegin;
-                while (nameEnd > nameBegin && IsProfileSpace(text.At(nameEnd - 1)))
-                    --nameEnd;
-                current = -1;
-                for (int s = 0; s < sectionCount; ++s) {
-                    if (!sections[s].found && NameIs(text, nameBegin, nameEnd, sections[s].name)) {
-                        sections[s].found = true;
-                        sections[s].insertAt = afterLine;
-                        current = s;
-                        break;
-                    }
-                }
-                continue;
-            }
-        }
-        if (current < 0)
-            continue;
-        // Every other line belongs to the section, comments included.
-        sections[current].insertAt = afterLine;
-        size_t equals = first;
-        while (equals < last && text.At(equals) != '=')
-            ++equals;
-        size_t nameEnd = equals;
-        while (nameEnd > first && IsProfileSpace(text.At(nameEnd - 1)))
-            --nameEnd;
-        for (int k = 0; k < count; ++k) {
-            if (keys[k].section != current || keys[k].found || !NameIs(text, first, nameEnd, items[k].key))
-                continue;
-            keys[k].found = true;
-            keys[k].hasEquals = equals < last;
-            size_t value = equals < last ? equals + 1 : last;
-            while (value < last && IsProfileSpace(text.At(value)))
-                ++value;
-            keys[k].valueBegin = value;
-            keys[k].valueEnd = last;
-            break;
-        }
-    }
-    if (eol == nullptr)
-        eol = L"\r\n";
-
-    // The edits in file order; at one place a replaced value comes before
-    // inserted lines.
+    Units text = UnitsOf(in);
+    Scan scan;
+    scan.Run(text, items, count);
     Edit edits[2 * kMaxItems];
-    int editCount = 0;
-    for (int k = 0; k < count; ++k) {
-        if (keys[k].found) {
-            Edit& e = edits[editCount++];
-            e.begin = keys[k].valueBegin;
-            e.end = keys[k].valueEnd;
-            e.key = k;
-        }
-    }
-    for (int s = 0; s < sectionCount; ++s) {
-        bool missing = false;
-        for (int k = 0; k < count; ++k)
-            missing = missing || (keys[k].section == s && !keys[k].found);
-        if (!missing)
-            continue;
-        Edit& e = edits[editCount++];
-        e.begin = e.end = sections[s].found ? sections[s].insertAt : n;
-        e.section = s;
-    }
-    for (int i = 1; i < editCount; ++i) {
-        for (int j = i; j > 0 && edits[j].begin < edits[j - 1].begin; --j) {
-            Edit swap = edits[j];
-            edits[j] = edits[j - 1];
-            edits[j - 1] = swap;
-        }
-    }
-
+    int editCount = Plan(scan, count, text.count, edits);
     if (!out.Reserve(in.size() + 64 * static_cast<size_t>(count) + 64) || !out.Append(in.data(), text.mark))
         return false;
     Emitter emit(out, text);
-    size_t cursor = 0;
-    for (int i = 0; i < editCount; ++i) {
-        const Edit& e = edits[i];
-        if (!emit.Raw(cursor, e.begin))
-            return false;
-        cursor = e.end;
-        if (e.key >= 0) {
-            if ((!keys[e.key].hasEquals && !emit.Text(L"=")) || !emit.Text(items[e.key].value))
-                return false;
-            continue;
-        }
-        // Lines go after a line end; the last line of a file may lack one.
-        if (e.begin > 0 && !IsLineBreak(text.At(e.begin - 1)) && !emit.Text(eol))
-            return false;
-        const SectionState& s = sections[e.section];
-        if (!s.found && (!emit.Text(eol) || !emit.Text(L"[") || !emit.Text(s.name) || !emit.Text(L"]")
-                         || !emit.Text(eol)))
-            return false;
-        for (int k = 0; k < count; ++k) {
-            if (keys[k].section != e.section || keys[k].found)
-                continue;
-            if (!emit.Text(items[k].key) || !emit.Text(L"=") || !emit.Text(items[k].value) || !emit.Text(eol))
-                return false;
-        }
-    }
     // An odd byte after the last whole UTF-16 unit is kept as it is.
-    size_t tail = in.size() - text.mark - n * text.width;
-    return emit.Raw(cursor, n) && out.Append(in.data() + in.size() - tail, tail);
+    size_t tail = in.size() - text.mark - text.count * text.width;
+    return emit.Run(scan, items, count, edits, editCount) && out.Append(in.data() + in.size() - tail, tail);
+}
+
+void ReadIniInts(const ByteBuffer& in, const IniAssignment* items, int count, IniInt* found)
+{
+    for (int i = 0; i < count; ++i)
+        found[i].present = false;
+    if (count < 0 || count > kMaxItems)
+        return;
+    Units text = UnitsOf(in);
+    Scan scan;
+    scan.Run(text, items, count);
+    for (int k = 0; k < count; ++k) {
+        const KeyState& key = scan.keys[k];
+        found[k].present = key.found && key.hasEquals && ProfileInt(text, key.valueBegin, key.valueEnd, found[k].value);
+    }
 }

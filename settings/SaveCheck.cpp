@@ -1,21 +1,17 @@
 #include "settings/SaveCheck.h"
 
+#include "settings/Paths.h"
+
 bool FolderOfFileExists(const wchar_t* path)
 {
     if (path == nullptr || path[0] == L'\0')
         return false;
-    wchar_t folder[MAX_PATH + 1];
-    lstrcpynW(folder, path, MAX_PATH + 1);
-    wchar_t* lastSeparator = nullptr;
-    for (wchar_t* c = folder; *c != L'\0'; ++c) {
-        if (*c == L'\\' || *c == L'/')
-            lastSeparator = c;
-    }
-    if (lastSeparator == nullptr)
+    wchar_t folder[kLongPath];
+    int length = FolderLength(path);
+    if (length < 0 || !CopyPath(folder, kLongPath, path))
         return false;
-    *lastSeparator = L'\0';
-    DWORD attributes = GetFileAttributesW(folder);
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+    folder[length] = L'\0';
+    if (GetFileAttributesW(folder) != INVALID_FILE_ATTRIBUTES)
         return true;
     // A folder we may not look at still exists; only "not found" means the
     // application that owns it is not installed.

@@ -8,6 +8,7 @@
 #include "settings/FileSet.h"
 
 // Whether the folder that would hold `path` exists. An empty path has none.
+// The save itself learns it from its one look at each file.
 bool FolderOfFileExists(const wchar_t* path);
 
 // The files that one save did not reach.

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/FileAccess.h"
+#include "settings/FileBytes.h"
 #include "settings/IniSave.h"
 #include "settings/SaveCheck.h"
 #include "settings/SettingsStore.h"
@@ -35,21 +36,48 @@ struct SaveTexts {
     }
 };
 
+// Sets each value of `keys` not yet `decided` that the file at `path` holds.
+// A value equal to the absent marker counts as absent but in the `last`
+// file asked, as it did when each copy was asked in turn.
+void ReadValues(const wchar_t* path, const wchar_t* section, const SettingKey* keys, int count, bool last,
+                bool* decided, SettingsValues& values)
+{
+    constexpr int kMaxKeys = kJobLogSettingCount > kDriverSettingCount ? kJobLogSettingCount : kDriverSettingCount;
+    bool allDecided = true;
+    for (int i = 0; i < count; ++i)
+        allDecided = allDecided && decided[i];
+    ByteBuffer text;
+    if (allDecided || path[0] == L'\0' || count > kMaxKeys || !ReadFileAt(path, text))
+        return;
+    IniAssignment items[kMaxKeys];
+    IniInt found[kMaxKeys];
+    for (int i = 0; i < count; ++i)
+        items[i] = {section, keys[i].key, L""};
+    ReadIniInts(text, items, count, found);
+    for (int i = 0; i < count; ++i) {
+        if (!decided[i] && found[i].present && (found[i].value != kAbsentMarker || last)) {
+            values.*keys[i].value = found[i].value;
+            decided[i] = true;
+        }
+    }
+}
+
 } // namespace
 
 void LoadSettings(SettingsValues& values)
 {
-    for (const SettingKey& entry : kDriverSettings)
-        ReadDriverSetting(entry.key, values.*entry.value);
-    // One path for all eleven reads; empty when the data folder is missing,
-    // and then every value keeps its default.
+    // Each file read once, its keys looked up in its text as the profile
+    // functions find them: one profile call per key reads the file afresh
+    // each time it is new. A key absent from the OXAQRZ copy is read from
+    // OXAWEN, then from OXAEST. Without a folder the defaults stand.
+    bool decided[kDriverSettingCount] = {};
+    for (int copy = 0; copy < kDriverCopyCount && BuildDriverPaths(); ++copy)
+        ReadValues(DriverPath(static_cast<SettingsFile>(copy)), kDriverSection, kDriverSettings, kDriverSettingCount,
+                   copy == kDriverCopyCount - 1, decided, values);
     wchar_t path[kPathCapacity];
     GetJobInfoPath(path);
-    if (path[0] == L'\0')
-        return;
-    for (const SettingKey& entry : kJobLogSettings)
-        values.*entry.value =
-            GetPrivateProfileIntW(kJobInfoSection, entry.key, static_cast<INT>(values.*entry.value), path);
+    bool logDecided[kJobLogSettingCount] = {};
+    ReadValues(path, kJobInfoSection, kJobLogSettings, kJobLogSettingCount, true, logDecided, values);
 }
 
 SaveReport SaveSettings(const SettingsValues& values)
@@ -61,41 +89,33 @@ SaveReport SaveSettings(const SettingsValues& values, KeySet keys)
 {
     SaveReport report;
     wchar_t paths[kSettingsFileCount][kPathCapacity];
-    FileSet notInstalled;
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        SettingsFilePath(file, paths[file]);
-        if (!FolderOfFileExists(paths[file])) {
-            notInstalled |= file;
-            report.outcome[file] = FileOutcome::NotInstalled;
-        }
-    }
-    // The driver reads its settings from the copies of QRZINFO.INI: with no
-    // copy installed, a save would reach nothing that matters, so none is
-    // made, and the copies are named as not saved.
-    if (FileSet::DriverCopies().Without(notInstalled).Empty()) {
-        report.unsaved = FileSet::DriverCopies();
-        return report;
-    }
-
     SaveTexts texts(values, keys);
     FileEdit edits[kSettingsFileCount];
     for (int i = 0; i < kSettingsFileCount; ++i) {
         SettingsFile file = static_cast<SettingsFile>(i);
+        SettingsFilePath(file, paths[file]);
+        // A file with nothing to set is only looked at for its folder, so
+        // that its holders and its attributes do not matter.
+        edits[i].path = paths[i];
         edits[i].items = file == kFileJobInfo ? texts.log : texts.driver;
         edits[i].count = file == kFileJobInfo ? texts.logCount : texts.driverCount;
-        // Nothing to set: not opened, so that its holders and its
-        // attributes do not matter.
-        edits[i].path = edits[i].count > 0 ? paths[i] : L"";
     }
-    SaveIniFiles(edits, kSettingsFileCount, kSharingWaitMs);
+    // The driver reads its settings from the copies of QRZINFO.INI: with no
+    // copy installed, a save would reach nothing that matters, so none is
+    // made, and the copies are named as not saved.
+    bool saved = SaveIniFiles(edits, kSettingsFileCount, kSharingWaitMs, kDriverCopyCount);
     FileSet failed;
+    FileSet notInstalled;
     for (int i = 0; i < kSettingsFileCount; ++i) {
-        bool skipped = edits[i].count == 0 && !notInstalled.Has(static_cast<SettingsFile>(i));
-        report.outcome[i] = skipped ? FileOutcome::Unchanged : edits[i].outcome;
+        report.outcome[i] = edits[i].outcome;
         if (IsFailure(edits[i].outcome))
             failed |= static_cast<SettingsFile>(i);
+        if (edits[i].outcome == FileOutcome::NotInstalled)
+            notInstalled |= static_cast<SettingsFile>(i);
     }
-    report.unsaved = failed.Empty() ? failed : UnsavedFiles(notInstalled, failed, FileSet());
+    if (!saved && failed.Empty())
+        report.unsaved = FileSet::DriverCopies();
+    else
+        report.unsaved = failed.Empty() ? failed : UnsavedFiles(notInstalled, failed, FileSet());
     return report;
 }

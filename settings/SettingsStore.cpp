@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <wchar.h>
 
+#include "settings/Paths.h"
+
 namespace {
 
 // Each file's folder and name under the common data folder.
@@ -10,18 +12,6 @@ constexpr const wchar_t* kFileNames[kSettingsFileCount] = {
     L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
 
 wchar_t driverPaths[kDriverCopyCount][MAX_PATH];
-
-// Appends `tail` to `path`; false (and `path` unchanged) when the result would
-// not fit. A cut path would name another file, so it is never used.
-bool Append(wchar_t* path, int capacity, const wchar_t* tail)
-{
-    size_t used = wcslen(path);
-    size_t extra = wcslen(tail);
-    if (used + extra + 1 > static_cast<size_t>(capacity))
-        return false;
-    wmemcpy(path + used, tail, extra + 1);
-    return true;
-}
 
 } // namespace
 
@@ -40,7 +30,7 @@ bool GetDataFolder(wchar_t (&folder)[kPathCapacity])
     folder[0] = L'\0';
     if (!GetCommonDataFolder(folder, kPathCapacity))
         return false;
-    if (!Append(folder, kPathCapacity, L"\\OXADAT")) {
+    if (!AppendPath(folder, kPathCapacity, L"\\OXADAT")) {
         folder[0] = L'\0';
         return false;
     }
@@ -51,7 +41,7 @@ void GetJobInfoPath(wchar_t (&path)[kPathCapacity])
 {
     // The platform's profile functions take at most MAX_PATH characters with
     // the NUL; anything longer is treated as if the folder were missing.
-    if (!GetDataFolder(path) || !Append(path, MAX_PATH, L"\\JobInfo.ini"))
+    if (!GetDataFolder(path) || !AppendPath(path, MAX_PATH, L"\\JobInfo.ini"))
         path[0] = L'\0';
 }
 
@@ -64,8 +54,8 @@ bool BuildDriverPaths()
         return false;
     wchar_t built[kDriverCopyCount][MAX_PATH] = {};
     for (int copy = 0; copy < kDriverCopyCount; ++copy) {
-        if (!Append(built[copy], MAX_PATH, folder) || !Append(built[copy], MAX_PATH, L"\\")
-            || !Append(built[copy], MAX_PATH, kFileNames[copy]))
+        if (!AppendPath(built[copy], MAX_PATH, folder) || !AppendPath(built[copy], MAX_PATH, L"\\")
+            || !AppendPath(built[copy], MAX_PATH, kFileNames[copy]))
             return false;
     }
     for (int copy = 0; copy < kDriverCopyCount; ++copy)
@@ -120,31 +110,4 @@ void ReadDriverSetting(const wchar_t* key, uint32_t& value)
         return;
     }
     value = GetPrivateProfileIntW(kDriverSection, key, static_cast<INT>(value), driverPaths[kFileEst]);
-}
-
-FileSet WriteDriverSetting(const wchar_t* key, uint32_t value, FileSet skipCopies)
-{
-    if (!BuildDriverPaths())
-        return FileSet::DriverCopies();
-    FileSet failed;
-    wchar_t text[32];
-    wsprintfW(text, L"%u", value);
-    for (int i = 0; i < kDriverCopyCount; ++i) {
-        SettingsFile copy = static_cast<SettingsFile>(i);
-        if (skipCopies.Has(copy))
-            continue;
-        if (!WritePrivateProfileStringW(kDriverSection, key, text, driverPaths[copy]))
-            failed |= copy;
-    }
-    return failed;
-}
-
-BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file)
-{
-    // An empty name would make the platform pick a file of its own choosing.
-    if (file == nullptr || file[0] == L'\0')
-        return FALSE;
-    wchar_t text[256];
-    wsprintfW(text, L"%d", value);
-    return WritePrivateProfileStringW(section, key, text, file);
 }

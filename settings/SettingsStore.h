@@ -1,4 +1,4 @@
-// Where the settings files lie and the primitives that read and write them.
+// Where the settings files lie, and the read of one driver setting.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -42,9 +42,3 @@ constexpr uint32_t kAbsentMarker = 0x5A5A5A5Au;
 
 // `value` holds the caller's default on entry and the setting on return.
 void ReadDriverSetting(const wchar_t* key, uint32_t& value);
-// Writes the value as unsigned decimal to every copy, OXAQRZ first, except
-// the copies in `skipCopies`. Returns the copies whose write the platform
-// refused.
-FileSet WriteDriverSetting(const wchar_t* key, uint32_t value, FileSet skipCopies = FileSet());
-// Writes the value as signed decimal; returns the platform's success flag.
-BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int32_t value, const wchar_t* file);

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "dialog/FileReports.h"
 #include "settings/IniSave.h"
 #include "settings/IniText.h"
+#include "settings/SaveJournal.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
 
@@ -106,6 +108,8 @@ TEST(IniText, TellsUtf16WithoutAMarkFromTheFirstKilobytes)
         {"[S]\r\n", TextEncoding::Ansi},
         {longAnsiComment, TextEncoding::Ansi},
         {std::string(4, '\0'), TextEncoding::Ansi},  // cut short by a crash: nothing to lose
+        {std::string("[X]\r\nSerial=AB\0\r\n[SETTINGS]\r\nA=0\r\n", 34), TextEncoding::Ansi},  // stray NULs
+        {std::string("[X]\r\nk=\0\0\0\0\r\n[SETTINGS]\r\n", 25), TextEncoding::Ansi},
         {"", TextEncoding::Ansi},
     };
     for (const auto& c : cases) {
@@ -206,6 +210,17 @@ TEST_F(IniSaveTest, FilesThatAreNotThereOrNotOursToWriteAreSkipped)
     EXPECT_EQ(ReadBytes(paths[1]), "\r\n[SETTINGS]\r\nA=1\r\nB=2\r\n");
     EXPECT_EQ(edits[2].outcome, FileOutcome::UnmarkedUtf16);
     EXPECT_EQ(ReadBytes(paths[2]), Utf16("[SETTINGS]\r\nA=0\r\n"));
+
+    // Without a key to set, a file is only looked at for its folder: held
+    // or read-only, it is no failure; and a save needs one of the first two.
+    SetFileAttributesW(paths[2].c_str(), FILE_ATTRIBUTE_READONLY);
+    edits[1].count = edits[2].count = 0;
+    EXPECT_TRUE(SaveIniFiles(edits, 3, 100, 2));
+    EXPECT_EQ(edits[2].outcome, FileOutcome::Unchanged);
+    SetFileAttributesW(paths[2].c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteTree(data.Root() + L"\\two");
+    EXPECT_FALSE(SaveIniFiles(edits, 3, 100, 2)) << "neither of the first two is installed";
+    EXPECT_EQ(edits[1].outcome, FileOutcome::NotInstalled);
 }
 
 TEST_F(IniSaveTest, LinksStayLinksAndOneFileUnderManyNamesIsSavedOnce)
@@ -228,12 +243,71 @@ TEST_F(IniSaveTest, LinksStayLinksAndOneFileUnderManyNamesIsSavedOnce)
 TEST_F(IniSaveTest, ATemporaryFileLeftByAKilledSaveIsCleanedUp)
 {
     WriteBytes(Temporary(0), "[SETTINGS]\r\nA=");  // cut short
-    RemoveLeftoverTemporary(paths[0].c_str());
+    const wchar_t* first = paths[0].c_str();
+    EXPECT_FALSE(FinishInterruptedSave(&first, 1));
     EXPECT_FALSE(FileExists(Temporary(0)));
     WriteBytes(Temporary(1), "[SETTINGS]\r\nA=");
     EXPECT_TRUE(Save());
     EXPECT_EQ(ReadBytes(paths[1]), saved);
     ExpectNoTemporaryLeft();
+}
+
+TEST_F(IniSaveTest, AFileThatCannotBePutBackIsReportedAsHoldingTheNewSettings)
+{
+    // The last two edits name one file that is not there yet: the first of
+    // them makes it, so the last fails and the save is undone; nothing can
+    // be kept aside to put the first file back.
+    DeleteFileW(paths[1].c_str());
+    edits[2].path = paths[1].c_str();
+    std::wstring oldCopy = Temporary(0).substr(0, Temporary(0).size() - 4) + L".~ou";
+    ASSERT_TRUE(CreateDirectoryW(oldCopy.c_str(), nullptr));
+    EXPECT_FALSE(Save());
+    EXPECT_EQ(edits[0].outcome, FileOutcome::NotRestored);
+    EXPECT_EQ(ReadBytes(paths[0]), saved) << "it holds what the report says";
+    EXPECT_EQ(edits[1].outcome, FileOutcome::Unchanged);
+    EXPECT_FALSE(FileExists(paths[1])) << "put back: it was not there";
+    EXPECT_TRUE(IsFailure(edits[2].outcome));
+    RemoveDirectoryW(oldCopy.c_str());
+
+    // The report says so under the file's path, never "nothing changed".
+    SaveReport report;
+    report.unsaved = kFileQrz;
+    report.outcome[kFileQrz] = FileOutcome::NotRestored;
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
+    EXPECT_NE(std::wstring(text).find(L"QRZINFO.INI\n    It now holds the new settings"), std::wstring::npos)
+        << Narrow(text);
+}
+
+// What a kill between two swaps leaves, finished at the next start as the
+// record says: the save completed, or, once its undo began, put back.
+TEST_F(IniSaveTest, ASaveCutBetweenItsSwapsIsFinishedAtTheNextStart)
+{
+    for (bool back : {false, true}) {
+        SCOPED_TRACE(back ? "undo under way" : "swaps under way");
+        // The first file swapped already; the second waits beside its file.
+        WriteBytes(paths[0], back ? other : saved);
+        WriteBytes(paths[1], other);
+        std::wstring waiting = back ? Temporary(0).substr(0, Temporary(0).size() - 4) + L".~ou" : Temporary(1);
+        WriteBytes(waiting, back ? other : saved);
+        SaveJournal journal;
+        const std::wstring temporaries[] = {Temporary(0), Temporary(1)};
+        JournalEntry forward[] = {{JournalStep::Rename, paths[0].c_str(), temporaries[0].c_str()},
+                                  {JournalStep::Rename, paths[1].c_str(), temporaries[1].c_str()}};
+        JournalEntry undo[] = {{JournalStep::Rename, paths[0].c_str(), waiting.c_str()},
+                               {JournalStep::Remove, paths[2].c_str(), L""}};
+        const wchar_t* anchors[] = {paths[0].c_str()};
+        ASSERT_TRUE(journal.Write(anchors, 1, back ? undo : forward, 2));
+        // The next start, before anything reads the files.
+        const wchar_t* files[] = {paths[0].c_str(), paths[1].c_str(), paths[2].c_str()};
+        EXPECT_TRUE(FinishInterruptedSave(files, 3));
+        EXPECT_EQ(ReadBytes(paths[0]), back ? other : saved);
+        EXPECT_EQ(ReadBytes(paths[1]), back ? other : saved);
+        EXPECT_EQ(FileExists(paths[2]), !back) << "a file the save made is gone with its undo";
+        ExpectNoTemporaryLeft();
+        EXPECT_FALSE(FileExists(paths[0].substr(0, paths[0].size() - 4) + L".~oj")) << "the record is done";
+        EXPECT_FALSE(FileExists(waiting));
+    }
 }
 
 TEST_F(IniSaveTest, LargeFilesAreReadAndWrittenOnce)

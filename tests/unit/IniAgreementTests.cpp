@@ -1,0 +1,168 @@
+// The editor and the start-up reading agree with the platform's profile
+// functions on generated files: every file edited both ways reads the same
+// through the profile functions, section by section and key by key, and
+// every number reads as GetPrivateProfileIntW reads it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "settings/IniText.h"
+#include "support/DataFolder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+#define TEXT_OF(s) std::wstring(s, sizeof(s) / sizeof(wchar_t) - 1)
+
+// The one table of ingredients: lines are made of these, picked at random.
+const std::wstring kSections[] = {
+    L"[SETTINGS]", L"[ SETTINGS ]", L"[settings]", L"\t[SETTINGS]\v", L"[SETTINGS] ; main", L"[SETTINGS]x]",
+    L"[SETTINGS", TEXT_OF(L"[SETTINGS\0x]"), TEXT_OF(L"[SETTINGS \0x]"), L"[OTHER]", L"[SETTINGS\x1a]",
+    // The 19 characters some trim and the profile functions keep.
+    L"[SETTINGS\u0085]", L"[SETTINGS\u00A0]", L"[\u00A0SETTINGS]", L"[SETTINGS\u1680]", L"[SETTINGS\u2000]",
+    L"[SETTINGS\u2001]", L"[SETTINGS\u2002]", L"[SETTINGS\u2003]", L"[SETTINGS\u2004]", L"[SETTINGS\u2005]",
+    L"[SETTINGS\u2006]", L"[SETTINGS\u2007]", L"[SETTINGS\u2008]", L"[SETTINGS\u2009]", L"[SETTINGS\u200A]",
+    L"[SETTINGS\u2028]", L"[SETTINGS\u2029]", L"[SETTINGS\u202F]", L"[SETTINGS\u205F]", L"[SETTINGS\u3000]",
+    L"[SETTINGS\u00E0]", L"[S\u0130TTINGS]"};
+const std::wstring kNames[] = {
+    L"A", L"a", L" A ", L"B", L"AB", L";A", L"", L"JobLogging", L"JOBLOGGING", TEXT_OF(L"JobLogging\0"),
+    TEXT_OF(L"JobLogging\0x"), TEXT_OF(L"Job\0Logging"), L"A\u00A0", L"\u00A0A", L"A\u0085", L"A\u3000",
+    L"A\u2009", L"B\x1a", L"\u00E0", L"\u0130"};
+const std::wstring kValues[] = {
+    L"0", L"5", L"-1", L"4294967296", L"0x10", L"0X1f", L"010", L"\"5\"", L"'7'", L"", L"  ", L"0b101", L"0o17",
+    L"12abc", L"99999999999", L"\u00A05", L"\x01" L"5", L"+5", L"--5", L"0000000000000000000000000000123",
+    TEXT_OF(L"5\0" L"9"), L"\u00E0", L"\"-1\"", L"\""};
+const std::wstring kOthers[] = {L"", L"   ", L"; note \u00E0", L"x=\u00E0", TEXT_OF(L"Serial=AB\0"), L"\x1a"};
+const wchar_t* const kLineEnds[] = {L"\r\n", L"\n", L"\r"};
+enum Encoding { kAnsi, kUtf8Unmarked, kUtf8, kUtf16Le, kUtf16Be, kEncodingCount };
+
+const IniAssignment kItems[] = {
+    {L"SETTINGS", L"A", L"1"}, {L"SETTINGS", L"JobLogging", L"22"}, {L"SETTINGS", L"B", L"333"}};
+constexpr int kItemCount = 3;
+
+// A fixed sequence, so that a difference found is found again.
+struct Random {
+    unsigned state;
+    size_t Below(size_t n) { return ((state = state * 1103515245u + 12345u) >> 16) % n; }
+    template <typename T, size_t N>
+    const T& Pick(const T (&table)[N]) { return table[Below(N)]; }
+};
+
+std::wstring GeneratedText(Random& random)
+{
+    std::wstring text;
+    const wchar_t* end = random.Pick(kLineEnds);
+    for (size_t i = 0, lines = 2 + random.Below(9); i < lines; ++i) {
+        size_t kind = random.Below(20);
+        if (kind < 5)
+            text += random.Pick(kSections);
+        else if (kind < 17)
+            text += random.Pick(kNames) + (kind == 16 ? L"" : (kind & 1 ? L"=" : L" = ") + random.Pick(kValues));
+        else
+            text += random.Pick(kOthers);
+        if (i + 1 < lines || random.Below(4) != 0)
+            text += random.Below(8) == 0 ? random.Pick(kLineEnds) : end;
+    }
+    return text;
+}
+
+std::string Encoded(const std::wstring& text, Encoding encoding)
+{
+    if (encoding == kUtf16Le || encoding == kUtf16Be) {
+        std::string bytes = encoding == kUtf16Le ? "\xFF\xFE" : "\xFE\xFF";
+        for (wchar_t c : text) {
+            bytes += static_cast<char>(encoding == kUtf16Le ? c & 0xFF : c >> 8);
+            bytes += static_cast<char>(encoding == kUtf16Le ? c >> 8 : c & 0xFF);
+        }
+        return bytes;
+    }
+    UINT page = encoding == kAnsi ? 1252 : CP_UTF8;
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                                                         static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return (encoding == kUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
+}
+
+// Everything the profile functions read from the file once they have
+// rewritten it (which drops what follows a NUL in a name, for both files
+// alike): each section by name, the nameless one first, with its keys.
+std::wstring Reading(const std::wstring& file)
+{
+    WritePrivateProfileStringW(L"~", L"~", L"~", file.c_str());
+    ForgetCachedFile(file.c_str());
+    std::vector<wchar_t> names(65536, L'\0');
+    std::vector<wchar_t> section(65536);
+    GetPrivateProfileSectionNamesW(names.data() + 1, 65535, file.c_str());
+    std::wstring reading;
+    for (const wchar_t* name = names.data(); name == names.data() || *name != L'\0'; name += lstrlenW(name) + 1) {
+        reading += L"[" + std::wstring(name) + L"]";
+        DWORD length = GetPrivateProfileSectionW(name, section.data(), 65536, file.c_str());
+        for (const wchar_t* entry = section.data(); entry < section.data() + length; entry += lstrlenW(entry) + 1)
+            reading += L"|" + std::wstring(entry);
+        reading += L"\n";
+    }
+    return reading;
+}
+
+std::string Shown(const std::string& bytes)
+{
+    std::string shown;
+    for (unsigned char c : bytes) {
+        char hex[8];
+        std::snprintf(hex, sizeof(hex), c >= 32 && c < 127 ? "%c" : "\\x%02X", c);
+        shown += hex;
+    }
+    return shown;
+}
+
+TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
+{
+    DataFolder data{CurrentTestName()};
+    const std::wstring theirs = data.Root() + L"\\theirs.ini";
+    const std::wstring ours = data.Root() + L"\\ours.ini";
+    Random random{20};
+    int differences = 0;
+    int files = 0;
+    for (; files < 1000 && differences < 5; ++files) {
+        std::string before = Encoded(GeneratedText(random), static_cast<Encoding>(files % kEncodingCount));
+        ByteBuffer in;
+        ByteBuffer out;
+        in.Append(before.data(), before.size());
+        ASSERT_TRUE(EditIniText(in, kItems, kItemCount, out)) << Shown(before);
+
+        // The numbers, as start-up reads them; no generated value reads as
+        // the default given, which tells absent.
+        WriteBytes(theirs, before);
+        ForgetCachedFile(theirs.c_str());
+        IniInt found[kItemCount];
+        ReadIniInts(in, kItems, kItemCount, found);
+        for (int k = 0; k < kItemCount; ++k) {
+            UINT one = GetPrivateProfileIntW(kItems[k].section, kItems[k].key, 0x5A5A5A5A, theirs.c_str());
+            bool present = one != 0x5A5A5A5Au;
+            bool same = found[k].present == present && (!present || found[k].value == one);
+            differences += same ? 0 : 1;
+            EXPECT_TRUE(same) << Narrow(kItems[k].key) << " in " << Shown(before) << ": platform "
+                              << (present ? std::to_string(one) : "absent") << ", ours "
+                              << (found[k].present ? std::to_string(found[k].value) : "absent");
+        }
+
+        // One key at a time: each write of the platform reads the file afresh.
+        for (const IniAssignment& item : kItems) {
+            WriteBytes(theirs, before);
+            ForgetCachedFile(theirs.c_str());
+            WritePrivateProfileStringW(item.section, item.key, item.value, theirs.c_str());
+            ASSERT_TRUE(EditIniText(in, &item, 1, out));
+            WriteBytes(ours, std::string(reinterpret_cast<const char*>(out.data()), out.size()));
+            ForgetCachedFile(ours.c_str());
+            std::wstring expected = Reading(theirs);
+            std::wstring actual = Reading(ours);
+            differences += expected == actual ? 0 : 1;
+            EXPECT_EQ(Narrow(actual), Narrow(expected)) << Narrow(item.key) << " in " << Shown(before);
+        }
+    }
+    EXPECT_EQ(differences, 0) << "after " << files << " files";
+}
+
+} // namespace
