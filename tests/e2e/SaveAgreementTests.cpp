@@ -20,7 +20,7 @@ void WriteFiles(const Scene& scene, const std::string& qrz)
 // Every driver key reads alike in every copy.
 void ExpectCopiesInStep(const Scene& scene)
 {
-    for (const wchar_t* key : kDriverKeys) {
+    for (const wchar_t* key : Keys(Option::Driver)) {
         std::wstring qrz = StoredDriver(scene.data.Qrz(), key);
         EXPECT_EQ(StoredDriver(scene.data.Wen(), key), qrz) << Narrow(key);
         EXPECT_EQ(StoredDriver(scene.data.Est(), key), qrz) << Narrow(key);
