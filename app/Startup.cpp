@@ -40,6 +40,40 @@ void CreateOwnerWindow(HINSTANCE instance)
         ShowWindow(OwnerWindow, SW_HIDE);
 }
 
+// Whether this start is the first instance and goes on to the dialog. A
+// second one here has brought the first forward; one in another session
+// says so in a box.
+bool IsFirstInstance(SingleInstance& claim, SaveLock& saveLock)
+{
+    InstanceClaim claimed = claim.Claim(kOwnerClass);
+    // Not held over a box that waits for the user.
+    saveLock.Release();
+    if (claimed == InstanceClaim::RunningInAnotherSession) {
+        wchar_t text[512];
+        wchar_t title[128];
+        LoadLangString(IDS_RUNNING_ELSEWHERE, text, 512);
+        LoadLangString(IDS_TITLE, title, 128);
+        ShowMessageBox(nullptr, text, title, MB_ICONINFORMATION);
+    }
+    return claimed == InstanceClaim::First;
+}
+
+// The dialog, or the refusal when the platform is too old; the exit code.
+int RunDialog(const SettingsAtStart& atStart)
+{
+    if (OperatingSystemPasses()) {
+        MainDialog dialog(atStart);
+        dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
+        return 0;
+    }
+    wchar_t caption[128];
+    wchar_t message[512];
+    LoadLangString(IDS_CANNOT_INSTALL, caption, 128);
+    LoadLangString(IDS_NEEDS_XP, message, 512);
+    ShowMessageBox(OwnerWindow, message, caption, MB_ICONHAND);
+    return -1;
+}
+
 } // namespace
 
 int RunApplication(HINSTANCE instance)
@@ -61,22 +95,7 @@ int RunApplication(HINSTANCE instance)
 
     // Before the owner window exists, so that only another instance's is found.
     SingleInstance claim;
-    InstanceClaim claimed = claim.Claim(kOwnerClass);
-    // Not held over a box that waits for the user.
-    saveLock.Release();
-    switch (claimed) {
-    case InstanceClaim::First:
-        break;
-    case InstanceClaim::RunningInAnotherSession: {
-        wchar_t text[512];
-        wchar_t title[128];
-        LoadLangString(IDS_RUNNING_ELSEWHERE, text, 512);
-        LoadLangString(IDS_TITLE, title, 128);
-        ShowMessageBox(nullptr, text, title, MB_ICONINFORMATION);
-        DeleteBrushes();
-        return 0;
-    }
-    case InstanceClaim::RunningHere:
+    if (!IsFirstInstance(claim, saveLock)) {
         DeleteBrushes();
         return 0;
     }
@@ -86,19 +105,7 @@ int RunApplication(HINSTANCE instance)
     if (FinishInterruptedSettingsSave())
         atStart = WaitForReadableSettings();
     CreateOwnerWindow(instance);
-
-    int exitCode = 0;
-    if (OperatingSystemPasses()) {
-        MainDialog dialog(atStart);
-        dialog.RunModal(OwnerWindow, IDD_ADVANCED_SETTINGS);
-    } else {
-        wchar_t caption[128];
-        wchar_t message[512];
-        LoadLangString(IDS_CANNOT_INSTALL, caption, 128);
-        LoadLangString(IDS_NEEDS_XP, message, 512);
-        ShowMessageBox(OwnerWindow, message, caption, MB_ICONHAND);
-        exitCode = -1;
-    }
+    int exitCode = RunDialog(atStart);
     DeleteBrushes();
     return exitCode;
 }

@@ -31,6 +31,28 @@ void ComplainAboutFile(SettingsFile file, UINT reasonId)
     ComplainAboutFile(file, reason.String(reasonId).Chars());
 }
 
+// Waits for `file` until `deadline` while another program holds it; names it
+// when it stays held (`busy`) or cannot be read at all (`failed`).
+void WaitForReadable(SettingsFile file, const wchar_t* path, DWORD deadline, bool& busy, bool& failed)
+{
+    switch (WaitForFile(path, false, deadline)) {
+    case FileAccess::Held:
+        ComplainAboutFile(file, IDS_REASON_HELD);
+        busy = true;
+        break;
+    case FileAccess::Denied:
+        ComplainAboutFile(file, IDS_REASON_DENIED);
+        failed = true;
+        break;
+    case FileAccess::UnmarkedUtf16:
+        ComplainAboutFile(file, L"It holds UTF-16 text without a byte-order mark, which cannot be read safely.");
+        failed = true;
+        break;
+    default:
+        break;
+    }
+}
+
 // Whether the files that hold `keys` can be read now, waiting a moment for
 // other programs that hold them; kExitDone, or the exit code after saying
 // what is wrong. `forSave` also wants JobInfo.ini's folder when a log item
@@ -70,22 +92,7 @@ int CheckReadable(KeySet keys, bool forSave)
             anyCopy = true;
         if (!needed.Has(file) || (file != kFileJobInfo && (keys & kDriverKeys) == 0 && forSave))
             continue;
-        switch (WaitForFile(path, false, deadline)) {
-        case FileAccess::Held:
-            ComplainAboutFile(file, IDS_REASON_HELD);
-            busy = true;
-            break;
-        case FileAccess::Denied:
-            ComplainAboutFile(file, IDS_REASON_DENIED);
-            failed = true;
-            break;
-        case FileAccess::UnmarkedUtf16:
-            ComplainAboutFile(file, L"It holds UTF-16 text without a byte-order mark, which cannot be read safely.");
-            failed = true;
-            break;
-        default:
-            break;
-        }
+        WaitForReadable(file, path, deadline, busy, failed);
     }
     if (!anyCopy) {
         for (int i = 0; i < kDriverCopyCount; ++i)

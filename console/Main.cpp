@@ -43,6 +43,27 @@ int Usage(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* 
     return kExitUsage;
 }
 
+// The KEY=VALUE arguments of /set, each checked as a line of a file would
+// be; false after naming every one that is wrong.
+bool GiveSetArguments(const wchar_t* const* operands, int count, GivenSettings& given)
+{
+    bool good = true;
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* equals = operands[i];
+        while (*equals != L'\0' && *equals != L'=')
+            ++equals;
+        if (*equals == L'\0') {
+            Complain(L"\"", operands[i], L"\" is not KEY=VALUE.");
+            good = false;
+            continue;
+        }
+        good = GiveSetting(nullptr, operands[i], static_cast<int>(equals - operands[i]), equals + 1,
+                           lstrlenW(equals + 1), 0, L"/set", given)
+            && good;
+    }
+    return good;
+}
+
 int Run(int argc, wchar_t** argv)
 {
     if (argc < 2)
@@ -79,27 +100,12 @@ int Run(int argc, wchar_t** argv)
         return ShowSettings();
     case Command::Export:
         return ExportSettings(operands[0]);
-    case Command::Set: {
-        bool good = true;
-        for (int i = 0; i < count; ++i) {
-            const wchar_t* equals = operands[i];
-            while (*equals != L'\0' && *equals != L'=')
-                ++equals;
-            if (*equals == L'\0') {
-                Complain(L"\"", operands[i], L"\" is not KEY=VALUE.");
-                good = false;
-                continue;
-            }
-            good = GiveSetting(nullptr, operands[i], static_cast<int>(equals - operands[i]), equals + 1,
-                               lstrlenW(equals + 1), 0, L"/set", given)
-                && good;
-        }
-        if (!good) {
+    case Command::Set:
+        if (!GiveSetArguments(operands, count, given)) {
             Complain(L"nothing was written.");
             return kExitBadInput;
         }
         return ApplySettings(given, notify);
-    }
     default:
         if (!ReadSettingsFile(operands[0], given)) {
             if (command == Command::Import)
