@@ -105,8 +105,8 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 unixpath() { local p=${1//\\//}; echo "$drive/${p#C:/}"; }
 # msiexec LOG ARGS...: silently, with a log; the exit code reaches here in 8
 # bits. Under load Wine now and then ends a program before it runs any code
-# of its own (see tools/wine-run.sh, which runs the registry queries): such a
-# run writes no log and is started again.
+# of its own (see tools/wine-run.sh): such a run writes no log and is started
+# again.
 msiexec() {
   local log=$work/$1.log attempt
   shift
@@ -118,9 +118,19 @@ msiexec() {
   return $rc
 }
 logged() { sed -n "s/^Property(S): $2 = //p" "$work/$1.log" | tr -d '\r' | tail -1; }
+# A registry key with everything under it. Under load a Wine program can end
+# before it runs, and more than once in a row: the query is made until reg
+# answers that it read the key (a key that is not there costs four tries).
+reg_query() {
+  local attempt out
+  for attempt in 1 2 3 4; do
+    out=$("$WINE64" reg query "$1" /s </dev/null 2>/dev/null) && { printf '%s\n' "$out"; return 0; }
+  done
+  return 1
+}
 # Our products' uninstall entries in a registry view: "code version publisher".
 entries() {
-  bash "$root/tools/wine-run.sh" reg query "HKLM\\Software\\${1:-}Microsoft\\Windows\\CurrentVersion\\Uninstall" /s </dev/null 2>/dev/null |
+  reg_query "HKLM\\Software\\${1:-}Microsoft\\Windows\\CurrentVersion\\Uninstall" |
     tr -d '\r' | awk -v n="$name" '
       /^HKEY/ { if (ours) print code, version, publisher; ours = 0; code = $0; sub(/.*\\/, "", code) }
       $1 == "DisplayName" { ours = substr($0, index($0, "REG_SZ") + 10) == n }
@@ -128,7 +138,7 @@ entries() {
       END { if (ours) print code, version, publisher }'
 }
 product_icon() {
-  bash "$root/tools/wine-run.sh" reg query 'HKLM\Software\Classes\Installer\Products' /s </dev/null 2>/dev/null |
+  reg_query 'HKLM\Software\Classes\Installer\Products' |
     tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p'
 }
 # Each program in FOLDER/ as the build of ARCH made it.
