@@ -175,6 +175,30 @@ int CurrentSettingsText(TextBuilder& text)
     return kExitDone;
 }
 
+// Says each given setting whose value differs from `current`, a line each
+// ("KEY: current<between>given", then " in FILE" when `file` is named), and
+// takes the given value into `applied` when there is one; how many differ.
+int SayDifferences(const GivenSettings& given, const SettingsValues& current, const wchar_t* between,
+                   const wchar_t* file, SettingsValues* applied)
+{
+    int differ = 0;
+    for (int i = 0; i < kFormatKeyCount; ++i) {
+        FormatKey key = KeyAt(i);
+        uint32_t SettingsValues::*value = key.setting->value;
+        if ((given.keys & key.bit) == 0 || current.*value == given.values.*value)
+            continue;
+        if (applied != nullptr)
+            applied->*value = given.values.*value;
+        TextBuilder line;
+        line.Add(key.setting->key).Add(L": ").Number(current.*value).Add(between).Number(given.values.*value);
+        if (file != nullptr)
+            line.Add(L" in ").Add(file);
+        SayLine(STD_OUTPUT_HANDLE, line);
+        ++differ;
+    }
+    return differ;
+}
+
 } // namespace
 
 int ShowSettings()
@@ -230,18 +254,7 @@ int ApplySettings(const GivenSettings& given, bool notify)
     SettingsValues before;
     LoadSettings(before);
     SettingsValues after = before;
-    int changes = 0;
-    for (int i = 0; i < kFormatKeyCount; ++i) {
-        FormatKey key = KeyAt(i);
-        uint32_t SettingsValues::*value = key.setting->value;
-        if ((given.keys & key.bit) == 0 || before.*value == given.values.*value)
-            continue;
-        after.*value = given.values.*value;
-        TextBuilder line;
-        line.Add(key.setting->key).Add(L": ").Number(before.*value).Add(L", now ").Number(after.*value);
-        SayLine(STD_OUTPUT_HANDLE, line);
-        ++changes;
-    }
+    int changes = SayDifferences(given, before, L", now ", nullptr, &after);
     if (changes == 0) {
         Say(L"nothing to change: every setting given already has its value.");
         return kExitDone;
@@ -269,18 +282,7 @@ int VerifySettings(const GivenSettings& given, const wchar_t* path)
         return code;
     SettingsValues here;
     LoadSettings(here);
-    int differ = 0;
-    for (int i = 0; i < kFormatKeyCount; ++i) {
-        FormatKey key = KeyAt(i);
-        uint32_t SettingsValues::*value = key.setting->value;
-        if ((given.keys & key.bit) == 0 || here.*value == given.values.*value)
-            continue;
-        TextBuilder line;
-        line.Add(key.setting->key).Add(L": ").Number(here.*value).Add(L" here, ").Number(given.values.*value);
-        line.Add(L" in ").Add(path);
-        SayLine(STD_OUTPUT_HANDLE, line);
-        ++differ;
-    }
+    int differ = SayDifferences(given, here, L" here, ", path, nullptr);
     if (differ == 0) {
         Say(L"compliant: every setting ", path, L" names has that value here.");
         return kExitDone;
