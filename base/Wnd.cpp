@@ -39,6 +39,8 @@ INT_PTR CALLBACK StartDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     // Swapped before OnInitDialog runs, so that everything sent during
     // set-up is already served by DlgProc.
     SetWindowLongPtrW(hwnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&DlgProc));
+    // The template's controls all exist by now.
+    dlg->children_.List(hwnd);
     return Dispatch(*dlg, message, wParam, lParam);
 }
 

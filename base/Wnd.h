@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/ChildWindows.h"
+
 class Wnd {
 public:
     HWND Handle() const { return hwnd_; }
@@ -44,18 +46,27 @@ public:
     // it and returns what DialogBoxParamW returns.
     INT_PTR RunModal(HWND owner, int templateId);
 
-    // The dialog's controls by their template ids. A control the template
-    // lacks has no handle, and every helper then does nothing.
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    bool IsItemChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    // The dialog's controls by their template ids, from the list made as the
+    // dialog starts. A control the template lacks has no handle, and every
+    // helper then does nothing.
+    HWND Item(int id) const { return children_.Find(id); }
+    const ChildWindows& Children() const { return children_; }
+    bool IsItemChecked(int id) const { return BoxTicked(Item(id)); }
     // A box already as asked is left alone: setting a state costs the
     // platform a notification even when nothing changes.
     void CheckItem(int id, bool checked) const
     {
-        if (IsItemChecked(id) != checked)
-            CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+        HWND box = Item(id);
+        if (box != nullptr && BoxTicked(box) != checked)
+            SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     void EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+
+private:
+    static bool BoxTicked(HWND box) { return box != nullptr && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    ChildWindows children_;
+    friend INT_PTR CALLBACK StartDlgProc(HWND, UINT, WPARAM, LPARAM);
 };
 
 // Routes one message to the operation that serves it. Never calls a

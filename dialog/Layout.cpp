@@ -72,12 +72,12 @@ struct Group {
 };
 
 template <int N>
-void Collect(HWND dialog, const int (&ids)[N], Column& column)
+void Collect(HWND dialog, const ChildWindows& children, const int (&ids)[N], Column& column)
 {
     static_assert(N <= kMaxColumn, "a column holds at most kMaxColumn controls");
     column.left = 0x7FFFFFFF;
     for (int id : ids) {
-        HWND window = GetDlgItem(dialog, id);
+        HWND window = children.Find(id);
         if (window == nullptr)
             continue;
         Placed& item = column.items[column.count++];
@@ -90,11 +90,11 @@ void Collect(HWND dialog, const int (&ids)[N], Column& column)
 }
 
 // The group boxes in template order: the upper group, then the lower.
-int FindGroupBoxes(HWND dialog, HWND (&boxes)[kGroupCount])
+int FindGroupBoxes(const ChildWindows& children, HWND (&boxes)[kGroupCount])
 {
     int found = 0;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && found < kGroupCount;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (int i = 0; i < children.Count() && found < kGroupCount; ++i) {
+        HWND child = children.At(i);
         // They have no id of their own; only those are asked their class.
         if ((GetDlgCtrlID(child) & 0xFFFF) != 0xFFFF)
             continue;
@@ -271,9 +271,10 @@ bool Inside(const RECT& inner, const RECT& outer)
 
 // Grows OK and Cancel alike when a caption needs more than they have, and
 // keeps the pair centred under the groups.
-void PlaceButtons(HWND dialog, Measure& measure, int dialogWidth, int shiftDown, MoveBatch& moves)
+void PlaceButtons(HWND dialog, const ChildWindows& children, Measure& measure, int dialogWidth, int shiftDown,
+                  MoveBatch& moves)
 {
-    HWND ok = GetDlgItem(dialog, IDOK), cancel = GetDlgItem(dialog, IDCANCEL);
+    HWND ok = children.Find(IDOK), cancel = children.Find(IDCANCEL);
     if (ok == nullptr || cancel == nullptr)
         return;
     RECT okWas = ChildRect(dialog, ok), cancelWas = ChildRect(dialog, cancel);
@@ -293,6 +294,7 @@ void PlaceButtons(HWND dialog, Measure& measure, int dialogWidth, int shiftDown,
 // What the pass knows of the dialog and decides for it, phase by phase.
 struct Pass {
     HWND dialog = nullptr;
+    const ChildWindows* children = nullptr;
     Group groups[kGroupCount];
     RECT window = {};
     RECT area = {};
@@ -311,17 +313,18 @@ struct Pass {
 
 // The template's groups and columns, where they are and how much room the
 // work area leaves; false when the template lacks its group boxes.
-bool Survey(HWND dialog, Pass& pass)
+bool Survey(HWND dialog, const ChildWindows& children, Pass& pass)
 {
     HWND boxes[kGroupCount] = {};
-    if (FindGroupBoxes(dialog, boxes) != kGroupCount)
+    if (FindGroupBoxes(children, boxes) != kGroupCount)
         return false;
     pass.dialog = dialog;
+    pass.children = &children;
     Group* groups = pass.groups;
-    Collect(dialog, kUpperLeft, groups[0].columns[0]);
-    Collect(dialog, kUpperRight, groups[0].columns[1]);
-    Collect(dialog, kLowerLeft, groups[1].columns[0]);
-    Collect(dialog, kLowerRight, groups[1].columns[1]);
+    Collect(dialog, children, kUpperLeft, groups[0].columns[0]);
+    Collect(dialog, children, kUpperRight, groups[0].columns[1]);
+    Collect(dialog, children, kLowerLeft, groups[1].columns[0]);
+    Collect(dialog, children, kLowerRight, groups[1].columns[1]);
     for (int g = 0; g < kGroupCount; ++g) {
         groups[g].box = boxes[g];
         groups[g].was = groups[g].now = ChildRect(dialog, boxes[g]);
@@ -418,8 +421,8 @@ void ApplyMoves(Measure& measure, const Pass& pass)
     }
     RECT client = {};
     GetClientRect(pass.dialog, &client);
-    PlaceButtons(pass.dialog, measure, Width(client) + pass.grow, pass.shiftDown, moves);
-    if (HWND header = GetDlgItem(pass.dialog, IDC_HEADER)) {
+    PlaceButtons(pass.dialog, *pass.children, measure, Width(client) + pass.grow, pass.shiftDown, moves);
+    if (HWND header = pass.children->Find(IDC_HEADER)) {
         RECT headerWas = ChildRect(pass.dialog, header);
         RECT headerNow = headerWas;
         headerNow.right += pass.grow;
@@ -456,11 +459,11 @@ int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text)
     return box + zero / 2 + Width(r) + kFocusRoom;
 }
 
-void FitSettingsDialog(HWND dialog)
+void FitSettingsDialog(HWND dialog, const ChildWindows& children)
 {
     Measure measure;
     Pass pass;
-    if (!measure.Ready() || !Survey(dialog, pass))
+    if (!measure.Ready() || !Survey(dialog, children, pass))
         return;
     MeasureBoxes(measure, pass);
     WidenColumns(pass);

@@ -4,9 +4,11 @@
 #pragma once
 #include <windows.h>
 
+#include "base/ChildWindows.h"
+
 // Grows the settings dialog to fit its texts and keeps it inside the work
-// area of its monitor.
-void FitSettingsDialog(HWND dialog);
+// area of its monitor; `children` lists its controls.
+void FitSettingsDialog(HWND dialog, const ChildWindows& children);
 
 // The room a check box needs for its box, the gap before its text, the text
 // on one line in `font` and its focus rectangle.

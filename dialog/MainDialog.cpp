@@ -68,7 +68,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     UpdateLogOptions();
 
     // Texts and fonts are set: the controls can be fitted to them.
-    FitSettingsDialog(hwnd_);
+    FitSettingsDialog(hwnd_, Children());
     frame_.ApplyShape(hwnd_, header_);
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);

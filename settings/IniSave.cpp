@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kMaxFiles = 8;
+constexpr int kMaxFiles = kMaxJournalFiles;
 // How long a file taken by another program in the instant of the swap is
 // waited for.
 constexpr DWORD kRetakeWaitMs = 500;

@@ -164,13 +164,17 @@ bool FinishInterruptedSave(const wchar_t* const* paths, int count)
 {
     bool changed = false;
     bool kept = false;
+    // Where each file really lies, found once: a replay renames files, never
+    // the folders they lie in.
+    wchar_t real[kMaxJournalFiles][kLongPath];
+    count = count < kMaxJournalFiles ? count : kMaxJournalFiles;
     for (int i = 0; i < count; ++i) {
+        real[i][0] = L'\0';
         if (paths[i] == nullptr || paths[i][0] == L'\0')
             continue;
-        wchar_t real[kLongPath];
         wchar_t record[kLongPath];
-        RealPath(paths[i], real);
-        if (!SiblingPath(real, kRecordExtension, record) || GetFileAttributesW(record) == INVALID_FILE_ATTRIBUTES)
+        RealPath(paths[i], real[i]);
+        if (!SiblingPath(real[i], kRecordExtension, record) || GetFileAttributesW(record) == INVALID_FILE_ATTRIBUTES)
             continue;
         if (Replay(record, changed) == Replayed::StepsLeft)
             kept = true;
@@ -178,13 +182,11 @@ bool FinishInterruptedSave(const wchar_t* const* paths, int count)
             DeleteFileW(record);
     }
     for (int i = 0; i < count && !kept; ++i) {
-        if (paths[i] == nullptr || paths[i][0] == L'\0')
+        if (real[i][0] == L'\0')
             continue;
-        wchar_t real[kLongPath];
-        RealPath(paths[i], real);
         for (const wchar_t* extension : {kNewContentExtension, kRebuiltContentExtension, kOldContentExtension, kRecordAsideExtension}) {
             wchar_t leftover[kLongPath];
-            if (SiblingPath(real, extension, leftover))
+            if (SiblingPath(real[i], extension, leftover))
                 DeleteFileW(leftover);
         }
     }

@@ -43,6 +43,8 @@ private:
 // finishes a save cut short beside any of `paths` as its record says, then
 // deletes what it left beside them. Returns whether a settings file changed.
 // A record whose steps did not all succeed is kept for the next start.
+// Looks at the first kMaxJournalFiles of `paths`, as many as a save takes.
+constexpr int kMaxJournalFiles = 8;
 bool FinishInterruptedSave(const wchar_t* const* paths, int count);
 
 // What a save puts beside a settings file: its new content (built again

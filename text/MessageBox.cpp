@@ -59,9 +59,9 @@ void MessageBox::BindControls()
     header_.Attach(hwnd_, IDC_HEADER);
     firstButton_.Attach(hwnd_, IDOK);
     secondButton_.Attach(hwnd_, IDCANCEL);
-    textControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_TEXT);
-    panel_ = GetDlgItem(hwnd_, IDC_MESSAGE_PANEL);
-    iconControl_ = GetDlgItem(hwnd_, IDC_MESSAGE_ICON);
+    textControl_ = Item(IDC_MESSAGE_TEXT);
+    panel_ = Item(IDC_MESSAGE_PANEL);
+    iconControl_ = Item(IDC_MESSAGE_ICON);
     MoveWindowByDragging(header_.control);
     // Ctrl+C reaches the focused control, which is always one of the buttons.
     SendCopyOnCtrlC(firstButton_.control);

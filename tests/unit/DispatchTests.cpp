@@ -149,6 +149,34 @@ TEST(Dispatch, UnownedDialogBelongsToTheExecutable)
     EXPECT_EQ(dialog.controlInstance, GetModuleHandleW(nullptr));
 }
 
+TEST(Dispatch, ItemsComeFromTheListMadeAtTheStartAndLaterOnesFromThePlatform)
+{
+    struct ItemDialog : Dlg {
+        bool okFound = false, lateFound = false, missingNull = false, grandchildSkipped = false;
+        INT_PTR OnInitDialog(WPARAM, LPARAM) override
+        {
+            HWND ok = GetDlgItem(hwnd_, IDOK);
+            okFound = ok != nullptr && Item(IDOK) == ok;
+            HWND late = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, hwnd_, reinterpret_cast<HMENU>(78),
+                                        nullptr, nullptr);
+            lateFound = late != nullptr && Item(78) == late;
+            missingNull = Item(4242) == nullptr;
+            // A child of a control is no control of the dialog's.
+            CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, ok, reinterpret_cast<HMENU>(77), nullptr, nullptr);
+            ChildWindows again;
+            again.List(hwnd_);
+            grandchildSkipped = again.Count() == Children().Count() + 1 && again.Find(77) == nullptr;
+            EndDialog(hwnd_, 1);
+            return 1;
+        }
+    } dialog;
+    dialog.RunModal(nullptr, IDD_TEST_EMPTY);
+    EXPECT_TRUE(dialog.okFound);
+    EXPECT_TRUE(dialog.lateFound);
+    EXPECT_TRUE(dialog.missingNull);
+    EXPECT_TRUE(dialog.grandchildSkipped);
+}
+
 struct EndCase {
     const char* how;
     UINT action;
