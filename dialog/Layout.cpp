@@ -112,18 +112,27 @@ class Measure {
 public:
     // A context of the screen's kind: the same fonts and DPI as the
     // dialog's, without the cost of a window's own.
-    Measure() : dc_(nullptr) {}
+    Measure() : dc_(nullptr)
+    {
+        // The box is 13 pixels at 96 DPI and grows with it, whatever the menu
+        // check metric says (some platforms answer 11). Asked once: some
+        // platforms take long over either question.
+        if (dc_)
+            box_ = Larger(GetSystemMetrics(SM_CXMENUCHECK), MulDiv(13, GetDeviceCaps(dc_.get(), LOGPIXELSY), 96));
+    }
     bool Ready() const { return static_cast<bool>(dc_); }
 
+    // The room a check box needs for its box, the gap before its text, the
+    // text on one line and its focus rectangle.
     int BoxWidth(HWND box)
     {
         wchar_t text[kTextCapacity];
         GetWindowTextW(box, text, kTextCapacity);
-        return CheckBoxWidthFor(dc_.get(), FontOf(box), text);
+        return BoxWidthFor(FontOf(box), text);
     }
 
     // A check box's width without its text.
-    int BoxOverhead(HWND box) { return CheckBoxWidthFor(dc_.get(), FontOf(box), L""); }
+    int BoxOverhead(HWND box) { return BoxWidthFor(FontOf(box), L""); }
 
     // The height of the control's text wrapped at `width` pixels, as the
     // control breaks it.
@@ -156,7 +165,19 @@ public:
     }
 
 private:
+    int BoxWidthFor(HFONT font, const wchar_t* text)
+    {
+        SelectGuard select(dc_.get(), font);
+        RECT r = {0, 0, 0, 0};
+        DrawTextW(dc_.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        INT zero = 0;
+        GetCharWidth32W(dc_.get(), L'0', L'0', &zero);
+        // Half a digit follows the box.
+        return box_ + zero / 2 + Width(r) + kFocusRoom;
+    }
+
     MemoryDC dc_;
+    int box_ = 0;
 };
 
 // The height a control needs for its text at its width; never less than
@@ -445,19 +466,6 @@ void PlaceDialog(const Pass& pass)
 }
 
 }  // namespace
-
-int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text)
-{
-    SelectGuard select(dc, font);
-    RECT r = {0, 0, 0, 0};
-    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    INT zero = 0;
-    GetCharWidth32W(dc, L'0', L'0', &zero);
-    // The box is 13 pixels at 96 DPI and grows with it, whatever the menu
-    // check metric says (some platforms answer 11); half a digit follows it.
-    int box = Larger(GetSystemMetrics(SM_CXMENUCHECK), MulDiv(13, GetDeviceCaps(dc, LOGPIXELSY), 96));
-    return box + zero / 2 + Width(r) + kFocusRoom;
-}
 
 void FitSettingsDialog(HWND dialog, const ChildWindows& children)
 {

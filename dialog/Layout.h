@@ -10,6 +10,3 @@
 // area of its monitor; `children` lists its controls.
 void FitSettingsDialog(HWND dialog, const ChildWindows& children);
 
-// The room a check box needs for its box, the gap before its text, the text
-// on one line in `font` and its focus rectangle.
-int CheckBoxWidthFor(HDC dc, HFONT font, const wchar_t* text);
