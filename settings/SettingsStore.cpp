@@ -12,16 +12,23 @@ constexpr const wchar_t* kFileNames[kSettingsFileCount] = {
     L"OXAQRZ\\QRZINFO.INI", L"OXAWEN\\QRZINFO.INI", L"OXAEST\\QRZINFO.INI", L"OXADAT\\JobInfo.ini"};
 
 wchar_t driverPaths[kDriverCopyCount][MAX_PATH];
+// The common data folder once found: start-up needs it for every file, and
+// each lookup costs the shell a registry walk.
+wchar_t commonFolder[kPathCapacity];
 
 } // namespace
 
 bool GetCommonDataFolder(wchar_t* folder, int capacity)
 {
-    wchar_t found[kPathCapacity] = {};
-    HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, found);
-    if (FAILED(hr))
-        return false;
-    lstrcpynW(folder, found, capacity);
+    if (commonFolder[0] == L'\0') {
+        wchar_t found[kPathCapacity] = {};
+        HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, found);
+        // A failed lookup is tried again at the next access.
+        if (FAILED(hr) || found[0] == L'\0')
+            return false;
+        lstrcpynW(commonFolder, found, kPathCapacity);
+    }
+    lstrcpynW(folder, commonFolder, capacity);
     return true;
 }
 
@@ -70,6 +77,7 @@ const wchar_t* DriverPath(SettingsFile copy)
 
 void ResetDriverPaths()
 {
+    commonFolder[0] = L'\0';
     for (auto& path : driverPaths)
         path[0] = L'\0';
 }

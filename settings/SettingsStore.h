@@ -8,7 +8,8 @@
 // Capacity of every path buffer: the platform's path limit plus the NUL.
 constexpr int kPathCapacity = MAX_PATH + 1;
 
-// The per-machine application-data folder, without a trailing separator.
+// The per-machine application-data folder, without a trailing separator;
+// looked up once.
 bool GetCommonDataFolder(wchar_t* folder, int capacity);
 // The common data folder followed by "\OXADAT".
 bool GetDataFolder(wchar_t (&folder)[kPathCapacity]);
@@ -22,8 +23,8 @@ bool BuildDriverPaths();
 // The built path of one copy of QRZINFO.INI; empty until BuildDriverPaths
 // succeeds.
 const wchar_t* DriverPath(SettingsFile copy);
-// Forgets the built paths, so the next access looks the folder up again.
-// For tests that point the common data folder elsewhere.
+// Forgets the folder and the built paths, so the next access looks the
+// folder up again. For tests that point the common data folder elsewhere.
 void ResetDriverPaths();
 
 // The full path of one settings file; empty when the folder is unknown.

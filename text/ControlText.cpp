@@ -1,5 +1,7 @@
 #include "text/ControlText.h"
 
+#include <string.h>
+
 #include "skin/SkinControl.h"
 #include "text/Strings.h"
 
@@ -15,10 +17,11 @@ void SetTextFromIdWithSuffix(HWND control, UINT id, const wchar_t* suffix, int m
     if (suffix == nullptr)
         suffix = L"";
     int suffixLength = lstrlenW(suffix);
-    // Room for the cut text, the whole suffix and the NUL, twice: the second
-    // half holds the control's text as it is.
+    // Room for the cut text, the whole suffix and the NUL, then for the
+    // control's text as it is with one character more, so that a longer one
+    // never reads as the same.
     SIZE_T capacity = static_cast<SIZE_T>(maxChars) + suffixLength + 1;
-    wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, 2 * capacity * sizeof(wchar_t)));
+    wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (2 * capacity + 1) * sizeof(wchar_t)));
     if (buffer == nullptr)
         return;
     LoadLangString(id, buffer, maxChars + 1);
@@ -27,9 +30,11 @@ void SetTextFromIdWithSuffix(HWND control, UINT id, const wchar_t* suffix, int m
     // Setting a text costs the platform far more than reading one; the
     // template already holds many of them.
     wchar_t* current = buffer + capacity;
-    bool same = GetWindowTextLengthW(control) == length + suffixLength &&
-                GetWindowTextW(control, current, static_cast<int>(capacity)) == length + suffixLength &&
-                lstrcmpW(current, buffer) == 0;
+    // Compared code unit by code unit: a linguistic comparison takes texts
+    // that differ only in ignorable characters for the same.
+    int total = length + suffixLength;
+    bool same = GetWindowTextW(control, current, static_cast<int>(capacity + 1)) == total &&
+                memcmp(current, buffer, total * sizeof(wchar_t)) == 0;
     if (!same)
         SetWindowTextW(control, buffer);
     HeapFree(GetProcessHeap(), 0, buffer);

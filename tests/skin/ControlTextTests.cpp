@@ -6,6 +6,7 @@
 #include "SkinTestKit.h"
 #include "resources/resource.h"
 #include "support/DataFolder.h"
+#include "support/TestFiles.h"
 #include "support/TestIds.h"
 #include "text/ControlText.h"
 #include "text/Strings.h"
@@ -54,11 +55,14 @@ TEST_F(ControlTexts, TextIsCutToTheLimit)
                  {IDS_MANUAL_KMR_HELP, 1024, help},           {IDS_CANCEL, 32, L"Cancel"},
                  {IDS_CANCEL, 3, L"Can"},                     {IDS_CANCEL, 0, L""},
                  {4242, 32, L"????"},                         {4242, 2, L"??"}};
-    for (const auto& c : cases) {
-        SetWindowTextW(check, L"before");
-        SetTextFromId(check, c.id, c.limit);
-        EXPECT_EQ(Text(check), c.expected) << c.id << " limit " << c.limit;
-    }
+    // A control already holding the text, or the text and one character
+    // more, is not taken for one that needs no change.
+    for (const auto& c : cases)
+        for (const std::wstring& before : {std::wstring(L"before"), c.expected, c.expected + L"x"}) {
+            SetWindowTextW(check, before.c_str());
+            SetTextFromId(check, c.id, c.limit);
+            EXPECT_EQ(Text(check), c.expected) << c.id << " limit " << c.limit << " over " << Narrow(before);
+        }
 }
 
 TEST_F(ControlTexts, SuffixFollowsTheCutTextWhole)
