@@ -44,10 +44,12 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 
     systemFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     // Where the system font grows taller with the DPI but no wider, the main
-    // options take a copy of it that grows whole, as the captions do.
-    if (WindowDC dc(hwnd_); dc) {
+    // options take a copy of it that grows whole, as the captions do. At the
+    // base DPI there is nothing to copy: no context is taken.
+    if (SkinDpi() > kSkinBaseDpi) {
+        WindowDC dc(hwnd_);
         SelectGuard select(dc.get(), systemFont_);
-        scaledSystemFont_.Reset(CreateFontForDpi(dc.get()));
+        scaledSystemFont_.Reset(dc ? CreateFontForDpi(dc.get()) : nullptr);
         if (scaledSystemFont_)
             systemFont_ = scaledSystemFont_.get();
     }
