@@ -315,7 +315,6 @@ void PlaceButtons(HWND dialog, const ChildWindows& children, Measure& measure, i
 // What the pass knows of the dialog and decides for it, phase by phase.
 struct Pass {
     HWND dialog = nullptr;
-    const ChildWindows* children = nullptr;
     Group groups[kGroupCount];
     RECT window = {};
     RECT area = {};
@@ -340,7 +339,6 @@ bool Survey(HWND dialog, const ChildWindows& children, Pass& pass)
     if (FindGroupBoxes(children, boxes) != kGroupCount)
         return false;
     pass.dialog = dialog;
-    pass.children = &children;
     Group* groups = pass.groups;
     Collect(dialog, children, kUpperLeft, groups[0].columns[0]);
     Collect(dialog, children, kUpperRight, groups[0].columns[1]);
@@ -431,7 +429,7 @@ void StackGroups(Measure& measure, Pass& pass)
 
 // Apply: every control moved where the pass put it, OK and Cancel under the
 // groups, the header as wide as the dialog; one batch.
-void ApplyMoves(Measure& measure, const Pass& pass)
+void ApplyMoves(Measure& measure, const Pass& pass, const ChildWindows& children)
 {
     MoveBatch moves;
     for (const Group& group : pass.groups) {
@@ -442,8 +440,8 @@ void ApplyMoves(Measure& measure, const Pass& pass)
     }
     RECT client = {};
     GetClientRect(pass.dialog, &client);
-    PlaceButtons(pass.dialog, *pass.children, measure, Width(client) + pass.grow, pass.shiftDown, moves);
-    if (HWND header = pass.children->Find(IDC_HEADER)) {
+    PlaceButtons(pass.dialog, children, measure, Width(client) + pass.grow, pass.shiftDown, moves);
+    if (HWND header = children.Find(IDC_HEADER)) {
         RECT headerWas = ChildRect(pass.dialog, header);
         RECT headerNow = headerWas;
         headerNow.right += pass.grow;
@@ -476,6 +474,6 @@ void FitSettingsDialog(HWND dialog, const ChildWindows& children)
     MeasureBoxes(measure, pass);
     WidenColumns(pass);
     StackGroups(measure, pass);
-    ApplyMoves(measure, pass);
+    ApplyMoves(measure, pass, children);
     PlaceDialog(pass);
 }

@@ -47,11 +47,12 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     // options take a copy of it that grows whole, as the captions do. At the
     // base DPI there is nothing to copy: no context is taken.
     if (SkinDpi() > kSkinBaseDpi) {
-        WindowDC dc(hwnd_);
-        SelectGuard select(dc.get(), systemFont_);
-        scaledSystemFont_.Reset(dc ? CreateFontForDpi(dc.get()) : nullptr);
-        if (scaledSystemFont_)
-            systemFont_ = scaledSystemFont_.get();
+        if (WindowDC dc(hwnd_); dc) {
+            SelectGuard select(dc.get(), systemFont_);
+            scaledSystemFont_.Reset(CreateFontForDpi(dc.get()));
+            if (scaledSystemFont_)
+                systemFont_ = scaledSystemFont_.get();
+        }
     }
 
     LoadSettings(cached_);

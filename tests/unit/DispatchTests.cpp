@@ -130,33 +130,20 @@ TEST(Dispatch, UnboundWindowReachesNoObject)
     DestroyWindow(window);
 }
 
-TEST(Dispatch, UnownedDialogBelongsToTheExecutable)
+TEST(Dispatch, UnownedDialogBelongsToTheExecutableAndFindsItsControls)
 {
     // Controls take their instance from the dialog; a null one would leave
-    // the skin nothing to load its bitmaps from.
+    // the skin nothing to load its bitmaps from. Items come from the list
+    // made at the start; later ones, from the platform.
     struct InstanceDialog : Dlg {
         HINSTANCE dialogInstance = nullptr, controlInstance = nullptr;
-        INT_PTR OnInitDialog(WPARAM, LPARAM) override
-        {
-            dialogInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-            controlInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(GetDlgItem(hwnd_, IDOK), GWLP_HINSTANCE));
-            EndDialog(hwnd_, 5);
-            return 1;
-        }
-    } dialog;
-    EXPECT_EQ(dialog.RunModal(nullptr, IDD_TEST_EMPTY), 5);
-    EXPECT_EQ(dialog.dialogInstance, GetModuleHandleW(nullptr));
-    EXPECT_EQ(dialog.controlInstance, GetModuleHandleW(nullptr));
-}
-
-TEST(Dispatch, ItemsComeFromTheListMadeAtTheStartAndLaterOnesFromThePlatform)
-{
-    struct ItemDialog : Dlg {
-        bool okFound = false, lateFound = false, missingNull = false, grandchildSkipped = false;
+        bool okListed = false, lateFound = false, missingNull = false, grandchildSkipped = false;
         INT_PTR OnInitDialog(WPARAM, LPARAM) override
         {
             HWND ok = GetDlgItem(hwnd_, IDOK);
-            okFound = ok != nullptr && Item(IDOK) == ok;
+            dialogInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+            controlInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(ok, GWLP_HINSTANCE));
+            okListed = ok != nullptr && Item(IDOK) == ok;
             HWND late = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, hwnd_, reinterpret_cast<HMENU>(78),
                                         nullptr, nullptr);
             lateFound = late != nullptr && Item(78) == late;
@@ -166,12 +153,14 @@ TEST(Dispatch, ItemsComeFromTheListMadeAtTheStartAndLaterOnesFromThePlatform)
             ChildWindows again;
             again.List(hwnd_);
             grandchildSkipped = again.Count() == Children().Count() + 1 && again.Find(77) == nullptr;
-            EndDialog(hwnd_, 1);
+            EndDialog(hwnd_, 5);
             return 1;
         }
     } dialog;
-    dialog.RunModal(nullptr, IDD_TEST_EMPTY);
-    EXPECT_TRUE(dialog.okFound);
+    EXPECT_EQ(dialog.RunModal(nullptr, IDD_TEST_EMPTY), 5);
+    EXPECT_EQ(dialog.dialogInstance, GetModuleHandleW(nullptr));
+    EXPECT_EQ(dialog.controlInstance, GetModuleHandleW(nullptr));
+    EXPECT_TRUE(dialog.okListed);
     EXPECT_TRUE(dialog.lateFound);
     EXPECT_TRUE(dialog.missingNull);
     EXPECT_TRUE(dialog.grandchildSkipped);
