@@ -5,7 +5,7 @@
 namespace {
 
 // Bitmap ids are 16-bit integer resource ids; anything else names nothing.
-// A null instance would make LoadBitmapW look among the system's bitmaps.
+// A null instance would make LoadImageW look among the system's bitmaps.
 bool CanLoad(HINSTANCE instance, int id)
 {
     return instance != nullptr && id > 0 && id <= 0xFFFF;
@@ -14,7 +14,11 @@ bool CanLoad(HINSTANCE instance, int id)
 // Loads bitmap `id` and its size, scaled for `dpi`; false leaves `bitmap` empty.
 bool LoadScaled(HINSTANCE instance, int id, int dpi, BitmapHandle& bitmap, SIZE& size)
 {
-    BitmapHandle loaded(LoadBitmapW(instance, MAKEINTRESOURCEW(id)));
+    // A DIB section, as the resource holds it: loading and drawing it ask the
+    // display driver nothing, where a device bitmap is made through it and
+    // checked with it at each selection (about ten server calls under Wine).
+    BitmapHandle loaded(static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info;
     if (!loaded || GetObjectW(loaded.get(), sizeof(info), &info) == 0)
         return false;

@@ -14,8 +14,10 @@ int SkinDpi()
 {
     if (systemDpi == 0) {
         // The screen's logical DPI: what the platform scales dialog units and
-        // fonts by, on every version that runs the program.
-        WindowDC screen(nullptr);
+        // fonts by, on every version that runs the program. A memory context
+        // of the screen's kind tells it as well as the screen's own, which
+        // some platforms make at a cost.
+        MemoryDC screen(nullptr);
         int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
         systemDpi = dpi > kSkinBaseDpi ? dpi : kSkinBaseDpi;
     }
