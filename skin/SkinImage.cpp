@@ -14,9 +14,10 @@ bool CanLoad(HINSTANCE instance, int id)
 // Loads bitmap `id` and its size, scaled for `dpi`; false leaves `bitmap` empty.
 bool LoadScaled(HINSTANCE instance, int id, int dpi, BitmapHandle& bitmap, SIZE& size)
 {
-    // A DIB section, as the resource holds it: loading and drawing it ask the
-    // display driver nothing, where a device bitmap is made through it and
-    // checked with it at each selection (about ten server calls under Wine).
+    // A DIB section, as the resource holds it: loading it, and at the base
+    // DPI drawing it, ask the display driver nothing, where a device bitmap
+    // is made through it and checked with it at each selection (about ten
+    // server calls under Wine). A scaled copy is still made for the screen.
     BitmapHandle loaded(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info;

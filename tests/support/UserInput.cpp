@@ -45,17 +45,15 @@ bool DragWithMouse(HWND window, POINT from, POINT to)
     PutCursor(from);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     bool began = PumpUntil([&] { return InMoveLoop(window); }, 15000);
-    // In steps, as a hand moves. Under Wine the move holds the X pointer, and
-    // a step warped before the hold took hold comes back later from the X
-    // server as a motion of its own that pulls the cursor back to it; asking
-    // where the cursor is can do the same. So the steps are never asked
-    // after (each queues its mouse move all the same), and the last one is
-    // put again once such echoes have had time to come, just before the
-    // release, which ends the move at the last motion.
+    // In steps, as a hand moves. Under Wine the move holds the X pointer: a
+    // step warped just before the hold comes back later as a motion of its
+    // own, and asking where the cursor is can pull it back too. So the steps
+    // are never asked after, and the last is put again once such echoes have
+    // had time to come: the release ends the move at the last motion.
     for (int step = 1; step <= 4; ++step)
         SetCursorPos(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
     for (int again = 0; again < 3; ++again) {
-        PumpUntil([] { return false; }, 100);
+        PumpFor(100);
         SetCursorPos(to.x, to.y);
     }
     SendMouse(MOUSEEVENTF_LEFTUP);
