@@ -1,5 +1,6 @@
 #include "app/SingleInstance.h"
 
+#include "base/Deadline.h"
 #include "settings/MachineLocks.h"
 
 namespace {
@@ -36,16 +37,11 @@ HWND RunningWindow(const wchar_t* ownerClass)
     return popup != owner && IsWindowVisible(popup) ? popup : nullptr;
 }
 
-bool Passed(DWORD deadline)
-{
-    return static_cast<LONG>(GetTickCount() - deadline) >= 0;
-}
-
 } // namespace
 
 InstanceClaim SingleInstance::Claim(const wchar_t* ownerClass)
 {
-    DWORD deadline = GetTickCount() + kWaitMs;
+    Deadline deadline(kWaitMs);
     while (!Take(session_, kDialogSessionMutex)) {
         HWND running = RunningWindow(ownerClass);
         if (running != nullptr) {
@@ -54,13 +50,13 @@ InstanceClaim SingleInstance::Claim(const wchar_t* ownerClass)
             SetForegroundWindow(running);
             return InstanceClaim::RunningHere;
         }
-        if (Passed(deadline))
+        if (deadline.Passed())
             return InstanceClaim::RunningHere;
         Sleep(kPollMs);
     }
-    deadline = GetTickCount() + kOtherSessionWaitMs;
+    deadline = Deadline(kOtherSessionWaitMs);
     while (!Take(machine_, kDialogMachineMutex)) {
-        if (Passed(deadline))
+        if (deadline.Passed())
             return InstanceClaim::RunningInAnotherSession;
         Sleep(kPollMs);
     }

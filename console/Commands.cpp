@@ -33,7 +33,7 @@ void ComplainAboutFile(SettingsFile file, UINT reasonId)
 
 // Waits for `file` until `deadline` while another program holds it; names it
 // when it stays held (`busy`) or cannot be read at all (`failed`).
-void WaitForReadable(SettingsFile file, const wchar_t* path, DWORD deadline, bool& busy, bool& failed)
+void WaitForReadable(SettingsFile file, const wchar_t* path, const Deadline& deadline, bool& busy, bool& failed)
 {
     switch (WaitForFile(path, false, deadline)) {
     case FileAccess::Held:
@@ -76,7 +76,7 @@ int CheckReadable(KeySet keys, bool forSave)
     bool anyCopy = false;
     bool busy = false;
     bool failed = false;
-    DWORD deadline = GetTickCount() + kSharingWaitMs;
+    Deadline deadline(kSharingWaitMs);
     for (int i = 0; i < kSettingsFileCount; ++i) {
         SettingsFile file = static_cast<SettingsFile>(i);
         wchar_t path[kPathCapacity];

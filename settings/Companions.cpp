@@ -1,5 +1,7 @@
 #include "settings/Companions.h"
 
+#include "base/Deadline.h"
+
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"RIDODUZO";
@@ -20,14 +22,13 @@ constexpr uint32_t SettingsValues::*kClosingValues[] = {
     &SettingsValues::logDuration,  &SettingsValues::logUser,       &SettingsValues::logSerialNum,
 };
 
-bool SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, DWORD deadline)
+bool SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, const Deadline& deadline)
 {
     HWND window = FindWindowW(windowClass, nullptr);
     if (window == nullptr)
         return false;
-    // Signed, so that a budget already spent counts as nothing left.
-    LONG left = static_cast<LONG>(deadline - GetTickCount());
-    DWORD timeout = left > static_cast<LONG>(kCompanionMinimumMs) ? static_cast<DWORD>(left) : kCompanionMinimumMs;
+    DWORD left = deadline.Left();
+    DWORD timeout = left > kCompanionMinimumMs ? left : kCompanionMinimumMs;
     // Not SMTO_BLOCK: a companion that calls back into the sender while it
     // handles the message must be served, not deadlocked.
     DWORD_PTR answer = 0;
@@ -48,7 +49,7 @@ bool ChangeClosesCompanions(const SettingsValues& before, const SettingsValues& 
 
 CompanionsTold TellCompanions(bool close)
 {
-    DWORD deadline = GetTickCount() + kCompanionBudgetMs;
+    Deadline deadline(kCompanionBudgetMs);
     CompanionsTold told;
     told.panel = SendToCompanion(kPanelClass, WM_COMMAND, 2, deadline);
     if (close) {

@@ -41,12 +41,11 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite)
     }
 }
 
-FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline)
+FileAccess WaitForFile(const wchar_t* path, bool forWrite, const Deadline& deadline)
 {
     for (;;) {
         FileAccess access = ProbeFile(path, forWrite);
-        // Signed difference so that the tick counter's wrap does not matter.
-        if (access != FileAccess::Held || static_cast<LONG>(GetTickCount() - deadline) >= 0)
+        if (access != FileAccess::Held || deadline.Passed())
             return access;
         Sleep(20);
     }
@@ -58,7 +57,7 @@ SettingsAtStart WaitForReadableSettings()
     wchar_t folder[kPathCapacity];
     found.folderTooLong = GetCommonDataFolder(folder, kPathCapacity) && !BuildDriverPaths();
     const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileEst, kFileJobInfo};
-    DWORD deadline = GetTickCount() + kSharingWaitMs;
+    Deadline deadline(kSharingWaitMs);
     for (SettingsFile file : readAtStart) {
         wchar_t path[kPathCapacity];
         SettingsFilePath(file, path);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/Deadline.h"
 #include "settings/FileSet.h"
 
 // How long a file held open by another program is waited for.
@@ -19,8 +20,8 @@ enum class FileAccess { Open, Missing, Held, Denied, UnmarkedUtf16 };
 FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 
 // Retries while another program holds `path` without sharing, until the
-// deadline (a GetTickCount value) passes. Returns the last probe's answer.
-FileAccess WaitForFile(const wchar_t* path, bool forWrite, DWORD deadline);
+// deadline passes. Returns the last probe's answer.
+FileAccess WaitForFile(const wchar_t* path, bool forWrite, const Deadline& deadline);
 
 // What start-up finds of the settings files before it reads them.
 struct SettingsAtStart {

@@ -1,5 +1,6 @@
 #include "settings/IniSave.h"
 
+#include "base/Deadline.h"
 #include "base/KernelHandle.h"
 #include "settings/FileBytes.h"
 #include "settings/Paths.h"
@@ -11,12 +12,6 @@ constexpr int kMaxFiles = kMaxJournalFiles;
 // How long a file taken by another program in the instant of the swap is
 // waited for.
 constexpr DWORD kRetakeWaitMs = 500;
-
-bool Passed(DWORD deadline)
-{
-    // Signed difference so that the tick counter's wrap does not matter.
-    return static_cast<LONG>(GetTickCount() - deadline) >= 0;
-}
 
 // Where one file stands in the save.
 enum class Stage {
@@ -98,7 +93,7 @@ bool Inspect(Job& job)
 // and the swap itself stay possible. Asking for deletion too finds a program
 // that keeps the file open without allowing it to be replaced while there is
 // still time to wait for it, not at the swap.
-bool Hold(Job& job, DWORD deadline)
+bool Hold(Job& job, const Deadline& deadline)
 {
     for (;;) {
         job.guard.Reset(CreateFileW(job.real, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -109,7 +104,7 @@ bool Hold(Job& job, DWORD deadline)
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
             return job.Fail(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileOutcome::WriteFailed
                                                                                           : FileOutcome::Denied);
-        if (Passed(deadline))
+        if (deadline.Passed())
             return job.Fail(FileOutcome::Held);
         Sleep(20);
     }
@@ -231,7 +226,7 @@ bool Build(Job& job, const Job* jobs, const wchar_t* extension = kNewContentExte
 }
 
 // Holds and reads the file, then builds and judges its new content.
-bool Prepare(Job& job, const Job* jobs, DWORD deadline)
+bool Prepare(Job& job, const Job* jobs, const Deadline& deadline)
 {
     if (job.exists) {
         if (!Hold(job, deadline))
@@ -266,7 +261,7 @@ bool SwapIn(Job& job, const Job* jobs)
         job.guard.Reset();
         if (Rename(job.temporary, job.real))
             return true;
-        if (!Hold(job, GetTickCount() + kRetakeWaitMs))
+        if (!Hold(job, Deadline(kRetakeWaitMs)))
             return false;
         ByteBuffer now;
         if (!ReadWhole(job.guard.get(), now))
@@ -456,7 +451,7 @@ bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf
     if (count < 0 || count > kMaxFiles)
         return false;
     Job jobs[kMaxFiles];
-    DWORD deadline = GetTickCount() + sharingWaitMs;
+    Deadline deadline(sharingWaitMs);
     bool failed = false;
     int installed = 0;
     for (int i = 0; i < count && !failed; ++i) {

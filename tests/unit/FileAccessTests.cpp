@@ -64,7 +64,7 @@ TEST_F(FileAccessTest, GivesUpOnAFileHeldForGoodAfterTheWait)
 {
     HANDLE nobody = Hold(0);
     DWORD start = GetTickCount();
-    EXPECT_EQ(WaitForFile(file.c_str(), false, start + kSharingWaitMs), FileAccess::Held);
+    EXPECT_EQ(WaitForFile(file.c_str(), false, Deadline(kSharingWaitMs)), FileAccess::Held);
     DWORD waited = GetTickCount() - start;
     EXPECT_GE(waited, kSharingWaitMs);
     // Room for a loaded machine, where a 20 ms pause can last far longer.
@@ -83,7 +83,7 @@ TEST_F(FileAccessTest, GetsAFileHeldOnlyBriefly)
         CloseHandle(nobody);
     });
     DWORD start = GetTickCount();
-    EXPECT_EQ(WaitForFile(file.c_str(), true, start + kFarOffMs), FileAccess::Open);
+    EXPECT_EQ(WaitForFile(file.c_str(), true, Deadline(kFarOffMs)), FileAccess::Open);
     EXPECT_LT(GetTickCount() - start, kFarOffMs / 2) << "waited for the deadline, not for the file";
     release.join();
 }
