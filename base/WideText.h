@@ -45,3 +45,11 @@ private:
     wchar_t* text_ = nullptr;
     int length_ = 0;
 };
+
+// Appends `tail` to the text in `buffer`, cut to what fits.
+inline void AppendCut(wchar_t* buffer, int capacity, const wchar_t* tail)
+{
+    int used = lstrlenW(buffer);
+    if (used < capacity - 1)
+        lstrcpynW(buffer + used, tail, capacity - used);
+}

@@ -1,10 +1,10 @@
 #include "console/Commands.h"
 
 #include "base/KernelHandle.h"
-#include "dialog/FileReports.h"
 #include "resources/resource.h"
 #include "settings/Companions.h"
 #include "settings/FileAccess.h"
+#include "settings/FileReasons.h"
 #include "settings/MachineLocks.h"
 #include "settings/SaveCheck.h"
 #include "settings/Settings.h"
@@ -15,8 +15,6 @@ namespace {
 // Longer than another OxaSet takes to save with every file held to its limit,
 // or a dialog to start.
 constexpr DWORD kSaveLockWaitMs = 10000;
-constexpr KeySet kDriverKeys = (1u << kDriverSettingCount) - 1;
-constexpr KeySet kJobLogKeys = kAllKeys & ~kDriverKeys;
 
 void ComplainAboutFile(SettingsFile file, const wchar_t* reason)
 {
@@ -182,15 +180,14 @@ int SayDifferences(const GivenSettings& given, const SettingsValues& current, co
                    const wchar_t* file, SettingsValues* applied)
 {
     int differ = 0;
-    for (int i = 0; i < kFormatKeyCount; ++i) {
-        FormatKey key = KeyAt(i);
-        uint32_t SettingsValues::*value = key.setting->value;
-        if ((given.keys & key.bit) == 0 || current.*value == given.values.*value)
+    for (const Setting& setting : kSettings) {
+        uint32_t SettingsValues::*value = setting.value;
+        if ((given.keys & setting.Bit()) == 0 || current.*value == given.values.*value)
             continue;
         if (applied != nullptr)
             applied->*value = given.values.*value;
         TextBuilder line;
-        line.Add(key.setting->key).Add(L": ").Number(current.*value).Add(between).Number(given.values.*value);
+        line.Add(setting.key).Add(L": ").Number(current.*value).Add(between).Number(given.values.*value);
         if (file != nullptr)
             line.Add(L" in ").Add(file);
         SayLine(STD_OUTPUT_HANDLE, line);

@@ -59,18 +59,17 @@ int ShowHelp()
     TextBuilder text;
     AddLines(text, kUsage);
     const wchar_t* section = nullptr;
-    for (int i = 0; i < kFormatKeyCount; ++i) {
-        FormatKey key = KeyAt(i);
-        if (key.section != section) {
-            section = key.section;
+    for (const Setting& setting : kSettings) {
+        if (FormatSection(setting.store) != section) {
+            section = FormatSection(setting.store);
             text.Line().Add(L"Settings in [").Add(section).Add(L"]:").Line();
         }
-        text.Add(L"  ").Add(key.setting->key).PadTo(kValueColumn);
-        if (key.Largest() == 1)
+        text.Add(L"  ").Add(setting.key).PadTo(kValueColumn);
+        if (setting.Largest() == 1)
             text.Add(L"0 or 1");
         else
-            text.Add(L"0 to ").Number(key.Largest());
-        Describe(key, text.PadTo(kTextColumn));
+            text.Add(L"0 to ").Number(setting.Largest());
+        Describe(setting, text.PadTo(kTextColumn));
         text.Line();
     }
     text.Line();

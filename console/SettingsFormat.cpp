@@ -1,7 +1,6 @@
 #include "console/SettingsFormat.h"
 
 #include "base/KernelHandle.h"
-#include "dialog/OptionTable.h"
 #include "resources/resource.h"
 
 namespace {
@@ -10,16 +9,6 @@ constexpr wchar_t kDriverFormatSection[] = L"Driver";
 constexpr wchar_t kJobLogFormatSection[] = L"JobLog";
 // Settings files are a few hundred bytes; anything this large is not one.
 constexpr DWORD kLargestFile = 1 << 20;
-
-// The dialog's row of the box that shows `value`.
-const OptionRow* BoxOf(uint32_t SettingsValues::*value)
-{
-    for (const OptionRow& row : kOptions) {
-        if (row.value == value && row.group != OptionGroup::RetailOption)
-            return &row;
-    }
-    return nullptr;
-}
 
 bool IsBlank(wchar_t c)
 {
@@ -161,25 +150,15 @@ bool ReadLine(const wchar_t* begin, const wchar_t* end, int line, const wchar_t*
 
 } // namespace
 
-FormatKey KeyAt(int index)
+const wchar_t* FormatSection(SettingStore store)
 {
-    bool driver = index < kDriverSettingCount;
-    const SettingKey& setting = driver ? kDriverSettings[index] : kJobLogSettings[index - kDriverSettingCount];
-    const OptionRow* row = BoxOf(setting.value);
-    FormatKey key = {&setting, driver ? DriverKeyBit(index) : JobLogKeyBit(index - kDriverSettingCount),
-                     driver ? kDriverFormatSection : kJobLogFormatSection, ValueKind::Flag,
-                     row != nullptr ? row->textId : 0};
-    if (setting.value == &SettingsValues::retailMode)
-        key.kind = ValueKind::RetailBits;
-    else if (row != nullptr && row->Has(kInverted))
-        key.kind = ValueKind::InvertedFlag;
-    return key;
+    return store == SettingStore::Driver ? kDriverFormatSection : kJobLogFormatSection;
 }
 
-void Describe(const FormatKey& key, TextBuilder& text)
+void Describe(const Setting& setting, TextBuilder& text)
 {
-    text.String(key.labelId);
-    switch (key.kind) {
+    text.String(setting.textId);
+    switch (setting.kind) {
     case ValueKind::Flag:
         text.Add(L": 1 yes, 0 no");
         break;
@@ -189,18 +168,13 @@ void Describe(const FormatKey& key, TextBuilder& text)
     case ValueKind::RetailBits: {
         text.Add(L": 0 off; otherwise the sum of");
         const wchar_t* separator = L" ";
-        ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
-            text.Add(separator).Number(row.retailBit).Add(L" ").String(row.textId);
+        for (const RetailOption& option : kRetailOptions) {
+            text.Add(separator).Number(option.bit).Add(L" ").String(option.textId);
             separator = L", ";
-        });
+        }
         break;
     }
     }
-}
-
-uint32_t AsTheDialogStores(const FormatKey& key, uint32_t stored)
-{
-    return key.kind == ValueKind::RetailBits ? stored & kRetailAllOptions : (stored != 0 ? 1 : 0);
 }
 
 void WriteSettingsText(const SettingsValues& values, TextBuilder& text)
@@ -208,14 +182,13 @@ void WriteSettingsText(const SettingsValues& values, TextBuilder& text)
     text.Add(L"; ").String(IDS_TITLE).Add(L", as OxaSet /export writes them.").Line();
     text.Add(L"; OxaSet /import applies every setting a file names; one left out stays as it is.").Line();
     const wchar_t* section = nullptr;
-    for (int i = 0; i < kFormatKeyCount; ++i) {
-        FormatKey key = KeyAt(i);
-        if (key.section != section) {
-            section = key.section;
+    for (const Setting& setting : kSettings) {
+        if (FormatSection(setting.store) != section) {
+            section = FormatSection(setting.store);
             text.Line().Add(L"[").Add(section).Add(L"]").Line();
         }
-        Describe(key, text.Add(L"; "));
-        text.Line().Add(key.setting->key).Add(L"=").Number(AsTheDialogStores(key, values.*key.setting->value)).Line();
+        Describe(setting, text.Add(L"; "));
+        text.Line().Add(setting.key).Add(L"=").Number(setting.AsTheDialogStores(values.*setting.value)).Line();
     }
 }
 
@@ -224,20 +197,20 @@ bool GiveSetting(const wchar_t* section, const wchar_t* name, int nameLength, co
 {
     TextBuilder what;
     int index = 0;
-    while (index < kFormatKeyCount
-           && !((section == nullptr || KeyAt(index).section == section)
-                && SameName(name, nameLength, KeyAt(index).setting->key)))
+    while (index < kSettingCount
+           && !((section == nullptr || FormatSection(kSettings[index].store) == section)
+                && SameName(name, nameLength, kSettings[index].key)))
         ++index;
-    if (index == kFormatKeyCount) {
+    if (index == kSettingCount) {
         what.Add(L"\"").Add(name, nameLength).Add(L"\" is not a setting");
         if (section != nullptr)
             what.Add(L" of [").Add(section).Add(L"]");
         Problem(where, line, what.Add(L" (OxaSet /? lists them)"));
         return false;
     }
-    FormatKey key = KeyAt(index);
-    if ((given.keys & key.bit) != 0) {
-        what.Add(key.setting->key).Add(L" is given twice");
+    const Setting& setting = kSettings[index];
+    if ((given.keys & setting.Bit()) != 0) {
+        what.Add(setting.key).Add(L" is given twice");
         if (given.line[index] > 0)
             what.Add(L" (first on line ").Number(static_cast<uint32_t>(given.line[index])).Add(L")");
         Problem(where, line, what);
@@ -249,17 +222,17 @@ bool GiveSetting(const wchar_t* section, const wchar_t* name, int nameLength, co
         isNumber = value[i] >= L'0' && value[i] <= L'9';
         number = number * 10 + static_cast<uint32_t>(value[i] - L'0');
     }
-    if (!isNumber || number > key.Largest()) {
-        what.Add(key.setting->key).Add(L"=").Add(value, valueLength).Add(L": the value must be ");
-        if (key.Largest() == 1)
+    if (!isNumber || number > setting.Largest()) {
+        what.Add(setting.key).Add(L"=").Add(value, valueLength).Add(L": the value must be ");
+        if (setting.Largest() == 1)
             what.Add(L"0 or 1");
         else
-            what.Add(L"a number from 0 to ").Number(key.Largest());
+            what.Add(L"a number from 0 to ").Number(setting.Largest());
         Problem(where, line, what);
         return false;
     }
-    given.values.*key.setting->value = number;
-    given.keys |= key.bit;
+    given.values.*setting.value = number;
+    given.keys |= setting.Bit();
     given.line[index] = line;
     return true;
 }

@@ -9,27 +9,12 @@
 #include "console/Output.h"
 #include "settings/Catalogue.h"
 
-enum class ValueKind { Flag, InvertedFlag, RetailBits };
-
-struct FormatKey {
-    const SettingKey* setting;
-    KeySet bit;
-    const wchar_t* section;  // "Driver" or "JobLog"
-    ValueKind kind;
-    UINT labelId;            // the dialog's text for the option
-    uint32_t Largest() const { return kind == ValueKind::RetailBits ? kRetailAllOptions : 1; }
-};
-
-constexpr int kFormatKeyCount = kDriverSettingCount + kJobLogSettingCount;
-// The key at `index`: the driver settings first, in the catalogue's order.
-FormatKey KeyAt(int index);
+// "Driver" or "JobLog": the section of the export format that holds the
+// settings kept in `store`.
+const wchar_t* FormatSection(SettingStore store);
 
 // "Enable Print File Polling: 1 yes, 0 no": the option's text and its values.
-void Describe(const FormatKey& key, TextBuilder& text);
-
-// A stored value as the dialog shows it and would store it again: 1 for any
-// set flag, RetailMode without the bits no box shows.
-uint32_t AsTheDialogStores(const FormatKey& key, uint32_t stored);
+void Describe(const Setting& setting, TextBuilder& text);
 
 // The values of every key, in the export format.
 void WriteSettingsText(const SettingsValues& values, TextBuilder& text);
@@ -38,7 +23,7 @@ void WriteSettingsText(const SettingsValues& values, TextBuilder& text);
 struct GivenSettings {
     SettingsValues values;
     KeySet keys = 0;
-    int line[kFormatKeyCount] = {};  // where each was given, for "given twice"
+    int line[kSettingCount] = {};  // where each was given, for "given twice"
 };
 
 // Reads one "KEY=VALUE" into `given`; `section` null finds the key in any

@@ -9,12 +9,6 @@
 // Room for four full paths with their reasons and the texts around them.
 constexpr int kReportTextCapacity = 4096;
 
-// The file's full path as the user finds it, appended to `text`.
-void AppendFullPath(wchar_t* text, int capacity, SettingsFile file);
-// The string id of the reason a file was not saved; 0 for an outcome that
-// is no failure.
-UINT FileReasonId(FileOutcome outcome);
-
 // The report of a failed save: an introduction, each file not saved by its
 // full path with the reason on the line below, and what the user can do.
 void SaveFailureText(const SaveReport& report, wchar_t* text, int capacity);

@@ -2,6 +2,7 @@
 
 #include "base/GdiHandles.h"
 #include "base/Geometry.h"
+#include "dialog/OptionTable.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,9 +18,6 @@ constexpr int kLowerLeft[] = {IDC_JOB_LOGGING, IDC_LOG_START, IDC_LOG_COMPLETE,
                               IDC_LOG_PAUSE,   IDC_LOG_RESUME, IDC_LOG_ERROR};
 constexpr int kLowerRight[] = {IDC_LOG_DATE,     IDC_LOG_TIME, IDC_LOG_JOB_NAME,
                                IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL};
-// The help texts among them; every other control of a column is a check box.
-constexpr int kHelpTexts[] = {IDC_MANUAL_KMR_HELP, IDC_MANUAL_OTHER_HELP, IDC_POLL_FOR_FILES_HELP,
-                              IDC_USER_SWITCHING_HELP, IDC_HOME_Z_HELP};
 constexpr int kMaxColumn = 8;
 constexpr int kGroupCount = 2;
 
@@ -31,12 +29,11 @@ constexpr int kGroupMarginUnits = 5;
 constexpr int kFocusRoom = 3;
 constexpr int kTextCapacity = 1024;
 
+// Every control of a column but the help texts is a check box.
 bool IsHelpText(int id)
 {
-    for (int help : kHelpTexts)
-        if (help == id)
-            return true;
-    return false;
+    const OptionRow* row = FindOption(id);
+    return row != nullptr && row->shows == OptionShows::Help;
 }
 
 int Larger(int a, int b) { return a > b ? a : b; }

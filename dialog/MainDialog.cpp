@@ -1,9 +1,13 @@
+// The advanced settings dialog: set-up, the two options that govern others
+// (retail mode, datalogging), and OK, which commits every option and tells
+// the companions; any other close writes and sends nothing.
 #include "dialog/MainDialog.h"
 
 #include "dialog/FileReports.h"
 #include "dialog/Layout.h"
 #include "dialog/OptionTable.h"
 #include "resources/resource.h"
+#include "settings/Companions.h"
 #include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
@@ -18,6 +22,18 @@ constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // Posted by set-up when files could not be read: the notice comes once the
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
+
+// Clears the flag however the scope is left.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
@@ -58,12 +74,12 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     LoadSettings(cached_);
 
     for (const OptionRow& row : kOptions) {
-        SetTextFromId(Item(row.controlId), row.textId, row.maxChars);
+        SetTextFromId(Item(row.controlId), row.TextId(), row.maxChars);
         // The retail sub-options take their ticks and enabling from the
         // retail rule below.
-        if (row.IsBox() && row.group != OptionGroup::RetailOption)
-            CheckItem(row.controlId, row.Ticks(cached_.*row.value));
-        if (row.Has(kSystemFont))
+        if (row.shows == OptionShows::Box)
+            CheckItem(row.controlId, row.Shown().Ticks(cached_.*row.value));
+        if (row.systemFont)
             UseSystemFont(row.controlId);
     }
 
@@ -118,4 +134,122 @@ INT_PTR MainDialog::OnDrawItem(WPARAM, LPARAM lParam)
         return 1;
     }
     return frame_.DrawEdge(static_cast<int>(drawItem->CtlID), drawItem);
+}
+
+void MainDialog::UpdateRetailOptions(bool untickManualControls)
+{
+    if (IsChecked(IDC_RETAIL_MODE)) {
+        if (untickManualControls) {
+            ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) {
+                if (row.IsBox())
+                    CheckItem(row.controlId, false);
+            });
+        }
+        // Switching retail mode on from nothing offers every restriction;
+        // otherwise the sub-options come back as last loaded or stored.
+        if (cached_.retailMode == 0)
+            cached_.retailMode = kRetailAllOptions;
+        ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
+            EnableItem(row.controlId, true);
+            CheckItem(row.controlId, (cached_.retailMode & row.retailBit) != 0);
+        });
+        return;
+    }
+    ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
+        CheckItem(row.controlId, false);
+        EnableItem(row.controlId, false);
+    });
+    ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) { EnableItem(row.controlId, true); });
+}
+
+void MainDialog::UpdateLogOptions()
+{
+    // Only the enabling follows datalogging: a greyed option keeps its tick,
+    // and OK stores it.
+    bool on = IsChecked(IDC_JOB_LOGGING) != 0;
+    ForEachOption(OptionGroup::LogOption, [&](const OptionRow& row) { EnableItem(row.controlId, on); });
+}
+
+INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
+{
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDOK:
+    case IDCANCEL:
+        // Posted, so that the click's own handling finishes before the
+        // dialog commits or ends.
+        PostMessageW(hwnd_, WM_CLOSE, static_cast<WPARAM>(id), 0);
+        return 1;
+    case IDC_RETAIL_MODE:
+        UpdateRetailOptions(true);
+        return 1;
+    case IDC_JOB_LOGGING:
+        UpdateLogOptions();
+        return 1;
+    default: {
+        // Nothing follows from a click on a manual-control or a log box, but
+        // the click is answered as handled.
+        const OptionRow* row = FindOption(id);
+        bool answered = row != nullptr && row->IsBox()
+                        && (row->group == OptionGroup::ManualControls || row->group == OptionGroup::LogOption);
+        return answered ? 1 : 0;
+    }
+    }
+}
+
+INT_PTR MainDialog::OnClose(WPARAM code)
+{
+    // Whenever the dialog stays open the close is answered as handled: left
+    // to the dialog manager, it would turn into a Cancel.
+    // A companion may send WM_CLOSE back while the commit waits on it.
+    if (committing_ || ended_)
+        return 1;
+    if (code == IDOK) {
+        ScopedFlag busy(committing_);
+        SettingsValues next = cached_;
+        bool closeCompanions = ReadBoxes(next);
+        // A failed save keeps the dialog open with the values as loaded, so
+        // that a second OK compares against them again.
+        if (!Save(next))
+            return 1;
+        cached_ = next;
+        TellCompanions(closeCompanions);
+    }
+    ended_ = true;
+    EndDialog(hwnd_, static_cast<INT_PTR>(code));
+    return 0;
+}
+
+bool MainDialog::ReadBoxes(SettingsValues& next) const
+{
+    uint32_t retailBits = 0;
+    for (const OptionRow& row : kOptions) {
+        if (!row.IsBox())
+            continue;
+        // Greyed or not, a box is stored as it is ticked.
+        bool ticked = IsItemChecked(row.controlId);
+        if (row.shows == OptionShows::RetailBit) {
+            if (ticked)
+                retailBits |= row.retailBit;
+            continue;
+        }
+        next.*row.value = row.Shown().StoresTick(ticked);
+    }
+    // The retail box stored its tick; when ticked, RetailMode becomes the
+    // sub-options' bits, so that bits no box shows are dropped.
+    next.retailMode = next.retailMode != 0 ? retailBits : 0;
+    // Compared with the values as loaded: a stored 2 shows ticked and is
+    // saved as 1, which is a change.
+    return ChangeClosesCompanions(cached_, next);
+}
+
+bool MainDialog::Save(const SettingsValues& next)
+{
+    SaveReport report = SaveSettings(next);
+    if (report.unsaved.Empty())
+        return true;
+    wchar_t text[kReportTextCapacity];
+    SaveFailureText(report, text, kReportTextCapacity);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    return false;
 }

@@ -10,6 +10,10 @@ constexpr int kHelpTextLimit = 1024;
 constexpr int kRetailTextLimit = 32;
 
 using V = SettingsValues;
+constexpr OptionShows kBox = OptionShows::Box;
+constexpr OptionShows kHelp = OptionShows::Help;
+constexpr OptionShows kBit = OptionShows::RetailBit;
+constexpr bool kSystem = true;
 constexpr OptionGroup kNone = OptionGroup::None;
 constexpr OptionGroup kManual = OptionGroup::ManualControls;
 constexpr OptionGroup kRetail = OptionGroup::RetailOption;
@@ -20,36 +24,44 @@ constexpr OptionGroup kLog = OptionGroup::LogOption;
 // The log options in the dialog's order, which is not the order their keys
 // are written in.
 const OptionRow kOptions[kOptionCount] = {
-    {IDC_MANUAL_KMR, IDS_MANUAL_KMR, kLabelTextLimit, &V::wizardOnly, kInverted | kSystemFont, kManual, 0},
-    {IDC_MANUAL_KMR_HELP, IDS_MANUAL_KMR_HELP, kHelpTextLimit, nullptr, 0, kManual, 0},
-    {IDC_MANUAL_OTHER, IDS_MANUAL_OTHER, kLabelTextLimit, &V::wizardOnlyPlus, kInverted | kSystemFont, kManual, 0},
-    {IDC_MANUAL_OTHER_HELP, IDS_MANUAL_OTHER_HELP, kHelpTextLimit, nullptr, 0, kManual, 0},
-    {IDC_RETAIL_MODE, IDS_RETAIL_MODE, kRetailTextLimit, &V::retailMode, kSystemFont, kNone, 0},
-    {IDC_RETAIL_HIDE_SYSTEM, IDS_RETAIL_HIDE_SYSTEM, kOptionTextLimit, &V::retailMode, 0, kRetail, kRetailHideSystemTab},
-    {IDC_RETAIL_FORBID_QUEUE, IDS_RETAIL_FORBID_QUEUE, kOptionTextLimit, &V::retailMode, 0, kRetail, kRetailForbidQueue},
-    {IDC_RETAIL_NO_FIXTURE, IDS_RETAIL_NO_FIXTURE, kOptionTextLimit, &V::retailMode, 0, kRetail, kRetailNoFixture},
-    {IDC_RETAIL_HIDE_SETTINGS, IDS_RETAIL_HIDE_SETTINGS, kOptionTextLimit, &V::retailMode, 0, kRetail,
-     kRetailHideSettings},
-    {IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, kLabelTextLimit, &V::deleteAfterRun, kSystemFont, kNone, 0},
-    {IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, kOptionTextLimit, &V::pollForFiles, kSystemFont, kNone, 0},
-    {IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, kLabelTextLimit, nullptr, 0, kNone, 0},
-    {IDC_USER_SWITCHING, IDS_USER_SWITCHING, kLabelTextLimit, &V::userSwitching, kSystemFont, kNone, 0},
-    {IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, kHelpTextLimit, nullptr, 0, kNone, 0},
-    {IDC_HOME_Z, IDS_HOME_Z, kOptionTextLimit, &V::alwaysHomeZ, kSystemFont, kNone, 0},
-    {IDC_HOME_Z_HELP, IDS_HOME_Z_HELP, kHelpTextLimit, nullptr, 0, kNone, 0},
-    {IDC_JOB_LOGGING, IDS_JOB_LOGGING, kLabelTextLimit, &V::jobLogging, kSystemFont, kNone, 0},
-    {IDC_LOG_START, IDS_LOG_START, kOptionTextLimit, &V::logStart, 0, kLog, 0},
-    {IDC_LOG_COMPLETE, IDS_LOG_COMPLETE, kOptionTextLimit, &V::logComplete, 0, kLog, 0},
-    {IDC_LOG_PAUSE, IDS_LOG_PAUSE, kOptionTextLimit, &V::logPause, 0, kLog, 0},
-    {IDC_LOG_RESUME, IDS_LOG_RESUME, kOptionTextLimit, &V::logResume, 0, kLog, 0},
-    {IDC_LOG_ERROR, IDS_LOG_ERROR, kOptionTextLimit, &V::logError, 0, kLog, 0},
-    {IDC_LOG_DATE, IDS_LOG_DATE, kOptionTextLimit, &V::logDate, 0, kLog, 0},
-    {IDC_LOG_TIME, IDS_LOG_TIME, kOptionTextLimit, &V::logTime, 0, kLog, 0},
-    {IDC_LOG_JOB_NAME, IDS_LOG_JOB_NAME, kOptionTextLimit, &V::logJobName, 0, kLog, 0},
-    {IDC_LOG_DURATION, IDS_LOG_DURATION, kOptionTextLimit, &V::logDuration, 0, kLog, 0},
-    {IDC_LOG_USER, IDS_LOG_USER, kOptionTextLimit, &V::logUser, 0, kLog, 0},
-    {IDC_LOG_SERIAL, IDS_LOG_SERIAL, kOptionTextLimit, &V::logSerialNum, 0, kLog, 0},
+    {IDC_MANUAL_KMR, kBox, &V::wizardOnly, 0, kLabelTextLimit, kSystem, kManual},
+    {IDC_MANUAL_KMR_HELP, kHelp, &V::wizardOnly, 0, kHelpTextLimit, false, kManual},
+    {IDC_MANUAL_OTHER, kBox, &V::wizardOnlyPlus, 0, kLabelTextLimit, kSystem, kManual},
+    {IDC_MANUAL_OTHER_HELP, kHelp, &V::wizardOnlyPlus, 0, kHelpTextLimit, false, kManual},
+    {IDC_RETAIL_MODE, kBox, &V::retailMode, 0, kRetailTextLimit, kSystem, kNone},
+    {IDC_RETAIL_HIDE_SYSTEM, kBit, &V::retailMode, kRetailHideSystemTab, kOptionTextLimit, false, kRetail},
+    {IDC_RETAIL_FORBID_QUEUE, kBit, &V::retailMode, kRetailForbidQueue, kOptionTextLimit, false, kRetail},
+    {IDC_RETAIL_NO_FIXTURE, kBit, &V::retailMode, kRetailNoFixture, kOptionTextLimit, false, kRetail},
+    {IDC_RETAIL_HIDE_SETTINGS, kBit, &V::retailMode, kRetailHideSettings, kOptionTextLimit, false, kRetail},
+    {IDC_DELETE_AFTER_RUN, kBox, &V::deleteAfterRun, 0, kLabelTextLimit, kSystem, kNone},
+    {IDC_POLL_FOR_FILES, kBox, &V::pollForFiles, 0, kOptionTextLimit, kSystem, kNone},
+    {IDC_POLL_FOR_FILES_HELP, kHelp, &V::pollForFiles, 0, kLabelTextLimit, false, kNone},
+    {IDC_USER_SWITCHING, kBox, &V::userSwitching, 0, kLabelTextLimit, kSystem, kNone},
+    {IDC_USER_SWITCHING_HELP, kHelp, &V::userSwitching, 0, kHelpTextLimit, false, kNone},
+    {IDC_HOME_Z, kBox, &V::alwaysHomeZ, 0, kOptionTextLimit, kSystem, kNone},
+    {IDC_HOME_Z_HELP, kHelp, &V::alwaysHomeZ, 0, kHelpTextLimit, false, kNone},
+    {IDC_JOB_LOGGING, kBox, &V::jobLogging, 0, kLabelTextLimit, kSystem, kNone},
+    {IDC_LOG_START, kBox, &V::logStart, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_COMPLETE, kBox, &V::logComplete, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_PAUSE, kBox, &V::logPause, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_RESUME, kBox, &V::logResume, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_ERROR, kBox, &V::logError, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_DATE, kBox, &V::logDate, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_TIME, kBox, &V::logTime, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_JOB_NAME, kBox, &V::logJobName, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_DURATION, kBox, &V::logDuration, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_USER, kBox, &V::logUser, 0, kOptionTextLimit, false, kLog},
+    {IDC_LOG_SERIAL, kBox, &V::logSerialNum, 0, kOptionTextLimit, false, kLog},
 };
+
+UINT OptionRow::TextId() const
+{
+    switch (shows) {
+    case OptionShows::Help: return Shown().helpId;
+    case OptionShows::RetailBit: return RetailOptionOf(retailBit).textId;
+    default: return Shown().textId;
+    }
+}
 
 const OptionRow* FindOption(int controlId)
 {

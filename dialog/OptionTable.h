@@ -1,6 +1,7 @@
 // The dialog's controls that show options and their help, one row each, in
-// the order they are set up. The rows drive set-up, the two interlocks and
-// the reading of the boxes on OK.
+// the order they are set up. Each row names the setting it shows; what the
+// setting is and means lives in that setting's own row. The rows drive
+// set-up, the two interlocks, the reading of the boxes on OK and the fit.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -18,27 +19,26 @@ enum class OptionGroup {
     LogOption,
 };
 
-// Flags of a row.
-constexpr unsigned kInverted = 1;          // ticked when the value is 0, stored as the opposite of the tick
-constexpr unsigned kSystemFont = 4;        // shown in the stock system font, not the template's
+enum class OptionShows {
+    Box,     // the setting's check box, with the setting's text
+    Help,    // the setting's help text, a static below its box
+    RetailBit,  // the check box of one retail option, a bit of RetailMode
+};
 
 struct OptionRow {
     int controlId;
-    UINT textId;
-    int maxChars;
-    // The value the box shows; null for the help texts.
+    OptionShows shows;
     uint32_t SettingsValues::*value;
-    unsigned flags;
-    OptionGroup group;
-    // RetailOption rows: their bit of RetailMode.
+    // RetailBit rows: their bit of RetailMode.
     uint32_t retailBit;
+    int maxChars;
+    // Shown in the stock system font, not the template's.
+    bool systemFont;
+    OptionGroup group;
 
-    bool IsBox() const { return value != nullptr; }
-    bool Has(unsigned flag) const { return (flags & flag) != 0; }
-    // Whether the box shows `stored` ticked.
-    bool Ticks(uint32_t stored) const { return Has(kInverted) ? stored == 0 : stored != 0; }
-    // What a box of this row stores for its tick.
-    uint32_t Stores(bool ticked) const { return ticked != Has(kInverted) ? 1 : 0; }
+    bool IsBox() const { return shows != OptionShows::Help; }
+    const Setting& Shown() const { return SettingOf(value); }
+    UINT TextId() const;
 };
 
 constexpr int kOptionCount = 28;

@@ -13,15 +13,6 @@ constexpr DWORD kCompanionBudgetMs = 5000;
 // still hears of the save after another has used up the budget.
 constexpr DWORD kCompanionMinimumMs = 250;
 
-// The settings the control panel and the estimator read only when they start.
-constexpr uint32_t SettingsValues::*kClosingValues[] = {
-    &SettingsValues::pollForFiles, &SettingsValues::userSwitching, &SettingsValues::alwaysHomeZ,
-    &SettingsValues::jobLogging,   &SettingsValues::logStart,      &SettingsValues::logComplete,
-    &SettingsValues::logPause,     &SettingsValues::logResume,     &SettingsValues::logError,
-    &SettingsValues::logJobName,   &SettingsValues::logDate,       &SettingsValues::logTime,
-    &SettingsValues::logDuration,  &SettingsValues::logUser,       &SettingsValues::logSerialNum,
-};
-
 bool SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, const Deadline& deadline)
 {
     HWND window = FindWindowW(windowClass, nullptr);
@@ -40,8 +31,8 @@ bool SendToCompanion(const wchar_t* windowClass, UINT message, WPARAM wParam, co
 
 bool ChangeClosesCompanions(const SettingsValues& before, const SettingsValues& after)
 {
-    for (auto value : kClosingValues) {
-        if (before.*value != after.*value)
+    for (const Setting& setting : kSettings) {
+        if (setting.closesCompanions && before.*setting.value != after.*setting.value)
             return true;
     }
     return false;

@@ -20,14 +20,14 @@ struct SaveTexts {
     SaveTexts(const SettingsValues& values, KeySet keys)
     {
         for (int i = 0; i < kDriverSettingCount; ++i) {
-            if ((keys & DriverKeyBit(i)) == 0)
+            if ((keys & kDriverSettings[i].Bit()) == 0)
                 continue;
             wsprintfW(driverText[driverCount], L"%u", values.*kDriverSettings[i].value);
             driver[driverCount] = {kDriverSection, kDriverSettings[i].key, driverText[driverCount]};
             ++driverCount;
         }
         for (int i = 0; i < kJobLogSettingCount; ++i) {
-            if ((keys & JobLogKeyBit(i)) == 0)
+            if ((keys & kJobLogSettings[i].Bit()) == 0)
                 continue;
             wsprintfW(logText[logCount], L"%d", static_cast<int32_t>(values.*kJobLogSettings[i].value));
             log[logCount] = {kJobInfoSection, kJobLogSettings[i].key, logText[logCount]};
@@ -39,7 +39,7 @@ struct SaveTexts {
 // Sets each value of `keys` not yet `decided` that the file at `path` holds.
 // A value equal to the absent marker counts as absent but in the `last`
 // file asked, as it did when each copy was asked in turn.
-void ReadValues(const wchar_t* path, const wchar_t* section, const SettingKey* keys, int count, bool last,
+void ReadValues(const wchar_t* path, const wchar_t* section, const Setting* keys, int count, bool last,
                 bool* decided, SettingsValues& values)
 {
     constexpr int kMaxKeys = kJobLogSettingCount > kDriverSettingCount ? kJobLogSettingCount : kDriverSettingCount;
@@ -78,6 +78,36 @@ void LoadSettings(SettingsValues& values)
     GetJobInfoPath(path);
     bool logDecided[kJobLogSettingCount] = {};
     ReadValues(path, kJobInfoSection, kJobLogSettings, kJobLogSettingCount, true, logDecided, values);
+}
+
+void ReadEachFile(StoredInFile (&files)[kSettingsFileCount])
+{
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        StoredInFile& stored = files[i];
+        stored = StoredInFile();
+        wchar_t path[kPathCapacity];
+        SettingsFilePath(file, path);
+        stored.installed = FolderOfFileExists(path);
+        ByteBuffer text;
+        stored.read = stored.installed && ReadFileAt(path, text);
+        if (!stored.read)
+            continue;
+        bool driver = file != kFileJobInfo;
+        const Setting* keys = driver ? kDriverSettings : kJobLogSettings;
+        int count = driver ? kDriverSettingCount : kJobLogSettingCount;
+        IniAssignment items[kJobLogSettingCount];
+        IniInt found[kJobLogSettingCount];
+        for (int k = 0; k < count; ++k)
+            items[k] = {driver ? kDriverSection : kJobInfoSection, keys[k].key, L""};
+        ReadIniInts(text, items, count, found);
+        for (int k = 0; k < count; ++k) {
+            if (found[k].present) {
+                stored.present |= keys[k].Bit();
+                stored.values.*keys[k].value = found[k].value;
+            }
+        }
+    }
 }
 
 SaveReport SaveSettings(const SettingsValues& values)

@@ -10,6 +10,17 @@
 // entry; a value that no file holds keeps its default.
 void LoadSettings(SettingsValues& values);
 
+// What one settings file holds of its own keys, read alone, as the profile
+// functions read it: for the question whether every file already holds a
+// value, where LoadSettings answers what the driver reads.
+struct StoredInFile {
+    bool installed = false;  // its folder exists
+    bool read = false;       // its text could be read
+    KeySet present = 0;      // the keys it holds a value for
+    SettingsValues values;   // those values; the others keep their defaults
+};
+void ReadEachFile(StoredInFile (&files)[kSettingsFileCount]);
+
 // What one save did. Either every file that takes part took the values (or
 // already held them), or none was changed: `unsaved` then names the files
 // that refused, with their reasons in `outcome`.
