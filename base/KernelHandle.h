@@ -23,3 +23,26 @@ public:
 private:
     HANDLE handle_ = nullptr;
 };
+
+// Owns an open registry key.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey()
+    {
+        if (key_ != nullptr)
+            RegCloseKey(key_);
+    }
+
+    // Opens `path` under `root` to read it; false when it cannot be opened.
+    bool Open(HKEY root, const wchar_t* path, REGSAM access)
+    {
+        return key_ == nullptr && RegOpenKeyExW(root, path, 0, access, &key_) == ERROR_SUCCESS;
+    }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};

@@ -6,8 +6,10 @@
 #include "dialog/FileReports.h"
 #include "dialog/Layout.h"
 #include "dialog/OptionTable.h"
+#include "base/Geometry.h"
 #include "resources/resource.h"
 #include "settings/Companions.h"
+#include "settings/Policy.h"
 #include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
@@ -22,6 +24,7 @@ constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // Posted by set-up when files could not be read: the notice comes once the
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
+constexpr int kManagedTextLimit = 128;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -72,13 +75,20 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     }
 
     LoadSettings(cached_);
+    policy_ = ReadPolicy();
+    // A held setting shows the policy's value, which OK then stores; the
+    // values as loaded stay what a change is judged against.
+    SettingsValues shown = cached_;
+    policy_.ApplyTo(shown);
 
     for (const OptionRow& row : kOptions) {
         SetTextFromId(Item(row.controlId), row.TextId(), row.maxChars);
         // The retail sub-options take their ticks and enabling from the
         // retail rule below.
         if (row.shows == OptionShows::Box)
-            CheckItem(row.controlId, row.Shown().Ticks(cached_.*row.value));
+            CheckItem(row.controlId, row.Shown().Ticks(shown.*row.value));
+        if (Held(row))
+            EnableItem(row.controlId, false);
         if (row.systemFont)
             UseSystemFont(row.controlId);
     }
@@ -88,6 +98,8 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 
     // Texts and fonts are set: the controls can be fitted to them.
     FitSettingsDialog(hwnd_, Children());
+    if (policy_.Any())
+        ShowManagedLine();
     frame_.ApplyShape(hwnd_, header_);
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
@@ -136,12 +148,47 @@ INT_PTR MainDialog::OnDrawItem(WPARAM, LPARAM lParam)
     return frame_.DrawEdge(static_cast<int>(drawItem->CtlID), drawItem);
 }
 
+bool MainDialog::Held(const OptionRow& row) const
+{
+    return row.IsBox() && policy_.Holds(row.Shown());
+}
+
+void MainDialog::EnableOption(const OptionRow& row, bool enabled)
+{
+    // A box the policy holds stays greyed whatever the rules say.
+    EnableItem(row.controlId, enabled && !Held(row));
+}
+
+void MainDialog::ShowPolicyTick(const OptionRow& row)
+{
+    uint32_t value = policy_.values.*row.value;
+    CheckItem(row.controlId, row.shows == OptionShows::RetailBit ? (value & row.retailBit) != 0
+                                                                  : row.Shown().Ticks(value));
+}
+
+void MainDialog::ShowManagedLine()
+{
+    // Left of the buttons, on their row: the template keeps that room free.
+    RECT ok = ChildRect(hwnd_, Item(IDOK));
+    RECT first = ChildRect(hwnd_, Item(IDC_MANUAL_KMR));
+    RECT gap = {0, 0, 4, 0};
+    MapDialogRect(hwnd_, &gap);
+    HWND line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, first.left, ok.top,
+                                ok.left - gap.right - first.left, ok.bottom - ok.top, hwnd_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MANAGED)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+    if (line == nullptr)
+        return;
+    SendMessageW(line, WM_SETFONT, SendMessageW(hwnd_, WM_GETFONT, 0, 0), FALSE);
+    SetTextFromId(line, IDS_MANAGED, kManagedTextLimit);
+}
+
 void MainDialog::UpdateRetailOptions(bool untickManualControls)
 {
     if (IsChecked(IDC_RETAIL_MODE)) {
         if (untickManualControls) {
             ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) {
-                if (row.IsBox())
+                if (row.IsBox() && !Held(row))
                     CheckItem(row.controlId, false);
             });
         }
@@ -150,16 +197,19 @@ void MainDialog::UpdateRetailOptions(bool untickManualControls)
         if (cached_.retailMode == 0)
             cached_.retailMode = kRetailAllOptions;
         ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
-            EnableItem(row.controlId, true);
-            CheckItem(row.controlId, (cached_.retailMode & row.retailBit) != 0);
+            EnableOption(row, true);
+            if (Held(row))
+                ShowPolicyTick(row);
+            else
+                CheckItem(row.controlId, (cached_.retailMode & row.retailBit) != 0);
         });
         return;
     }
     ForEachOption(OptionGroup::RetailOption, [&](const OptionRow& row) {
         CheckItem(row.controlId, false);
-        EnableItem(row.controlId, false);
+        EnableOption(row, false);
     });
-    ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) { EnableItem(row.controlId, true); });
+    ForEachOption(OptionGroup::ManualControls, [&](const OptionRow& row) { EnableOption(row, true); });
 }
 
 void MainDialog::UpdateLogOptions()
@@ -167,12 +217,18 @@ void MainDialog::UpdateLogOptions()
     // Only the enabling follows datalogging: a greyed option keeps its tick,
     // and OK stores it.
     bool on = IsChecked(IDC_JOB_LOGGING) != 0;
-    ForEachOption(OptionGroup::LogOption, [&](const OptionRow& row) { EnableItem(row.controlId, on); });
+    ForEachOption(OptionGroup::LogOption, [&](const OptionRow& row) { EnableOption(row, on); });
 }
 
 INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
 {
     int id = LOWORD(wParam);
+    // A held box that a message ticked all the same shows the policy again.
+    const OptionRow* held = FindOption(id);
+    if (held != nullptr && Held(*held)) {
+        ShowPolicyTick(*held);
+        return 1;
+    }
     switch (id) {
     case IDOK:
     case IDCANCEL:

@@ -9,9 +9,12 @@
 #include "settings/Catalogue.h"
 #include "settings/FileAccess.h"
 #include "settings/FileSet.h"
+#include "settings/Policy.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinStrip.h"
+
+struct OptionRow;
 
 class MainDialog : public Dlg {
 public:
@@ -40,6 +43,12 @@ public:
 
 private:
     void UseSystemFont(int id);
+    // Whether the box of `row` shows a setting the machine's policy holds.
+    bool Held(const OptionRow& row) const;
+    void EnableOption(const OptionRow& row, bool enabled);
+    void ShowPolicyTick(const OptionRow& row);
+    // The line saying the organisation manages some settings.
+    void ShowManagedLine();
     // Reads every box into `next`; answers whether a setting the companions
     // depend on differs from the values as loaded.
     bool ReadBoxes(SettingsValues& next) const;
@@ -53,6 +62,7 @@ private:
     SkinFrame frame_;
 
     SettingsValues cached_;
+    Policy policy_;
     HFONT systemFont_ = nullptr;
     // Owned when the platform's system font needed a copy for the DPI; the
     // dialog's controls are gone before the dialog object.

@@ -41,6 +41,8 @@
 #define IDC_DELETE_AFTER_RUN    1076
 #define IDC_POLL_FOR_FILES      1077
 #define IDC_POLL_FOR_FILES_HELP 1078
+// The line saying that the machine's policy holds some settings
+#define IDC_MANAGED             1079
 
 // Skinned message box
 #define IDC_MESSAGE_TEXT        1017
@@ -147,3 +149,5 @@
 // Why a settings file was not saved (continued)
 #define IDS_REASON_NOT_RESTORED 20051
 #define IDS_REASON_FOLDER_REFUSES 20052
+// Some settings are held by the machine's policy
+#define IDS_MANAGED             20053
