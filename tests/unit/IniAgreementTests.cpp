@@ -70,14 +70,8 @@ std::wstring GeneratedText(Random& random)
 
 std::string Encoded(const std::wstring& text, Encoding encoding)
 {
-    if (encoding == kUtf16Le || encoding == kUtf16Be) {
-        std::string bytes = encoding == kUtf16Le ? "\xFF\xFE" : "\xFE\xFF";
-        for (wchar_t c : text) {
-            bytes += static_cast<char>(encoding == kUtf16Le ? c & 0xFF : c >> 8);
-            bytes += static_cast<char>(encoding == kUtf16Le ? c >> 8 : c & 0xFF);
-        }
-        return bytes;
-    }
+    if (encoding == kUtf16Le || encoding == kUtf16Be)
+        return encoding == kUtf16Le ? Utf16Le(text) : Utf16Be(text);
     UINT page = encoding == kAnsi ? 1252 : CP_UTF8;
     std::string bytes(text.size() * 3, '\0');
     bytes.resize(static_cast<size_t>(WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
