@@ -130,7 +130,9 @@ void CheckText(HWND control, const std::string& where, Problems& problems)
     const int inset = kind == Kind::Button ? 5 : 0;
     Ink own = InkAt(control, w, h, inset);
     Ink roomy = InkAt(control, wraps ? w : 2 * w + 100, 3 * h + 20, inset);
-    if (own.pixels != roomy.pixels || (wraps && own.inLastColumn))
+    if (roomy.pixels == 0)
+        problems.push_back(where + ": " + Name(control) + " draws nothing");
+    else if (own.pixels != roomy.pixels || (wraps && own.inLastColumn))
         problems.push_back(where + ": " + Name(control) + " is cut: " + std::to_string(own.pixels) + " pixels of " +
                            std::to_string(roomy.pixels) + " in " + std::to_string(w) + "x" + std::to_string(h) +
                            (own.inLastColumn ? ", a line cut at the right edge" : ""));
