@@ -6,6 +6,7 @@
 #include "DialogFixture.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include "skin/Brushes.h"
 #include "support/Pixels.h"
 #include "support/WindowText.h"
-#include "text/LongWords.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
 
@@ -51,49 +51,7 @@ std::string Name(HWND control)
     return std::to_string(GetDlgCtrlID(control)) + " \"" + Narrow(TextOf(control).substr(0, 40)) + "\"";
 }
 
-// Measures in a control's own font, the way the platform draws its text.
-class Ruler {
-public:
-    explicit Ruler(HWND control) : control_(control), dc_(GetDC(control))
-    {
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        old_ = SelectObject(dc_, font ? font : GetStockObject(SYSTEM_FONT));
-    }
-    ~Ruler()
-    {
-        SelectObject(dc_, old_);
-        ReleaseDC(control_, dc_);
-    }
-    RECT Calc(const wchar_t* text, int width, UINT flags) const
-    {
-        RECT r = {0, 0, width, 0};
-        DrawTextW(dc_, text, -1, &r, DT_CALCRECT | flags);
-        return r;
-    }
-    int LineHeight() const
-    {
-        TEXTMETRICW tm = {};
-        GetTextMetricsW(dc_, &tm);
-        return tm.tmHeight;
-    }
-    void BreakLongWords(const std::wstring& text, int width, WideText& out) const
-    {
-        ::BreakLongWords(dc_, text.c_str(), width, out);
-    }
-    int HalfDigit() const
-    {
-        INT zero = 0;
-        GetCharWidth32W(dc_, L'0', L'0', &zero);
-        return zero / 2;
-    }
-
-private:
-    HWND control_;
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-enum class Kind { Box, Button, Text, Message, Other };
+enum class Kind { Box, Button, Text, Message, Container, Other };
 
 Kind KindOf(HWND control)
 {
@@ -106,93 +64,140 @@ Kind KindOf(HWND control)
             return Kind::Box;
         if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
             return Kind::Button;
-        return Kind::Other;  // group boxes and the skinned buttons
+        return type == BS_GROUPBOX ? Kind::Container : Kind::Other;  // and the skinned buttons
     }
     if (lstrcmpiW(name, L"Static") == 0) {
         if (GetDlgCtrlID(control) == IDC_MESSAGE_TEXT)
             return Kind::Message;
+        if (GetDlgCtrlID(control) == IDC_MESSAGE_PANEL)
+            return Kind::Container;
         if ((style & SS_TYPEMASK) == SS_LEFT && GetWindowTextLengthW(control) > 0)
             return Kind::Text;
     }
     return Kind::Other;
 }
 
-// What the text of one control needs against what it has.
+// What a control's own painting puts down at a size it is given for the
+// moment: the pixels other than its commonest, the background, at least
+// `inset` pixels inside its edges (a button's frame and focus cue grow with
+// it); and whether any of them lies in its last column, where a line cut
+// by the edge ends.
+struct Ink {
+    size_t pixels = 0;
+    bool inLastColumn = false;
+};
+
+Ink InkAt(HWND control, int width, int height, int inset)
+{
+    RECT was = {};
+    GetClientRect(control, &was);
+    const UINT quietly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+    SetWindowPos(control, nullptr, 0, 0, width, height, quietly);
+    Canvas canvas(width, height);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    SetWindowPos(control, nullptr, 0, 0, Width(was), Height(was), quietly);
+    std::map<COLORREF, size_t> counts;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            ++counts[canvas.Pixel(x, y)];
+    COLORREF background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                              return a.second < b.second;
+                          })->first;
+    Ink ink;
+    for (int y = inset; y < height - inset; ++y)
+        for (int x = inset; x < width - inset; ++x)
+            if (canvas.Pixel(x, y) != background) {
+                ++ink.pixels;
+                ink.inLastColumn |= x == width - 1;
+            }
+    return ink;
+}
+
+// Whether the text of one control is whole: given more room, the control
+// draws nothing it did not draw at its own size. A text that wraps gets
+// more height at the same width, so that it wraps the same; a line of its
+// own also gets more width.
 void CheckText(HWND control, const std::string& where, Problems& problems)
 {
     Kind kind = KindOf(control);
-    if (kind == Kind::Other)
+    if (kind == Kind::Other || kind == Kind::Container)
         return;
     RECT client = {};
     GetClientRect(control, &client);
-    Ruler ruler(control);
-    std::wstring text = TextOf(control);
-    RECT need = {};
-    bool fits = true;
-    switch (kind) {
-    case Kind::Box: {
-        // The platform's box grows with the DPI; half a digit before the
-        // text; a pixel each side for the focus rectangle.
-        int box = 12 * SystemDpi() / 96 + 1;
-        int room = Width(client) - box - ruler.HalfDigit() - 2;
-        if (GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE) {
-            need = ruler.Calc(text.c_str(), room, DT_WORDBREAK);
-            fits = Width(need) <= room && Height(need) <= Height(client);
-        } else {
-            need = ruler.Calc(text.c_str(), 0, DT_SINGLELINE);
-            fits = Width(need) <= room && ruler.LineHeight() <= Height(client);
-        }
-        break;
-    }
-    case Kind::Button:
-        need = ruler.Calc(text.c_str(), 0, DT_SINGLELINE);
-        fits = Width(need) + 4 <= Width(client) && Height(need) <= Height(client);
-        break;
-    case Kind::Text:
-        need = ruler.Calc(text.c_str(), Width(client), DT_WORDBREAK | DT_EXPANDTABS);
-        fits = Width(need) <= Width(client) && Height(need) <= Height(client);
-        break;
-    case Kind::Message: {
-        // The box breaks words too long for a line (paths) after their
-        // separators before it wraps the rest.
-        WideText shown;
-        ruler.BreakLongWords(text, Width(client), shown);
-        need = ruler.Calc(shown.c_str(), Width(client), DT_WORDBREAK | DT_NOPREFIX);
-        fits = Width(need) <= Width(client) && Height(need) <= Height(client);
-        break;
-    }
-    case Kind::Other:
-        break;
-    }
-    if (!fits)
-        problems.push_back(where + ": " + Name(control) + " needs " + std::to_string(Width(need)) + "x" +
-                           std::to_string(Height(need)) + ", has " + std::to_string(Width(client)) + "x" +
-                           std::to_string(Height(client)));
+    const int w = Width(client), h = Height(client);
+    const bool wraps = kind == Kind::Text || kind == Kind::Message ||
+                       (kind == Kind::Box && (GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE));
+    const int inset = kind == Kind::Button ? 5 : 0;
+    Ink own = InkAt(control, w, h, inset);
+    Ink roomy = InkAt(control, wraps ? w : 2 * w + 100, 3 * h + 20, inset);
+    if (roomy.pixels == 0)
+        problems.push_back(where + ": " + Name(control) + " draws nothing");
+    else if (own.pixels != roomy.pixels || (wraps && own.inLastColumn))
+        problems.push_back(where + ": " + Name(control) + " is cut: " + std::to_string(own.pixels) + " pixels of " +
+                           std::to_string(roomy.pixels) + " in " + std::to_string(w) + "x" + std::to_string(h) +
+                           (own.inLastColumn ? ", a line cut at the right edge" : ""));
 }
 
-// Every visible text: whole, within the window, over no other text; the
-// window inside the work area of its monitor.
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The room inside a container for what it holds: inside a group box's frame
+// (whose top line runs through the middle of its caption's line), inside a
+// panel's sunken edge.
+RECT Room(HWND window, HWND container)
+{
+    RECT r = ChildRect(window, container);
+    if (GetDlgCtrlID(container) == IDC_MESSAGE_PANEL) {
+        RECT client = {};
+        GetClientRect(container, &client);
+        int edge = (Width(r) - Width(client)) / 2;
+        InflateRect(&r, -edge, -edge);
+        return r;
+    }
+    HDC dc = GetDC(container);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(container, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(container, dc);
+    r.top += metrics.tmHeight / 2 + 1;
+    InflateRect(&r, -2, 0);
+    r.bottom -= 2;
+    return r;
+}
+
+// Every visible text whole; every control within the window, inside the
+// group box or panel it reaches into, over no other control; the window
+// inside the work area of its monitor.
 void CheckWindow(HWND window, const std::string& where, Problems& problems)
 {
     RECT client = {};
     GetClientRect(window, &client);
-    std::vector<HWND> texts;
+    std::vector<HWND> controls, containers;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
         CheckText(child, where, problems);
-        Kind kind = KindOf(child);
-        RECT r = ChildRect(window, child), inside = {};
-        if (kind != Kind::Other || GetDlgCtrlID(child) == IDC_MESSAGE_ICON)
-            texts.push_back(child);
-        if (kind != Kind::Other && (!IntersectRect(&inside, &r, &client) || !EqualRect(&inside, &r)))
+        (KindOf(child) == Kind::Container ? containers : controls).push_back(child);
+        if (!Inside(ChildRect(window, child), client))
             problems.push_back(where + ": " + Name(child) + " reaches outside the window");
     }
-    for (size_t i = 0; i < texts.size(); ++i)
-        for (size_t j = i + 1; j < texts.size(); ++j) {
-            RECT a = ChildRect(window, texts[i]), b = ChildRect(window, texts[j]), both = {};
+    for (HWND control : controls) {
+        RECT r = ChildRect(window, control), both = {};
+        for (HWND container : containers) {
+            RECT outer = ChildRect(window, container);
+            if (IntersectRect(&both, &r, &outer) && !Inside(r, Room(window, container)))
+                problems.push_back(where + ": " + Name(control) + " is not inside group " + Name(container));
+        }
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            RECT a = ChildRect(window, controls[i]), b = ChildRect(window, controls[j]), both = {};
             if (IntersectRect(&both, &a, &b))
-                problems.push_back(where + ": " + Name(texts[i]) + " overlaps " + Name(texts[j]));
+                problems.push_back(where + ": " + Name(controls[i]) + " overlaps " + Name(controls[j]));
         }
     RECT placed = {};
     GetWindowRect(window, &placed);
@@ -205,6 +210,9 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
                   (placed.bottom <= area.bottom || Height(placed) > Height(area));
     if (!inside)
         problems.push_back(where + ": the window lies outside the work area");
+    // The controls were drawn at other sizes off the screen only; the
+    // screen shows them as they are.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // The settings dialog, checked and pictured once it shows, then cancelled.

@@ -4,15 +4,9 @@
 #include "SkinTestKit.h"
 #include "resources/resource.h"
 #include "support/TestIds.h"
+#include "support/UserInput.h"
 
 namespace {
-
-POINT Centre(HWND w)
-{
-    RECT r;
-    GetWindowRect(w, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 RECT ScreenRect(HWND w)
 {

@@ -2,6 +2,8 @@
 // device contexts and read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "SkinTestKit.h"
 #include "resources/resource.h"
 #include "skin/SkinImage.h"
@@ -236,12 +238,22 @@ TEST_F(ProgramResources, VersionDetailsNameTheProductAndItsMaker)
     std::vector<BYTE> data(sizeOf(path.c_str(), nullptr));
     ASSERT_FALSE(data.empty());
     ASSERT_TRUE(infoOf(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    // The version of CMakeLists.txt; its text leaves out a zero third number.
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(query(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(OXA_TEST_VERSION_MINOR, OXA_TEST_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, OXA_TEST_VERSION_PATCH)));
+    std::wstring versionText = std::to_wstring(OXA_TEST_VERSION_MAJOR) + L"." + std::to_wstring(OXA_TEST_VERSION_MINOR);
+    if (OXA_TEST_VERSION_PATCH != 0)
+        versionText += L"." + std::to_wstring(OXA_TEST_VERSION_PATCH);
     const std::pair<const wchar_t*, const wchar_t*> values[] = {
         {L"CompanyName", L"OXA"},
         {L"LegalCopyright", L"Copyright (C) 2026 OXA"},
         {L"ProductName", L"OXA Advanced Engraver Settings"},
         {L"FileDescription", L"OXA Advanced Engraver Settings"},
-        {L"FileVersion", L"1.9"},
+        {L"FileVersion", versionText.c_str()},
+        {L"ProductVersion", versionText.c_str()},
         {L"OriginalFilename", L"OxaAdvanced.exe"},
     };
     for (const auto& v : values) {

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "support/GdiCount.h"
 #include "support/Screenshot.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -42,9 +43,8 @@ TEST(SkinLeaks, PaintsAndHoverCyclesLeaveNoGdiObjects)
     SkinDialog box;
     ASSERT_TRUE(box.window);
     Canvas canvas(220, 40);
+    POINT in = Centre(box.first.control);
     RECT r;
-    GetWindowRect(box.first.control, &r);
-    POINT in = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     GetWindowRect(box.window, &r);
     POINT out = {r.left + 6, r.bottom - 12};
     // A round paints every piece in every state ten times, hovers in and out
@@ -128,8 +128,8 @@ TEST(SkinLook, ScreenshotOfTheSkinnedTestBox)
     EnableWindow(box.second.control, FALSE);
     InvalidateRect(box.window, nullptr, TRUE);
     UpdateWindow(box.window);
-    GetWindowRect(box.first.control, &r);
-    MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    POINT middle = Centre(box.first.control);
+    MoveMouse(middle.x, middle.y);
     Pump(200);
     EXPECT_TRUE(box.first.hovering);
     EXPECT_FALSE(SaveScreenshot(box.window, L"skin_box").empty());

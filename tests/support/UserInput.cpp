@@ -32,6 +32,18 @@ bool CursorAt(POINT point)
 
 } // namespace
 
+POINT Centre(const RECT& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT Centre(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return Centre(r);
+}
+
 void PutCursor(POINT point)
 {
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point);

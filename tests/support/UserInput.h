@@ -6,6 +6,11 @@
 
 #include <string>
 
+// The middle of a rectangle, and of a window on the screen: where a test
+// points the mouse at a control.
+POINT Centre(const RECT& r);
+POINT Centre(HWND window);
+
 // Puts the cursor exactly at `point` (screen coordinates) with a mouse move.
 void PutCursor(POINT point);
 

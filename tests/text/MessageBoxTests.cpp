@@ -184,10 +184,8 @@ void Prepare(HWND box, const Drive& drive, Seen& seen)
         seen.copied = ClipboardText(kAppearWithinMs);
     }
     if (drive.drag) {
-        RECT header;
-        GetWindowRect(GetDlgItem(box, IDC_HEADER), &header);
         GetWindowRect(box, &seen.before);
-        POINT from = {(header.left + header.right) / 2, (header.top + header.bottom) / 2};
+        POINT from = Centre(GetDlgItem(box, IDC_HEADER));
         seen.dragged = DragWithMouse(box, from, {from.x + drive.by.x, from.y + drive.by.y});
         GetWindowRect(box, &seen.after);
     }

@@ -1,7 +1,9 @@
 // The editor and the start-up reading agree with the platform's profile
 // functions on generated files: every file edited both ways reads the same
 // through the profile functions, section by section and key by key, and
-// every number reads as GetPrivateProfileIntW reads it.
+// every number reads as GetPrivateProfileIntW reads it. Then values as
+// people and programs leave them: loaded as the platform reads them, saved
+// as the dialog shows them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "settings/IniText.h"
+#include "settings/Settings.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
 
@@ -70,14 +73,8 @@ std::wstring GeneratedText(Random& random)
 
 std::string Encoded(const std::wstring& text, Encoding encoding)
 {
-    if (encoding == kUtf16Le || encoding == kUtf16Be) {
-        std::string bytes = encoding == kUtf16Le ? "\xFF\xFE" : "\xFE\xFF";
-        for (wchar_t c : text) {
-            bytes += static_cast<char>(encoding == kUtf16Le ? c & 0xFF : c >> 8);
-            bytes += static_cast<char>(encoding == kUtf16Le ? c >> 8 : c & 0xFF);
-        }
-        return bytes;
-    }
+    if (encoding == kUtf16Le || encoding == kUtf16Be)
+        return encoding == kUtf16Le ? Utf16Le(text) : Utf16Be(text);
     UINT page = encoding == kAnsi ? 1252 : CP_UTF8;
     std::string bytes(text.size() * 3, '\0');
     bytes.resize(static_cast<size_t>(WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
@@ -163,6 +160,116 @@ TEST(IniAgreement, EditsAndNumbersReadAsTheProfileFunctionsReadThem)
         }
     }
     EXPECT_EQ(differences, 0) << "after " << files << " files";
+}
+
+// ---- Values as people and programs leave them ---------------------------
+
+struct StoredValue {
+    const char* name;
+    SettingsFile file;  // kFileQrz (every copy of QRZINFO.INI) or kFileJobInfo
+    const wchar_t* key;
+    uint32_t SettingsValues::*value;
+    const char* stored;  // the text as a person or program left it
+    const char* wen;     // the OXAWEN copy's text, or null
+    uint32_t loads;
+};
+
+// The platform parses in base 0 (0x, 0b), wraps on overflow, takes junk as 0
+// and an empty text as absent; the absent marker hands over to the OXAWEN
+// copy, and in the last file asked is a value.
+using V = SettingsValues;
+const StoredValue kStoredValues[] = {
+    {"Text", kFileQrz, L"PollForFiles", &V::pollForFiles, "yes", "1", 0},
+    {"Empty", kFileQrz, L"AlwaysHomeZ", &V::alwaysHomeZ, "", "1", 1},
+    {"Quoted", kFileQrz, L"DeleteAfterRun", &V::deleteAfterRun, "\"1\"", nullptr, 1},
+    {"Hex", kFileQrz, L"JobLogging", &V::jobLogging, "0x10", nullptr, 16},
+    {"Negative", kFileQrz, L"WizardOnly", &V::wizardOnly, "-1", nullptr, 0xFFFFFFFFu},
+    {"HugeWrapsToZero", kFileQrz, L"UserSwitching", &V::userSwitching, "4294967296", nullptr, 0},
+    {"AbsentMarkerHandsOver", kFileQrz, L"RetailMode", &V::retailMode, "1515870810", "5", 5},
+    {"AbsentMarkerEverywhere", kFileQrz, L"WizardOnly++", &V::wizardOnlyPlus, "1515870810", nullptr, 0},
+    {"Blanks", kFileQrz, L"PollForFiles", &V::pollForFiles, "   1   ", nullptr, 1},
+    {"DigitsThenJunk", kFileQrz, L"DeleteAfterRun", &V::deleteAfterRun, "1 ; on", nullptr, 1},
+    {"Binary", kFileQrz, L"AlwaysHomeZ", &V::alwaysHomeZ, "0b1", nullptr, 1},
+    {"HugeWrapsToNonZero", kFileQrz, L"UserSwitching", &V::userSwitching, "99999999999", nullptr, 1215752191},
+    {"LogText", kFileJobInfo, L"LogStart", &V::logStart, "on", nullptr, 0},
+    {"LogEmpty", kFileJobInfo, L"LogComplete", &V::logComplete, "", nullptr, 1},
+    {"LogQuoted", kFileJobInfo, L"LogResume", &V::logResume, "\"1\"", nullptr, 1},
+    {"LogHex", kFileJobInfo, L"LogSerialNum", &V::logSerialNum, "0x1", nullptr, 1},
+    {"LogNegative", kFileJobInfo, L"LogError", &V::logError, "-1", nullptr, 0xFFFFFFFFu},
+    {"LogHuge", kFileJobInfo, L"LogPause", &V::logPause, "99999999999", nullptr, 1215752191},
+    {"LogAbsentMarker", kFileJobInfo, L"LogDuration", &V::logDuration, "1515870810", nullptr, 1515870810},
+    {"LogZeroPadded", kFileJobInfo, L"LogUser", &V::logUser, "000", nullptr, 0},
+};
+
+// What the dialog stores for a value it loaded: the tick it shows, stored
+// back (the WizardOnly keys show 0 ticked and store the opposite of their
+// tick), and for RetailMode its four option bits, or 0 when it is off.
+uint32_t StoredAsShown(const std::wstring& key, uint32_t loaded)
+{
+    if (key == L"RetailMode")
+        return loaded != 0 ? loaded & 15 : 0;
+    bool inverted = key == L"WizardOnly" || key == L"WizardOnly++";
+    bool ticked = inverted ? loaded == 0 : loaded != 0;
+    return ticked != inverted ? 1 : 0;
+}
+
+// The platform's reading: each file in turn, a marker given as the default
+// telling "not here", and the default itself in the last file asked.
+uint32_t PlatformReads(const std::vector<std::wstring>& files, const wchar_t* section, const wchar_t* key,
+                       uint32_t byDefault)
+{
+    constexpr UINT kMarker = 0x5A5A5A5Au;
+    for (size_t i = 0; i + 1 < files.size(); ++i) {
+        UINT read = GetPrivateProfileIntW(section, key, static_cast<INT>(kMarker), files[i].c_str());
+        if (read != kMarker)
+            return read;
+    }
+    return GetPrivateProfileIntW(section, key, static_cast<INT>(byDefault), files.back().c_str());
+}
+
+TEST(IniAgreement, ValuesLoadAsThePlatformReadsThemAndSaveAsTheDialogShowsThem)
+{
+    DataFolder data{CurrentTestName()};
+    data.MakeAllFolders();
+    for (const StoredValue& c : kStoredValues) {
+        SCOPED_TRACE(c.name);
+        const bool log = c.file == kFileJobInfo;
+        const std::string line = Narrow(c.key) + "=" + c.stored + "\r\n";
+        for (const std::wstring& file : {data.Qrz(), data.Wen(), data.Est(), data.JobInfo()})
+            DeleteFileW(file.c_str());
+        WriteBytes(data.Qrz(), "[SETTINGS]\r\nLang=0\r\n" + (log ? "" : line) + "[Driver]\r\nModel=KMR 40\r\n");
+        if (c.wen)
+            WriteBytes(data.Wen(), "[SETTINGS]\r\n" + Narrow(c.key) + "=" + c.wen + "\r\n");
+        WriteBytes(data.JobInfo(), "[Settings]\r\n" + (log ? line : "") + "[Log]\r\nFolder=C:\\Logs\r\n");
+        using Files = std::vector<std::wstring>;
+        const Files files = log ? Files{data.JobInfo()} : Files{data.Qrz(), data.Wen(), data.Est()};
+        const wchar_t* section = log ? L"Settings" : L"SETTINGS";
+        auto forget = [&] {
+            for (const std::wstring& file : {data.Qrz(), data.Wen(), data.Est(), data.JobInfo()})
+                ForgetCachedFile(file.c_str());
+        };
+        forget();
+
+        SettingsValues values;
+        const uint32_t byDefault = values.*c.value;
+        LoadSettings(values);
+        EXPECT_EQ(values.*c.value, PlatformReads(files, section, c.key, byDefault)) << "not as the platform reads it";
+        EXPECT_EQ(values.*c.value, c.loads);
+
+        // OK on what the dialog shows: every copy holds it, as the platform
+        // reads it; what is not ours stays.
+        const uint32_t shown = StoredAsShown(c.key, values.*c.value);
+        values.*c.value = shown;
+        ASSERT_TRUE(SaveSettings(values).unsaved.Empty());
+        forget();
+        for (const std::wstring& file : files) {
+            EXPECT_EQ(IniText(file, section, c.key), std::to_wstring(shown)) << Narrow(file);
+            EXPECT_EQ(GetPrivateProfileIntW(section, c.key, -1, file.c_str()), shown) << Narrow(file);
+        }
+        EXPECT_EQ(IniText(data.Qrz(), L"SETTINGS", L"Lang"), L"0");
+        EXPECT_EQ(IniText(data.Qrz(), L"Driver", L"Model"), L"KMR 40");
+        EXPECT_EQ(IniText(data.JobInfo(), L"Log", L"Folder"), L"C:\\Logs");
+    }
 }
 
 } // namespace

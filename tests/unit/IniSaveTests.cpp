@@ -27,17 +27,6 @@ std::string Edited(const std::string& text, const IniAssignment* items = kTwoKey
     return std::string(reinterpret_cast<const char*>(out.data()), out.size());
 }
 
-// UTF-16 bytes (little-endian unless told) of ASCII text.
-std::string Utf16(const std::string& ascii, bool bigEndian = false)
-{
-    std::string bytes;
-    for (char c : ascii) {
-        bytes += bigEndian ? '\0' : c;
-        bytes += bigEndian ? c : '\0';
-    }
-    return bytes;
-}
-
 TEST(IniText, ChangesOnlyOurLinesWhereTheProfileFunctionsWouldPutThem)
 {
     const struct {
@@ -68,11 +57,9 @@ TEST(IniText, ChangesOnlyOurLinesWhereTheProfileFunctionsWouldPutThem)
         {"values already stored", "[SETTINGS]\r\nA=1\r\nB=2\r\n", "[SETTINGS]\r\nA=1\r\nB=2\r\n"},
         {"UTF-8 with its mark", "\xEF\xBB\xBF[SETTINGS]\r\nA=0\r\n; \xC3\xA9t\xC3\xA9\r\n",
          "\xEF\xBB\xBF[SETTINGS]\r\nA=1\r\n; \xC3\xA9t\xC3\xA9\r\nB=2\r\n"},
-        {"UTF-16 with its mark", "\xFF\xFE" + Utf16("[SETTINGS]\r\nA=0\r\n"),
-         "\xFF\xFE" + Utf16("[SETTINGS]\r\nA=1\r\nB=2\r\n")},
-        {"UTF-16 big-endian with its mark", "\xFE\xFF" + Utf16("[X]\r\n", true),
-         "\xFE\xFF" + Utf16("[X]\r\n\r\n[SETTINGS]\r\nA=1\r\nB=2\r\n", true)},
-        {"UTF-16 without a mark is never edited", Utf16("[SETTINGS]\r\nA=0\r\n"), "<refused>"},
+        {"UTF-16 with its mark", Utf16Le(L"[SETTINGS]\r\nA=0\r\n"), Utf16Le(L"[SETTINGS]\r\nA=1\r\nB=2\r\n")},
+        {"UTF-16 big-endian with its mark", Utf16Be(L"[X]\r\n"), Utf16Be(L"[X]\r\n\r\n[SETTINGS]\r\nA=1\r\nB=2\r\n")},
+        {"UTF-16 without a mark is never edited", Utf16Le(L"[SETTINGS]\r\nA=0\r\n", false), "<refused>"},
     };
     DataFolder data{CurrentTestName()};
     std::wstring file = data.Root() + L"\\judge.ini";
@@ -93,17 +80,17 @@ TEST(IniText, ChangesOnlyOurLinesWhereTheProfileFunctionsWouldPutThem)
 TEST(IniText, TellsUtf16WithoutAMarkFromTheFirstKilobytes)
 {
     // A comment in Japanese first: no NUL in the first two bytes.
-    std::string japaneseFirst = std::string("\xE5\x65\x2C\x67", 4) + Utf16("\r\n[SETTINGS]\r\nA=0\r\n");
+    std::string japaneseFirst = Utf16Le(L"\u65E5\u672C\r\n[SETTINGS]\r\nA=0\r\n", false);
     std::string longAnsiComment = "; " + std::string(5000, 'x') + "\r\n[SETTINGS]\r\n";
     const struct {
         std::string bytes;
         TextEncoding expected;
     } cases[] = {
-        {Utf16("[S]"), TextEncoding::Utf16LeUnmarked},
-        {Utf16("[S]", true), TextEncoding::Utf16BeUnmarked},
+        {Utf16Le(L"[S]", false), TextEncoding::Utf16LeUnmarked},
+        {Utf16Be(L"[S]", false), TextEncoding::Utf16BeUnmarked},
         {japaneseFirst, TextEncoding::Utf16LeUnmarked},
-        {"\xFF\xFE" + Utf16("[S]"), TextEncoding::Utf16Le},
-        {"\xFE\xFF" + Utf16("[S]", true), TextEncoding::Utf16Be},
+        {Utf16Le(L"[S]"), TextEncoding::Utf16Le},
+        {Utf16Be(L"[S]"), TextEncoding::Utf16Be},
         {"\xEF\xBB\xBF[S]", TextEncoding::Utf8},
         {"[S]\r\n", TextEncoding::Ansi},
         {longAnsiComment, TextEncoding::Ansi},
@@ -202,14 +189,14 @@ TEST_F(IniSaveTest, FilesThatAreNotThereOrNotOursToWriteAreSkipped)
 {
     DeleteTree(data.Root() + L"\\one");                             // not installed
     DeleteFileW(paths[1].c_str());                                  // installed, no file yet
-    WriteBytes(paths[2], Utf16("[SETTINGS]\r\nA=0\r\n"));           // left as it is
+    WriteBytes(paths[2], Utf16Le(L"[SETTINGS]\r\nA=0\r\n", false));  // left as it is
     EXPECT_TRUE(Save());
     EXPECT_EQ(edits[0].outcome, FileOutcome::NotInstalled);
     EXPECT_FALSE(FolderExists(data.Root() + L"\\one")) << "no folder is created";
     EXPECT_EQ(edits[1].outcome, FileOutcome::Saved);
     EXPECT_EQ(ReadBytes(paths[1]), "\r\n[SETTINGS]\r\nA=1\r\nB=2\r\n");
     EXPECT_EQ(edits[2].outcome, FileOutcome::UnmarkedUtf16);
-    EXPECT_EQ(ReadBytes(paths[2]), Utf16("[SETTINGS]\r\nA=0\r\n"));
+    EXPECT_EQ(ReadBytes(paths[2]), Utf16Le(L"[SETTINGS]\r\nA=0\r\n", false));
 
     // Without a key to set, a file is only looked at for its folder: held
     // or read-only, it is no failure; and a save needs one of the first two.
