@@ -42,7 +42,7 @@ source_xml=$(wixl -E "${defines[@]}" -D ProductCode=x "$wxs")
 names=$(grep -o ' Source\(File\)\?="[^"]*"' <<<"$source_xml" | sed 's/.*="\(.*\)"/\1/' | sort -u)
 for name in $names; do
   for folder in "$@"; do
-    if [ -f "$folder/$name" ]; then cp "$folder/$name" "$stage/$name"; break; fi
+    if [ -f "$folder/$name" ]; then mkdir -p "$(dirname "$stage/$name")" && cp "$folder/$name" "$stage/$name"; break; fi
   done
   [ -f "$stage/$name" ] || die "$name is in none of: $*"
   touch -d "@$epoch" "$stage/$name"
@@ -73,6 +73,7 @@ cat "$stage/wixl.log" >&2
 # hash, which is only for files without one.
 while IFS=$'\t' read -r key _ filename _; do
   file=$stage/${filename#*|}
+  [ -f "$file" ] || continue  # not a program: the templates lie in folders of their own
   fileversion=$(python3 - "$file" <<'EOF'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
