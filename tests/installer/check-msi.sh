@@ -81,12 +81,13 @@ mkdir -p "$work/later"
 x64=$build/x64/OxaAdvanced-$version-x64.msi
 for entry in "${programs[@]}"; do cp "$build/x64/${entry%%|*}" "$work/later/"; done
 cp "$build/x64/res/OxaAdvanced.ico" "$work/later/"
-touch "$work/later/"*
+cp -r "$root/installer/policy" "$work/later/"
+find "$work/later" -exec touch {} +
 bash "$root/installer/build-msi.sh" x64 "$version" "$work/again.msi" "$work/later" >/dev/null &&
   cmp -s "$x64" "$work/again.msi" || fail "building again does not give the same package"
 IFS=. read -r major minor patch <<<"$version"
 newer_version=$major.$minor.$((patch + 1))
-bash "$root/installer/build-msi.sh" x64 "$newer_version" "$work/newer.msi" "$build/x64" "$build/x64/res" >/dev/null ||
+bash "$root/installer/build-msi.sh" x64 "$newer_version" "$work/newer.msi" "$build/x64" "$build/x64/res" "$root/installer" >/dev/null ||
   fail "cannot build version $newer_version"
 
 # Wine: a copy of the test prefix (registry and INI files copied, the rest
@@ -145,6 +146,11 @@ product_icon() {
 installed_as_built() {
   for entry in "${programs[@]}"; do
     cmp -s "$1${entry%%|*}" "$build/$2/${entry%%|*}" || fail "${entry%%|*} is not in $1 as built"
+  done
+  # The policy templates, the .admx and one .adml per language.
+  for template in $(cd "$root/installer/policy" && find * -type f | sort); do
+    cmp -s "$1PolicyDefinitions/$template" "$root/installer/policy/$template" ||
+      fail "PolicyDefinitions/$template is not in $1 as in installer/policy"
   done
 }
 
