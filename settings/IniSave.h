@@ -14,7 +14,7 @@ enum class FileOutcome {
     Saved,
     NotInstalled,   // its folder does not exist: skipped
     UnmarkedUtf16,  // UTF-16 without a byte-order mark: left as it is, skipped
-    Held,           // another program kept it open throughout the wait
+    Held,           // another program kept it open throughout the wait, or wrote over it at every swap
     ReadOnly,
     Denied,         // no access to it, or a folder by its name
     WriteFailed,    // the new content could not be written (a full disk, say)

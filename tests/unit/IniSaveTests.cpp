@@ -172,6 +172,9 @@ TEST_F(IniSaveTest, OneFileThatRefusesLeavesEveryFileAsItWas)
     } cases[] = {
         {"held by another program", FileOutcome::Held, 0},
         {"held by a reader that does not let it be replaced", FileOutcome::Held, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        // Held and read as usual, but no rename over it succeeds on this
+        // platform while the reader has it open: the swap loses every time.
+        {"kept open at every swap", FileOutcome::Held, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
         {"read-only", FileOutcome::ReadOnly, 0},
         {"a folder by its name", FileOutcome::Denied, 0},
     };
