@@ -12,8 +12,14 @@ constexpr int kMaxFiles = kMaxJournalFiles;
 // How long a file taken by another program in the instant of the swap is
 // waited for.
 constexpr DWORD kRetakeWaitMs = 500;
-// The hold of a file from its read to its swap.
+// How many times a file that another program wrote back over in the instant
+// of its swap is saved again before it counts as busy.
+constexpr int kResaves = 3;
+// The hold of a file from its read to its swap, and the one after its swap,
+// which lets the profile functions read it beside us (they do not allow
+// deletion) and still refuses other writers.
 constexpr DWORD kHoldAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+constexpr DWORD kCheckAccess = GENERIC_READ;
 
 // Where one file stands in the save.
 enum class Stage {
@@ -348,6 +354,42 @@ bool Undo(Job& job)
     return job.oldCopy[0] != L'\0' && Rename(job.oldCopy, job.real);
 }
 
+// After the last swap: whether the file holds our values as the profile
+// functions read it, held from then until the save ends so that no other
+// writer changes it meanwhile. One that another program wrote back over in
+// the instant of its swap is saved again on top of that program's change, a
+// few times; one that still does not hold our values is busy, and what it
+// holds is that program's, not ours to put back. A file rewritten in place
+// was held throughout.
+bool Confirm(Job& job, const Job* jobs)
+{
+    if (job.inPlace)
+        return true;
+    for (int round = 0;; ++round) {
+        job.guard.Reset();
+        FileOutcome taken = TakeHold(job, Deadline(kRetakeWaitMs), kCheckAccess);
+        if (Holds(*job.edit, job.real)) {
+            job.edit->outcome = FileOutcome::Saved;
+            return true;
+        }
+        if (taken != FileOutcome::Unchanged || round == kResaves)
+            return job.Fail(taken == FileOutcome::Denied ? FileOutcome::Denied : FileOutcome::Held);
+        ByteBuffer now;
+        if (!ReadWhole(job.guard.get(), now))
+            return job.Fail(FileOutcome::Denied);
+        // A file the save made is now one that another program wrote.
+        if (!job.exists) {
+            job.exists = true;
+            job.attributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (!Rebuild(job, jobs, now))
+            return false;
+        if (job.stage == Stage::Prepared && !Commit(job, jobs))
+            return job.stage == Stage::Failed ? false : job.Fail(FileOutcome::WriteFailed);
+        job.stage = Stage::Swapped;
+    }
+}
+
 // The steps that finish the save (or its undo) after a cut.
 int JournalSteps(const Job* jobs, int count, bool back, JournalEntry* entries)
 {
@@ -442,6 +484,12 @@ bool SwapAll(Job* jobs, int count)
             job.Fail(FileOutcome::WriteFailed);
         failed = true;
     }
+    // Only once every file is in, so that a file written back over while the
+    // others were swapped is seen too.
+    for (int i = 0; i < count && !failed; ++i)
+        failed = jobs[i].stage == Stage::Swapped && !Confirm(jobs[i], jobs);
+    // A busy file makes the save fail as a failed swap does: the files
+    // already in are put back.
     if (failed)
         PutBack(jobs, count, journal);
     journal.Remove();

@@ -44,7 +44,11 @@ struct FileEdit {
 // `sharingWaitMs` in all. A file whose folder takes no new file is rewritten
 // in place, after the same checks. An edit of no key is only looked at for
 // whether its folder exists. When none of the first `needOneOf` files is
-// installed, nothing is written. Answers true when no file failed; false
-// with every file as it was, each failing one carrying its reason (a file
-// that could not be put back says so: NotRestored).
+// installed, nothing is written. After the last swap each file swapped is
+// read back as the profile functions read it and held until the save ends;
+// one that another program wrote back over is saved again a few times, and
+// one that still does not hold our values is busy (Held) and fails the save.
+// Answers true when no file failed; false with every file as it was, each
+// failing one carrying its reason (a file that could not be put back says
+// so: NotRestored; a busy one holds what the other program wrote).
 bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf = 0);
