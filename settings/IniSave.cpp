@@ -12,6 +12,14 @@ constexpr int kMaxFiles = kMaxJournalFiles;
 // How long a file taken by another program in the instant of the swap is
 // waited for.
 constexpr DWORD kRetakeWaitMs = 500;
+// How many times a file that another program wrote back over in the instant
+// of its swap is saved again before it counts as busy.
+constexpr int kResaves = 3;
+// The hold of a file from its read to its swap, and the one after its swap,
+// which lets the profile functions read it beside us (they do not allow
+// deletion) and still refuses other writers.
+constexpr DWORD kHoldAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+constexpr DWORD kCheckAccess = GENERIC_READ;
 
 // Where one file stands in the save.
 enum class Stage {
@@ -92,22 +100,29 @@ bool Inspect(Job& job)
 // Holds the file against other writers from its read to its swap; readers
 // and the swap itself stay possible. Asking for deletion too finds a program
 // that keeps the file open without allowing it to be replaced while there is
-// still time to wait for it, not at the swap.
-bool Hold(Job& job, const Deadline& deadline)
+// still time to wait for it, not at the swap. Unchanged when held, else why
+// not.
+FileOutcome TakeHold(Job& job, const Deadline& deadline, DWORD access = kHoldAccess)
 {
     for (;;) {
-        job.guard.Reset(CreateFileW(job.real, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        job.guard.Reset(CreateFileW(job.real, access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (job.guard)
-            return true;
+            return FileOutcome::Unchanged;
         DWORD error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
-            return job.Fail(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileOutcome::WriteFailed
-                                                                                          : FileOutcome::Denied);
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileOutcome::WriteFailed
+                                                                                 : FileOutcome::Denied;
         if (deadline.Passed())
-            return job.Fail(FileOutcome::Held);
+            return FileOutcome::Held;
         Sleep(20);
     }
+}
+
+bool Hold(Job& job, const Deadline& deadline)
+{
+    FileOutcome outcome = TakeHold(job, deadline);
+    return outcome == FileOutcome::Unchanged || job.Fail(outcome);
 }
 
 // The value of `key` in a section as GetPrivateProfileSectionW gives it
@@ -127,12 +142,11 @@ const wchar_t* ValueIn(const wchar_t* list, const wchar_t* key)
     return nullptr;
 }
 
-// Has the profile functions read every value back from the new content. One
-// reading of each section: the platform reads a file afresh on every call
-// while it is new, and a settings file may be large.
-bool Verified(const Job& job)
+// Has the profile functions read every value of `edit` back from the file at
+// `path`. One reading of each section: the platform reads a file afresh on
+// every call while it is new, and a settings file may be large.
+bool Holds(const FileEdit& edit, const wchar_t* path)
 {
-    const FileEdit& edit = *job.edit;
     for (int i = 0; i < edit.count; ++i) {
         bool seen = false;
         for (int j = 0; j < i && !seen; ++j)
@@ -146,7 +160,7 @@ bool Verified(const Job& job)
             if (!buffer.Resize(capacity * sizeof(wchar_t)))
                 return false;
             got = GetPrivateProfileSectionW(edit.items[i].section, reinterpret_cast<wchar_t*>(buffer.data()), capacity,
-                                            job.temporary);
+                                            path);
             // Filled to the brim means cut short.
             if (got + 2 < capacity)
                 break;
@@ -222,7 +236,7 @@ bool Build(Job& job, const Job* jobs, const wchar_t* extension = kNewContentExte
             && other->edit->count == job.edit->count && other->after.SameAs(job.after))
             return true;
     }
-    return Verified(job) || job.Fail(FileOutcome::NotVerified);
+    return Holds(*job.edit, job.temporary) || job.Fail(FileOutcome::NotVerified);
 }
 
 // Holds and reads the file, then builds and judges its new content.
@@ -247,17 +261,42 @@ bool Rename(const wchar_t* from, const wchar_t* to)
     return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+// Makes our values again on `now`, what another program left in the file,
+// keeping its change, judged again. The record names the new content's
+// file, which must stay whole: the content built again goes aside, then
+// over it in one step. Stage Read when `now` holds our values already.
+bool Rebuild(Job& job, const Job* jobs, ByteBuffer& now)
+{
+    job.before.Swap(now);
+    wchar_t waiting[kLongPath];
+    CopyPath(waiting, kLongPath, job.temporary);
+    bool built = Build(job, jobs, kRebuiltContentExtension);
+    bool moved = built && (job.stage == Stage::Read || Rename(job.temporary, waiting));
+    if (built && !moved)
+        DeleteFileW(job.temporary);
+    CopyPath(job.temporary, kLongPath, waiting);
+    if (!moved)
+        return job.stage == Stage::Failed ? false : job.Fail(FileOutcome::WriteFailed);
+    // What waits goes, so that a cut now cannot put it back over that change.
+    if (job.stage == Stage::Read)
+        DeleteFileW(job.temporary);
+    return true;
+}
+
 // Moves the verified new content over the file in one step (a rename, which
 // the file system does whole). Some platforms refuse to rename over a file
 // anybody holds, ourselves included: the hold is then let go just for the
 // rename, and if another program takes the file in that instant, it is held
 // again and, if that program changed it, the change is kept and ours made
-// again on top of it, judged again before it goes in.
+// again on top of it; so for a while, as another writer may take the file
+// each time it is let go. Losing that instant throughout is a busy file, not
+// a failed write. False with the job failed.
 bool SwapIn(Job& job, const Job* jobs)
 {
     if (Rename(job.temporary, job.real))
         return true;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    Deadline deadline(kRetakeWaitMs);
+    for (int attempt = 0; attempt < 3 || !deadline.Passed(); ++attempt) {
         job.guard.Reset();
         if (Rename(job.temporary, job.real))
             return true;
@@ -265,29 +304,15 @@ bool SwapIn(Job& job, const Job* jobs)
             return false;
         ByteBuffer now;
         if (!ReadWhole(job.guard.get(), now))
-            return false;
+            return job.Fail(FileOutcome::Denied);
         if (now.SameAs(job.before))
             continue;
-        job.before.Swap(now);
-        // The record names the new content's file, which must stay whole:
-        // the content built again goes aside, then over it in one step.
-        wchar_t waiting[kLongPath];
-        CopyPath(waiting, kLongPath, job.temporary);
-        bool built = Build(job, jobs, kRebuiltContentExtension);
-        bool moved = built && (job.stage == Stage::Read || Rename(job.temporary, waiting));
-        if (built && !moved)
-            DeleteFileW(job.temporary);
-        CopyPath(job.temporary, kLongPath, waiting);
-        if (!moved)
+        if (!Rebuild(job, jobs, now))
             return false;
-        // The other program's change already holds our values: what waits
-        // goes, so that a cut now cannot put it back over that change.
-        if (job.stage == Stage::Read) {
-            DeleteFileW(job.temporary);
+        if (job.stage == Stage::Read)
             return true;
-        }
     }
-    return false;
+    return job.Fail(FileOutcome::Held);
 }
 
 bool Commit(Job& job, const Job* jobs)
@@ -321,14 +346,48 @@ bool KeepOldContent(Job& job)
 // Puts a swapped file back as it was, the same way it was changed.
 bool Undo(Job& job)
 {
-    if (!job.exists)
-        return DeleteFileW(job.real) != FALSE;
     if (job.inPlace)
         return job.guard && RewriteWhole(job.guard.get(), job.before);
-    if (job.oldCopy[0] == L'\0')
-        return false;
     job.guard.Reset();
-    return Rename(job.oldCopy, job.real);
+    if (!job.exists)
+        return DeleteFileW(job.real) != FALSE;
+    return job.oldCopy[0] != L'\0' && Rename(job.oldCopy, job.real);
+}
+
+// After the last swap: whether the file holds our values as the profile
+// functions read it, held from then until the save ends so that no other
+// writer changes it meanwhile. One that another program wrote back over in
+// the instant of its swap is saved again on top of that program's change, a
+// few times; one that still does not hold our values is busy, and what it
+// holds is that program's, not ours to put back. A file rewritten in place
+// was held throughout.
+bool Confirm(Job& job, const Job* jobs)
+{
+    if (job.inPlace)
+        return true;
+    for (int round = 0;; ++round) {
+        job.guard.Reset();
+        FileOutcome taken = TakeHold(job, Deadline(kRetakeWaitMs), kCheckAccess);
+        if (Holds(*job.edit, job.real)) {
+            job.edit->outcome = FileOutcome::Saved;
+            return true;
+        }
+        if (taken != FileOutcome::Unchanged || round == kResaves)
+            return job.Fail(taken == FileOutcome::Denied ? FileOutcome::Denied : FileOutcome::Held);
+        ByteBuffer now;
+        if (!ReadWhole(job.guard.get(), now))
+            return job.Fail(FileOutcome::Denied);
+        // A file the save made is now one that another program wrote.
+        if (!job.exists) {
+            job.exists = true;
+            job.attributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (!Rebuild(job, jobs, now))
+            return false;
+        if (job.stage == Stage::Prepared && !Commit(job, jobs))
+            return job.stage == Stage::Failed ? false : job.Fail(FileOutcome::WriteFailed);
+        job.stage = Stage::Swapped;
+    }
 }
 
 // The steps that finish the save (or its undo) after a cut.
@@ -425,6 +484,12 @@ bool SwapAll(Job* jobs, int count)
             job.Fail(FileOutcome::WriteFailed);
         failed = true;
     }
+    // Only once every file is in, so that a file written back over while the
+    // others were swapped is seen too.
+    for (int i = 0; i < count && !failed; ++i)
+        failed = jobs[i].stage == Stage::Swapped && !Confirm(jobs[i], jobs);
+    // A busy file makes the save fail as a failed swap does: the files
+    // already in are put back.
     if (failed)
         PutBack(jobs, count, journal);
     journal.Remove();

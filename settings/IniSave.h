@@ -14,7 +14,7 @@ enum class FileOutcome {
     Saved,
     NotInstalled,   // its folder does not exist: skipped
     UnmarkedUtf16,  // UTF-16 without a byte-order mark: left as it is, skipped
-    Held,           // another program kept it open throughout the wait
+    Held,           // another program kept it open throughout the wait, or wrote over it at every swap
     ReadOnly,
     Denied,         // no access to it, or a folder by its name
     WriteFailed,    // the new content could not be written (a full disk, say)
@@ -44,7 +44,11 @@ struct FileEdit {
 // `sharingWaitMs` in all. A file whose folder takes no new file is rewritten
 // in place, after the same checks. An edit of no key is only looked at for
 // whether its folder exists. When none of the first `needOneOf` files is
-// installed, nothing is written. Answers true when no file failed; false
-// with every file as it was, each failing one carrying its reason (a file
-// that could not be put back says so: NotRestored).
+// installed, nothing is written. After the last swap each file swapped is
+// read back as the profile functions read it and held until the save ends;
+// one that another program wrote back over is saved again a few times, and
+// one that still does not hold our values is busy (Held) and fails the save.
+// Answers true when no file failed; false with every file as it was, each
+// failing one carrying its reason (a file that could not be put back says
+// so: NotRestored; a busy one holds what the other program wrote).
 bool SaveIniFiles(FileEdit* edits, int count, DWORD sharingWaitMs, int needOneOf = 0);

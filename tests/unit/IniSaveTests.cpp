@@ -2,8 +2,10 @@
 // as one: all or nothing, one step per file, everything not ours kept.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dialog/FileReports.h"
@@ -159,6 +161,9 @@ TEST_F(IniSaveTest, OneFileThatRefusesLeavesEveryFileAsItWas)
     } cases[] = {
         {"held by another program", FileOutcome::Held, 0},
         {"held by a reader that does not let it be replaced", FileOutcome::Held, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        // Held and read as usual, but no rename over it succeeds on this
+        // platform while the reader has it open: the swap loses every time.
+        {"kept open at every swap", FileOutcome::Held, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
         {"read-only", FileOutcome::ReadOnly, 0},
         {"a folder by its name", FileOutcome::Denied, 0},
     };
@@ -183,6 +188,42 @@ TEST_F(IniSaveTest, OneFileThatRefusesLeavesEveryFileAsItWas)
         RemoveDirectoryW(paths[1].c_str());
         WriteBytes(paths[1], other);
     }
+}
+
+// Another program rewriting the first file through the profile functions as
+// fast as it can: the text it read before a swap goes back over ours after
+// it. Whatever the timing, a save that succeeds leaves our values in every
+// file, and one that does not names that file busy and claims nothing.
+TEST_F(IniSaveTest, AFileAnotherProgramWritesBackOverIsSavedAgainOrNamedBusy)
+{
+    int outcomes[2] = {};
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        for (int i = 0; i < 3; ++i)
+            WriteBytes(paths[i], other);
+        ForgetCachedFile(paths[0].c_str());
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            for (int n = 0; !stop; ++n)
+                WritePrivateProfileStringW(L"OTHER", L"y", std::to_wstring(n).c_str(), paths[0].c_str());
+        });
+        bool saved = Save();
+        stop = true;
+        writer.join();
+        ++outcomes[saved];
+        for (int i = 0; i < 3; ++i) {
+            ForgetCachedFile(paths[i].c_str());
+            EXPECT_EQ(IniText(paths[i], L"SETTINGS", L"B"), saved ? L"2" : L"<absent>") << i;
+            EXPECT_EQ(IniText(paths[i], L"OTHER", L"x"), L"1") << i;
+        }
+        if (!saved) {
+            EXPECT_EQ(edits[0].outcome, FileOutcome::Held);
+            EXPECT_EQ(ReadBytes(paths[1]), other) << "put back";
+            EXPECT_EQ(ReadBytes(paths[2]), other) << "put back";
+        }
+        ExpectNoTemporaryLeft();
+    }
+    std::printf("saved beside a writer: %d of 12 rounds, busy: %d\n", outcomes[1], outcomes[0]);
 }
 
 TEST_F(IniSaveTest, FilesThatAreNotThereOrNotOursToWriteAreSkipped)
