@@ -6,6 +6,7 @@
 #include "settings/FileAccess.h"
 #include "settings/FileReasons.h"
 #include "settings/MachineLocks.h"
+#include "settings/Policy.h"
 #include "settings/SaveCheck.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -157,6 +158,31 @@ bool WriteFileWhole(const wchar_t* path, const ByteBuffer& bytes)
     return false;
 }
 
+// Names on standard error each policy value that holds nothing because of
+// its type or range, and returns the policy.
+Policy ReadPolicySaying()
+{
+    Policy policy = ReadPolicy();
+    for (const Setting& setting : kSettings) {
+        if ((policy.invalid & setting.Bit()) == 0)
+            continue;
+        TextBuilder line;
+        line.Add(L"the policy value ").Add(setting.key).Add(L" under HKLM\\").Add(kPolicyKey)
+            .Add(L" is not a REG_DWORD from 0 to ").Number(setting.Largest()).Add(L"; it is ignored.");
+        Complain(line.Chars());
+    }
+    return policy;
+}
+
+// The settings the policy holds, as if given in a file.
+GivenSettings PolicyAsGiven(const Policy& policy)
+{
+    GivenSettings given;
+    given.values = policy.values;
+    given.keys = policy.held;
+    return given;
+}
+
 // The current settings in the export format; the exit code of reading them.
 int CurrentSettingsText(TextBuilder& text)
 {
@@ -165,7 +191,7 @@ int CurrentSettingsText(TextBuilder& text)
         return code;
     SettingsValues values;
     LoadSettings(values);
-    WriteSettingsText(values, text);
+    WriteSettingsText(values, ReadPolicySaying(), text);
     if (!text.Complete()) {
         Complain(L"out of memory; nothing was written.");
         return kExitFiles;
@@ -230,6 +256,23 @@ int ExportSettings(const wchar_t* path)
 
 int ApplySettings(const GivenSettings& given, bool notify)
 {
+    // What the policy holds is not the user's to change, not even here.
+    Policy policy = ReadPolicy();
+    int refused = 0;
+    for (const Setting& setting : kSettings) {
+        if ((given.keys & setting.Bit()) == 0 || !policy.Holds(setting)
+            || given.values.*setting.value == policy.values.*setting.value)
+            continue;
+        TextBuilder line;
+        line.Add(setting.key).Add(L" is held by policy at ").Number(policy.values.*setting.value).Add(L".");
+        Complain(line.Chars());
+        ++refused;
+    }
+    if (refused > 0) {
+        Complain(L"nothing was written.");
+        return kExitHeldByPolicy;
+    }
+
     SaveLock lock;
     if (!lock.Take(kSaveLockWaitMs)) {
         Complain(L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try "
@@ -289,4 +332,24 @@ int VerifySettings(const GivenSettings& given, const wchar_t* path)
     line.Add(L" from ").Add(path).Add(L".");
     SayLine(STD_OUTPUT_HANDLE, line);
     return kExitNotCompliant;
+}
+
+int VerifyPolicy()
+{
+    Policy policy = ReadPolicySaying();
+    if (!policy.Any()) {
+        Say(L"no setting is held by policy on this computer.");
+        return kExitDone;
+    }
+    return VerifySettings(PolicyAsGiven(policy), L"the policy");
+}
+
+int EnforcePolicy(bool notify)
+{
+    Policy policy = ReadPolicySaying();
+    if (!policy.Any()) {
+        Say(L"no setting is held by policy on this computer; nothing to enforce.");
+        return kExitDone;
+    }
+    return ApplySettings(PolicyAsGiven(policy), notify);
 }

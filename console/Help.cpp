@@ -17,6 +17,8 @@ constexpr const wchar_t* kUsage[] = {
     L"  OxaSet /set KEY=VALUE... [/nonotify]  apply the settings given, all or nothing",
     L"  OxaSet /verify FILE                   compare: exit 0 when every setting FILE names",
     L"                                        has that value here, 1 when some differ",
+    L"  OxaSet /verify                        the same against the machine's policy",
+    L"  OxaSet /enforce [/nonotify]           write the policy's values where they differ",
     L"",
     L"Switches take / or - (or --) and any case. /import and /set change only the settings",
     L"given, in every installed copy of QRZINFO.INI and in JobInfo.ini, with the same",
@@ -41,6 +43,7 @@ constexpr const wchar_t* kExitCodes[] = {
     L"        twice, a value out of range; nothing written",
     L"  4     a settings file could not be read or saved (read-only, access denied,",
     L"        unreadable encoding, no copy installed...); nothing written",
+    L"  5     held by policy: a setting given differs from the machine's policy",
     L"  1618  busy: the settings dialog is open on this computer, or a file stayed in",
     L"        use by another program; nothing written, try again later",
 };

@@ -9,7 +9,7 @@
 
 namespace {
 
-enum class Command { None, Help, Show, Export, Import, Set, Verify, NoNotify, Unknown };
+enum class Command { None, Help, Show, Export, Import, Set, Verify, Enforce, NoNotify, Unknown };
 
 struct SwitchName {
     const wchar_t* name;
@@ -19,7 +19,7 @@ struct SwitchName {
 constexpr SwitchName kSwitches[] = {
     {L"?", Command::Help},        {L"help", Command::Help},     {L"show", Command::Show},
     {L"export", Command::Export}, {L"import", Command::Import}, {L"set", Command::Set},
-    {L"verify", Command::Verify}, {L"nonotify", Command::NoNotify},
+    {L"verify", Command::Verify}, {L"enforce", Command::Enforce}, {L"nonotify", Command::NoNotify},
 };
 
 // "/x", "-x" and "--x", any case; Command::None for what is no switch.
@@ -70,21 +70,24 @@ int Run(int argc, wchar_t** argv)
         return Usage(L"no switch given.");
     Command command = SwitchOf(argv[1]);
     if (command == Command::None || command == Command::Unknown || command == Command::NoNotify)
-        return Usage(L"\"", argv[1], command == Command::NoNotify ? L"\" goes only after /import FILE or /set." : L"\" is not a switch of OxaSet.");
+        return Usage(L"\"", argv[1], command == Command::NoNotify ? L"\" goes only after /import FILE, /set or /enforce." : L"\" is not a switch of OxaSet.");
     bool notify = true;
     const wchar_t* operands[64];
     int count = 0;
     for (int i = 2; i < argc; ++i) {
-        if (SwitchOf(argv[i]) == Command::NoNotify && (command == Command::Import || command == Command::Set)) {
+        if (SwitchOf(argv[i]) == Command::NoNotify
+            && (command == Command::Import || command == Command::Set || command == Command::Enforce)) {
             notify = false;
             continue;
         }
         if (count == 64 || (command != Command::Set && count == 1) || command == Command::Help
-            || command == Command::Show)
+            || command == Command::Show || command == Command::Enforce)
             return Usage(L"too many arguments: \"", argv[i], L"\".");
         operands[count++] = argv[i];
     }
-    if (count == 0 && command != Command::Help && command != Command::Show)
+    // /verify without a file compares the files with the machine's policy.
+    if (count == 0 && command != Command::Help && command != Command::Show && command != Command::Enforce
+        && command != Command::Verify)
         return Usage(argv[1], command == Command::Set ? L" needs KEY=VALUE." : L" needs a FILE.");
     if (!OperatingSystemPasses()) {
         TextBuilder line;
@@ -100,6 +103,8 @@ int Run(int argc, wchar_t** argv)
         return ShowSettings();
     case Command::Export:
         return ExportSettings(operands[0]);
+    case Command::Enforce:
+        return EnforcePolicy(notify);
     case Command::Set:
         if (!GiveSetArguments(operands, count, given)) {
             Complain(L"nothing was written.");
@@ -107,6 +112,8 @@ int Run(int argc, wchar_t** argv)
         }
         return ApplySettings(given, notify);
     default:
+        if (command == Command::Verify && count == 0)
+            return VerifyPolicy();
         if (!ReadSettingsFile(operands[0], given)) {
             if (command == Command::Import)
                 Complain(L"nothing was written.");

@@ -177,7 +177,7 @@ void Describe(const Setting& setting, TextBuilder& text)
     }
 }
 
-void WriteSettingsText(const SettingsValues& values, TextBuilder& text)
+void WriteSettingsText(const SettingsValues& values, const Policy& policy, TextBuilder& text)
 {
     text.Add(L"; ").String(IDS_TITLE).Add(L", as OxaSet /export writes them.").Line();
     text.Add(L"; OxaSet /import applies every setting a file names; one left out stays as it is.").Line();
@@ -188,6 +188,8 @@ void WriteSettingsText(const SettingsValues& values, TextBuilder& text)
             text.Line().Add(L"[").Add(section).Add(L"]").Line();
         }
         Describe(setting, text.Add(L"; "));
+        if (policy.Holds(setting))
+            text.Line().Add(L"; held by policy at ").Number(policy.values.*setting.value);
         text.Line().Add(setting.key).Add(L"=").Number(setting.AsTheDialogStores(values.*setting.value)).Line();
     }
 }

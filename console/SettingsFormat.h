@@ -8,6 +8,7 @@
 #include "base/ByteBuffer.h"
 #include "console/Output.h"
 #include "settings/Catalogue.h"
+#include "settings/Policy.h"
 
 // "Driver" or "JobLog": the section of the export format that holds the
 // settings kept in `store`.
@@ -16,8 +17,9 @@ const wchar_t* FormatSection(SettingStore store);
 // "Enable Print File Polling: 1 yes, 0 no": the option's text and its values.
 void Describe(const Setting& setting, TextBuilder& text);
 
-// The values of every key, in the export format.
-void WriteSettingsText(const SettingsValues& values, TextBuilder& text);
+// The values of every key, in the export format; a setting the policy holds
+// has a comment saying so and at which value.
+void WriteSettingsText(const SettingsValues& values, const Policy& policy, TextBuilder& text);
 
 // What a settings file or the /set arguments give.
 struct GivenSettings {

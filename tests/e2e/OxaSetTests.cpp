@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "support/MachinePolicy.h"
+
 namespace {
 
 // An ordinary station: every key of ours, with other programs' keys,
@@ -36,7 +38,7 @@ struct Printed {
     std::string err;
 };
 
-enum class Arrange { Nothing, HoldWen, ReadOnlyEst, DialogOpen, NoCopies, NoCompanions };
+enum class Arrange { Nothing, HoldWen, ReadOnlyEst, DialogOpen, NoCopies, NoCompanions, Policy };
 enum class Told { Nothing, Panel, PanelAndClose };
 
 class OxaSetScene;
@@ -106,6 +108,17 @@ void RoundTrip(OxaSetScene& scene)
     EXPECT_EQ(scene.Run(L"/verify {in}").exitCode, 0u);
 }
 
+// A second enforce finds nothing to write, and the files then comply.
+void EnforcedOnce(OxaSetScene& scene)
+{
+    scene.Remember();
+    Printed again = scene.Run(L"/enforce /nonotify");
+    EXPECT_EQ(again.exitCode, 0u);
+    EXPECT_NE(again.out.find("nothing to change"), std::string::npos) << again.out;
+    scene.ExpectUnchanged();
+    EXPECT_EQ(scene.Run(L"/verify").exitCode, 0u);
+}
+
 void NamesEveryKey(OxaSetScene& scene)
 {
     std::string help = scene.Run(L"-?").out;
@@ -155,6 +168,13 @@ const Row kRows[] = {
     {"NoCopyInstalled", L"/set LogPause=1", "", 4, "no copy of QRZINFO.INI is installed", {}, Told::Nothing,
      Arrange::NoCopies},
     {"VerifyCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=5\r\n[JobLog]\r\nLogJobName=0\r\n", 0, "compliant"},
+    {"HeldByPolicy", L"/set RetailMode=0 LogSerialNum=1", "", 5, "RetailMode is held by policy at 13", {}, Told::Nothing,
+     Arrange::Policy},
+    {"EnforcePolicy", L"/enforce", "", 0, "2 settings changed", {{"RetailMode", "13"}, {"LogSerialNum", "1"}},
+     Told::PanelAndClose, Arrange::Policy, EnforcedOnce},
+    {"VerifyAgainstPolicy", L"/verify", "", 1, "RetailMode: 5 here, 13 in the policy", {}, Told::Nothing,
+     Arrange::Policy},
+    {"NoPolicyToEnforce", L"/enforce", "", 0, "no setting is held by policy"},
     {"VerifyNotCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=7\r\nJobLogging=1\r\n", 1,
      "RetailMode: 5 here, 7 in"},
 };
@@ -175,6 +195,7 @@ TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
     if (!row.input.empty())
         WriteBytes(scene.In(), row.input);
     std::unique_ptr<HeldFile> held;
+    std::unique_ptr<MachinePolicy> policy;
     // Undone however the row ends, so that the next rows see no dialog.
     struct Undo {
         std::wstring readOnly;
@@ -201,6 +222,11 @@ TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
             DeleteTree(copy.substr(0, copy.rfind(L'\\')));
         break;
     case Arrange::NoCompanions: scene.panel.reset(); scene.estimator.reset(); break;
+    case Arrange::Policy:
+        policy.reset(new MachinePolicy);
+        policy->Dword(L"RetailMode", 13);
+        policy->Dword(L"LogSerialNum", 1);
+        break;
     case Arrange::Nothing: break;
     }
 
