@@ -1,9 +1,9 @@
 #include "console/Commands.h"
 
-#include "base/KernelHandle.h"
 #include "resources/resource.h"
 #include "settings/Companions.h"
 #include "settings/FileAccess.h"
+#include "settings/FileBytes.h"
 #include "settings/FileReasons.h"
 #include "settings/MachineLocks.h"
 #include "settings/Policy.h"
@@ -16,6 +16,8 @@ namespace {
 // Longer than another OxaSet takes to save with every file held to its limit,
 // or a dialog to start.
 constexpr DWORD kSaveLockWaitMs = 10000;
+// Beside an export while it is written; none of the save's own names.
+constexpr wchar_t kExportAsideExtension[] = L".~oe";
 
 void ComplainAboutFile(SettingsFile file, const wchar_t* reason)
 {
@@ -30,26 +32,26 @@ void ComplainAboutFile(SettingsFile file, UINT reasonId)
     ComplainAboutFile(file, reason.String(reasonId).Chars());
 }
 
-// Waits for `file` until `deadline` while another program holds it; names it
-// when it stays held (`busy`) or cannot be read at all (`failed`).
-void WaitForReadable(SettingsFile file, const wchar_t* path, const Deadline& deadline, bool& busy, bool& failed)
+// A save cut short by a kill is finished before anything is read, so that
+// no answer describes half a save; kExitDone, or 1618 after saying why.
+int FinishPendingSave()
 {
-    switch (WaitForFile(path, false, deadline)) {
-    case FileAccess::Held:
-        ComplainAboutFile(file, IDS_REASON_HELD);
-        busy = true;
-        break;
-    case FileAccess::Denied:
-        ComplainAboutFile(file, IDS_REASON_DENIED);
-        failed = true;
-        break;
-    case FileAccess::UnmarkedUtf16:
-        ComplainAboutFile(file, L"It holds UTF-16 text without a byte-order mark, which cannot be read safely.");
-        failed = true;
-        break;
-    default:
-        break;
+    if (!InterruptedSettingsSavePending())
+        return kExitDone;
+    SaveLock lock;
+    if (!lock.Take(kSaveLockWaitMs)) {
+        Complain(L"another OxaSet or a starting settings dialog kept the settings busy. Try again later.");
+        return kExitBusy;
     }
+    // An open dialog's own save writes the same record: not ours to finish.
+    if (!SettingsDialogClaimed())
+        FinishInterruptedSettingsSave();
+    if (InterruptedSettingsSavePending()) {
+        Complain(L"a save of the settings is under way, or was cut short and cannot be finished yet; nothing was "
+                 L"read. Try again later.");
+        return kExitBusy;
+    }
+    return kExitDone;
 }
 
 // Whether the files that hold `keys` can be read now, waiting a moment for
@@ -58,47 +60,44 @@ void WaitForReadable(SettingsFile file, const wchar_t* path, const Deadline& dea
 // is given: a value that could not be stored must not pass for applied.
 int CheckReadable(KeySet keys, bool forSave)
 {
+    int pending = forSave ? kExitDone : FinishPendingSave();
+    if (pending != kExitDone)
+        return pending;
+    bool logKeys = (keys & kJobLogKeys) != 0;
+    FileSet files = FileSet::All();
+    if (forSave)
+        files = ((keys & kDriverKeys) != 0 ? FileSet::DriverCopies() : FileSet())
+            | (logKeys ? FileSet(kFileJobInfo) : FileSet());
+    SettingsAtStart found = WaitForReadableSettings(files);
     wchar_t folder[kPathCapacity];
-    if (!GetCommonDataFolder(folder, kPathCapacity)) {
+    if (found.noDataFolder || !GetCommonDataFolder(folder, kPathCapacity)) {
         Complain(L"the per-machine application-data folder cannot be found.");
         return kExitFiles;
     }
-    if (!BuildDriverPaths()) {
+    if (found.folderTooLong) {
         Complain(L"the path of the settings folder is too long for the settings files: ", folder);
         return kExitFiles;
     }
-    FileSet needed;
-    for (int i = 0; i < kDriverCopyCount; ++i)
-        needed |= static_cast<SettingsFile>(i);
-    if ((keys & kJobLogKeys) != 0 || !forSave)
-        needed |= kFileJobInfo;
-    bool anyCopy = false;
-    bool busy = false;
-    bool failed = false;
-    Deadline deadline(kSharingWaitMs);
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFile file = static_cast<SettingsFile>(i);
-        wchar_t path[kPathCapacity];
-        SettingsFilePath(file, path);
-        if (!FolderOfFileExists(path)) {
-            if (file == kFileJobInfo && forSave && (keys & kJobLogKeys) != 0) {
-                ComplainAboutFile(file, IDS_REASON_NO_FOLDER);
-                failed = true;
-            }
-            continue;
-        }
-        if (file != kFileJobInfo)
-            anyCopy = true;
-        if (!needed.Has(file) || (file != kFileJobInfo && (keys & kDriverKeys) == 0 && forSave))
-            continue;
-        WaitForReadable(file, path, deadline, busy, failed);
-    }
-    if (!anyCopy) {
+    if ((found.installed & FileSet::DriverCopies()).Empty()) {
         for (int i = 0; i < kDriverCopyCount; ++i)
             ComplainAboutFile(static_cast<SettingsFile>(i), IDS_REASON_NO_FOLDER);
         Complain(L"no copy of QRZINFO.INI is installed on this computer.");
         return kExitFiles;
     }
+    bool failed = forSave && logKeys && !found.installed.Has(kFileJobInfo);
+    if (failed)
+        ComplainAboutFile(kFileJobInfo, IDS_REASON_NO_FOLDER);
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
+        if (found.held.Has(file))
+            ComplainAboutFile(file, IDS_REASON_HELD);
+        else if (found.unreadable.Has(file))
+            ComplainAboutFile(file, IDS_REASON_DENIED);
+        else if (found.unmarked.Has(file))
+            ComplainAboutFile(file, L"It holds UTF-16 text without a byte-order mark, which cannot be read safely.");
+        failed = failed || found.unmarked.Has(file) || found.unreadable.Without(found.held).Has(file);
+    }
+    bool busy = !found.held.Empty();
     if (failed || busy)
         Complain(L"nothing was written.");
     return failed ? kExitFiles : busy ? kExitBusy : kExitDone;
@@ -132,30 +131,6 @@ void SayCompanions(const CompanionsTold& told, bool close)
         return;
     Say(told.estimator ? L"the estimator was asked to close, as a setting it reads at start changed."
                        : L"the estimator is not running in this session, so it was not told.");
-}
-
-bool WriteFileWhole(const wchar_t* path, const ByteBuffer& bytes)
-{
-    // Beside the file, then swapped in by one rename: a reader never sees it
-    // half written, and a failed export leaves an older one as it was.
-    wchar_t temporary[MAX_PATH + 8];
-    if (lstrlenW(path) >= MAX_PATH)
-        return false;
-    lstrcpynW(temporary, path, MAX_PATH);
-    lstrcatW(temporary, L".~ox");
-    KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD wrote = 0;
-    bool written = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr)
-        && wrote == bytes.size() && FlushFileBuffers(file.get());
-    DWORD error = GetLastError();
-    file.Reset();
-    if (written && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    if (written)
-        error = GetLastError();
-    DeleteFileW(temporary);
-    SetLastError(error);
-    return false;
 }
 
 // Names on standard error each policy value that holds nothing because of
@@ -199,23 +174,66 @@ int CurrentSettingsText(TextBuilder& text)
     return kExitDone;
 }
 
-// Says each given setting whose value differs from `current`, a line each
-// ("KEY: current<between>given", then " in FILE" when `file` is named), and
-// takes the given value into `applied` when there is one; how many differ.
-int SayDifferences(const GivenSettings& given, const SettingsValues& current, const wchar_t* between,
-                   const wchar_t* file, SettingsValues* applied)
+// What the installed files that keep `setting` hold of it: its value or
+// "not stored" when they agree (answering true), else each file's own.
+bool AddStored(TextBuilder& line, const StoredInFile (&stored)[kSettingsFileCount], const Setting& setting)
+{
+    FileSet keeping = setting.store == SettingStore::Driver ? FileSet::DriverCopies() : FileSet(kFileJobInfo);
+    int agreed = -2;  // none seen yet; -1 for "not stored"
+    bool agree = true;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        const StoredInFile& file = stored[i];
+        if (!keeping.Has(static_cast<SettingsFile>(i)) || !file.installed)
+            continue;
+        int value = (file.present & setting.Bit()) != 0 ? static_cast<int>(file.values.*setting.value) : -1;
+        agree = agree && (agreed == -2 || agreed == value);
+        agreed = value;
+    }
+    if (agree) {
+        if (agreed >= 0)
+            line.Number(static_cast<uint32_t>(agreed));
+        else
+            line.Add(L"not stored");
+        return true;
+    }
+    const wchar_t* separator = L"";
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        const StoredInFile& file = stored[i];
+        if (!keeping.Has(static_cast<SettingsFile>(i)) || !file.installed)
+            continue;
+        line.Add(separator);
+        if ((file.present & setting.Bit()) != 0)
+            line.Number(file.values.*setting.value).Add(L" in ");
+        else
+            line.Add(L"not stored in ");
+        wchar_t path[kPathCapacity] = {};
+        AppendFullPath(path, kPathCapacity, static_cast<SettingsFile>(i));
+        line.Add(path);
+        separator = L", ";
+    }
+    return false;
+}
+
+// Says each given setting that some file keeping it does not hold with the
+// given value, a line each: "KEY: 5, now 7" for a save (`file` null, the
+// value taken into `applied`), "KEY: 5 here, 7 in FILE" for a comparison;
+// each file's value when they disagree. How many such settings there are.
+int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSettingsFileCount], const wchar_t* file,
+                   SettingsValues* applied)
 {
     int differ = 0;
     for (const Setting& setting : kSettings) {
-        uint32_t SettingsValues::*value = setting.value;
-        if ((given.keys & setting.Bit()) == 0 || current.*value == given.values.*value)
+        uint32_t wanted = given.values.*setting.value;
+        if ((given.keys & setting.Bit()) == 0 || EveryFileHolds(stored, setting, wanted))
             continue;
         if (applied != nullptr)
-            applied->*value = given.values.*value;
+            applied->*setting.value = wanted;
         TextBuilder line;
-        line.Add(setting.key).Add(L": ").Number(current.*value).Add(between).Number(given.values.*value);
-        if (file != nullptr)
-            line.Add(L" in ").Add(file);
+        bool agree = AddStored(line.Add(setting.key).Add(L": "), stored, setting);
+        if (file == nullptr)
+            line.Add(agree ? L", now " : L"; now ").Number(wanted);
+        else
+            line.Add(agree ? L" here, " : L"; ").Number(wanted).Add(L" in ").Add(file);
         SayLine(STD_OUTPUT_HANDLE, line);
         ++differ;
     }
@@ -244,13 +262,18 @@ int ExportSettings(const wchar_t* path)
         Complain(L"out of memory; nothing was written.");
         return kExitFiles;
     }
-    if (!WriteFileWhole(path, bytes)) {
+    TextBuilder full;
+    AddFullPath(full, path);
+    TextBuilder aside;
+    aside.Add(full.Chars()).Add(kExportAsideExtension);
+    DWORD error = ERROR_SUCCESS;
+    if (!full.Complete() || !aside.Complete() || !ReplaceWhole(full.Chars(), aside.Chars(), bytes, &error)) {
         TextBuilder reason;
-        reason.Add(L": cannot be written (error ").Number(GetLastError()).Add(L"); nothing was written.");
-        Complain(path, reason.Chars());
+        AddFileError(reason.Add(L": cannot be written: "), error, full.Chars()).Add(L"; nothing was written.");
+        Complain(full.Chars(), reason.Chars());
         return kExitFiles;
     }
-    Say(L"the settings were written to ", path, L".");
+    Say(L"the settings were written to ", full.Chars(), L".");
     return kExitDone;
 }
 
@@ -293,8 +316,10 @@ int ApplySettings(const GivenSettings& given, bool notify)
         return code;
     SettingsValues before;
     LoadSettings(before);
+    StoredInFile stored[kSettingsFileCount];
+    ReadEachFile(stored);
     SettingsValues after = before;
-    int changes = SayDifferences(given, before, L", now ", nullptr, &after);
+    int changes = SayDifferences(given, stored, nullptr, &after);
     if (changes == 0) {
         Say(L"nothing to change: every setting given already has its value.");
         return kExitDone;
@@ -320,9 +345,9 @@ int VerifySettings(const GivenSettings& given, const wchar_t* path)
     int code = CheckReadable(given.keys, false);
     if (code != kExitDone)
         return code;
-    SettingsValues here;
-    LoadSettings(here);
-    int differ = SayDifferences(given, here, L" here, ", path, nullptr);
+    StoredInFile stored[kSettingsFileCount];
+    ReadEachFile(stored);
+    int differ = SayDifferences(given, stored, path, nullptr);
     if (differ == 0) {
         Say(L"compliant: every setting ", path, L" names has that value here.");
         return kExitDone;

@@ -43,27 +43,6 @@ int Usage(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* 
     return kExitUsage;
 }
 
-// The KEY=VALUE arguments of /set, each checked as a line of a file would
-// be; false after naming every one that is wrong.
-bool GiveSetArguments(const wchar_t* const* operands, int count, GivenSettings& given)
-{
-    bool good = true;
-    for (int i = 0; i < count; ++i) {
-        const wchar_t* equals = operands[i];
-        while (*equals != L'\0' && *equals != L'=')
-            ++equals;
-        if (*equals == L'\0') {
-            Complain(L"\"", operands[i], L"\" is not KEY=VALUE.");
-            good = false;
-            continue;
-        }
-        good = GiveSetting(nullptr, operands[i], static_cast<int>(equals - operands[i]), equals + 1,
-                           lstrlenW(equals + 1), 0, L"/set", given)
-            && good;
-    }
-    return good;
-}
-
 int Run(int argc, wchar_t** argv)
 {
     if (argc < 2)
@@ -74,12 +53,19 @@ int Run(int argc, wchar_t** argv)
     bool notify = true;
     const wchar_t* operands[64];
     int count = 0;
+    bool takesNoNotify = command == Command::Import || command == Command::Set || command == Command::Enforce;
     for (int i = 2; i < argc; ++i) {
-        if (SwitchOf(argv[i]) == Command::NoNotify
-            && (command == Command::Import || command == Command::Set || command == Command::Enforce)) {
+        Command other = SwitchOf(argv[i]);
+        if (other == Command::NoNotify && takesNoNotify) {
             notify = false;
             continue;
         }
+        if (other == Command::NoNotify)
+            return Usage(L"\"", argv[i], L"\" goes only after /import FILE, /set or /enforce.");
+        if (other == Command::Unknown)
+            return Usage(L"\"", argv[i], L"\" is not a switch of OxaSet.");
+        if (other != Command::None)
+            return Usage(L"\"", argv[i], L"\": one switch at a time.");
         if (count == 64 || (command != Command::Set && count == 1) || command == Command::Help
             || command == Command::Show || command == Command::Enforce)
             return Usage(L"too many arguments: \"", argv[i], L"\".");

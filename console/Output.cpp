@@ -120,3 +120,46 @@ void Complain(const wchar_t* first, const wchar_t* second, const wchar_t* third)
 {
     Message(STD_ERROR_HANDLE, first, second, third);
 }
+
+TextBuilder& AddFullPath(TextBuilder& text, const wchar_t* path)
+{
+    wchar_t full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
+    return length > 0 && length < MAX_PATH * 2 ? text.Add(full) : text.Add(path);
+}
+
+TextBuilder& AddFileError(TextBuilder& text, DWORD error, const wchar_t* path, size_t limit)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return text.Add(L"it is a folder, not a file");
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return text.Add(L"the file is not found");
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+        return text.Add(L"its folder is not found");
+    case ERROR_ACCESS_DENIED:
+        return text.Add(L"access is denied");
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return text.Add(L"it is in use by another program");
+    case ERROR_FILE_TOO_LARGE:
+        return text.Add(L"it is larger than ").Number(static_cast<uint32_t>(limit))
+            .Add(L" bytes, the most a settings file may hold");
+    default:
+        break;
+    }
+    // Any other reason in the platform's own words, with its number.
+    wchar_t* message = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                      | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    while (length > 0 && (message[length - 1] == L'\n' || message[length - 1] == L'\r' || message[length - 1] == L'.'))
+        --length;
+    text.Add(L"error ").Number(error);
+    if (length > 0)
+        text.Add(L", ").Add(message, static_cast<int>(length));
+    LocalFree(message);
+    return text;
+}

@@ -41,3 +41,10 @@ void WriteStandard(DWORD stream, const TextBuilder& text);
 void Say(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* third = nullptr);
 void Complain(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* third = nullptr);
 void SayLine(DWORD stream, const TextBuilder& line);
+
+// `path` made full, as a deployment log needs it: a relative name says
+// nothing once the working folder is gone.
+TextBuilder& AddFullPath(TextBuilder& text, const wchar_t* path);
+// Why the file at `path` could not be read or written, from the platform's
+// `error`: not found, access denied, a folder, in use, larger than `limit`.
+TextBuilder& AddFileError(TextBuilder& text, DWORD error, const wchar_t* path, size_t limit = 0);

@@ -1,14 +1,14 @@
 #include "console/SettingsFormat.h"
 
-#include "base/KernelHandle.h"
 #include "resources/resource.h"
+#include "settings/FileBytes.h"
 
 namespace {
 
 constexpr wchar_t kDriverFormatSection[] = L"Driver";
 constexpr wchar_t kJobLogFormatSection[] = L"JobLog";
 // Settings files are a few hundred bytes; anything this large is not one.
-constexpr DWORD kLargestFile = 1 << 20;
+constexpr size_t kLargestFile = 1 << 20;
 
 bool IsBlank(wchar_t c)
 {
@@ -40,8 +40,36 @@ void Problem(const wchar_t* where, int line, TextBuilder& what)
     SayLine(STD_ERROR_HANDLE, text);
 }
 
+// The line of byte `at`, counting from 1.
+int LineOfByte(const unsigned char* data, size_t at)
+{
+    int line = 1;
+    for (size_t i = 0; i < at; ++i)
+        line += data[i] == '\n' ? 1 : 0;
+    return line;
+}
+
+// The line of the first byte that is not UTF-8, found a line at a time.
+int LineNotUtf8(const unsigned char* data, size_t size)
+{
+    size_t start = 0;
+    for (int line = 1; start < size; ++line) {
+        size_t stop = start;
+        while (stop < size && data[stop] != '\n')
+            ++stop;
+        if (stop > start
+            && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(data + start),
+                                   static_cast<int>(stop - start), nullptr, 0)
+                <= 0)
+            return line;
+        start = stop + 1;
+    }
+    return 0;
+}
+
 // Wide text of a file's bytes: UTF-8 with or without its mark, UTF-16 with
-// its mark. Says what else it is and answers false.
+// its mark. Says what else it is, with the line where that shows, and
+// answers false.
 bool DecodeText(const ByteBuffer& bytes, const wchar_t* path, ByteBuffer& wide)
 {
     const unsigned char* data = bytes.data();
@@ -50,7 +78,10 @@ bool DecodeText(const ByteBuffer& bytes, const wchar_t* path, ByteBuffer& wide)
     if (size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) {
         bool bigEndian = data[0] == 0xFE;
         if (size % 2 != 0 || !wide.Resize(size - 2)) {
-            Problem(path, 0, what.Add(L"UTF-16 text cut in the middle of a character"));
+            int line = 1;
+            for (size_t i = 2; i + 1 < size; i += 2)
+                line += data[bigEndian ? i + 1 : i] == '\n' && data[bigEndian ? i : i + 1] == 0 ? 1 : 0;
+            Problem(path, line, what.Add(L"UTF-16 text cut in the middle of a character"));
             return false;
         }
         for (size_t i = 2; i < size; i += 2) {
@@ -65,7 +96,7 @@ bool DecodeText(const ByteBuffer& bytes, const wchar_t* path, ByteBuffer& wide)
     }
     for (size_t i = 0; i < size; ++i) {
         if (data[i] == 0) {
-            Problem(path, 0, what.Add(L"not text in UTF-8, nor UTF-16 with a byte-order mark"));
+            Problem(path, LineOfByte(data, i), what.Add(L"not text in UTF-8, nor UTF-16 with a byte-order mark"));
             return false;
         }
     }
@@ -78,23 +109,10 @@ bool DecodeText(const ByteBuffer& bytes, const wchar_t* path, ByteBuffer& wide)
         || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(data),
                                static_cast<int>(size), reinterpret_cast<wchar_t*>(wide.data()), chars)
             != chars) {
-        Problem(path, 0, what.Add(L"not UTF-8 text (nor UTF-16 with a byte-order mark)"));
+        Problem(path, LineNotUtf8(data, size), what.Add(L"not UTF-8 text (nor UTF-16 with a byte-order mark)"));
         return false;
     }
     return true;
-}
-
-bool ReadWhole(const wchar_t* path, ByteBuffer& bytes)
-{
-    KernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestFile
-        || !bytes.Resize(static_cast<size_t>(size.QuadPart)))
-        return false;
-    DWORD got = 0;
-    return bytes.empty()
-        || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
 }
 
 // One line of a settings file; `section` is the one the line is in.
@@ -218,9 +236,13 @@ bool GiveSetting(const wchar_t* section, const wchar_t* name, int nameLength, co
         Problem(where, line, what);
         return false;
     }
+    // Leading zeros are read as the profile functions read them.
+    int digits = 0;
+    while (digits < valueLength - 1 && value[digits] == L'0')
+        ++digits;
     uint32_t number = 0;
-    bool isNumber = valueLength > 0 && valueLength <= 9;
-    for (int i = 0; isNumber && i < valueLength; ++i) {
+    bool isNumber = valueLength > 0 && valueLength - digits <= 9;
+    for (int i = digits; isNumber && i < valueLength; ++i) {
         isNumber = value[i] >= L'0' && value[i] <= L'9';
         number = number * 10 + static_cast<uint32_t>(value[i] - L'0');
     }
@@ -243,9 +265,11 @@ bool ReadSettingsFile(const wchar_t* path, GivenSettings& given)
 {
     ByteBuffer bytes;
     ByteBuffer wide;
-    if (!ReadWhole(path, bytes)) {
+    DWORD error = ERROR_SUCCESS;
+    if (!ReadFileAt(path, bytes, kLargestFile, &error)) {
         TextBuilder what;
-        Problem(path, 0, what.Add(L"cannot be read (missing, in use without sharing, not allowed, or not a settings file)"));
+        TextBuilder full;
+        Problem(AddFullPath(full, path).Chars(), 0, AddFileError(what.Add(L"cannot be read: "), error, path, kLargestFile));
         return false;
     }
     if (!DecodeText(bytes, path, wide))
@@ -255,13 +279,46 @@ bool ReadSettingsFile(const wchar_t* path, GivenSettings& given)
     const wchar_t* section = nullptr;
     bool good = true;
     int line = 1;
+    // A line ends at CR LF, LF or a CR alone, as editors write them.
     for (const wchar_t* start = text; start < end; ++line) {
         const wchar_t* stop = start;
-        while (stop < end && *stop != L'\n')
+        while (stop < end && *stop != L'\n' && *stop != L'\r')
             ++stop;
-        const wchar_t* lineEnd = stop > start && stop[-1] == L'\r' ? stop - 1 : stop;
-        good = ReadLine(start, lineEnd, line, path, section, given) && good;
-        start = stop + 1;
+        good = ReadLine(start, stop, line, path, section, given) && good;
+        start = stop + (stop + 1 < end && stop[0] == L'\r' && stop[1] == L'\n' ? 2 : 1);
+    }
+    // Empty, a byte-order mark alone or only comments: most likely a copy
+    // that failed, which must pass neither for compliant nor for applied.
+    if (good && given.keys == 0) {
+        TextBuilder what;
+        Problem(path, 0, what.Add(L"names no setting: it holds no KEY=VALUE line"));
+        return false;
+    }
+    return good;
+}
+
+bool GiveSetArguments(const wchar_t* const* operands, int count, GivenSettings& given)
+{
+    bool good = true;
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* equals = operands[i];
+        while (*equals != L'\0' && *equals != L'=')
+            ++equals;
+        if (*equals == L'\0') {
+            Complain(L"\"", operands[i], L"\" is not KEY=VALUE.");
+            good = false;
+            continue;
+        }
+        // Blanks around the key and the value, as a file's line may have them.
+        const wchar_t* key = operands[i];
+        const wchar_t* keyEnd = equals;
+        const wchar_t* value = equals + 1;
+        const wchar_t* valueEnd = value + lstrlenW(value);
+        Trim(key, keyEnd);
+        Trim(value, valueEnd);
+        good = GiveSetting(nullptr, key, static_cast<int>(keyEnd - key), value, static_cast<int>(valueEnd - value), 0,
+                           L"/set", given)
+            && good;
     }
     return good;
 }

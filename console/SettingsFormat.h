@@ -37,3 +37,7 @@ bool GiveSetting(const wchar_t* section, const wchar_t* key, int keyLength, cons
 // Reads the settings file at `path`. Every problem is said on standard error
 // with its line; answers whether there was none.
 bool ReadSettingsFile(const wchar_t* path, GivenSettings& given);
+
+// The KEY=VALUE arguments of /set, each checked as a line of a file would
+// be; false after naming every one that is wrong.
+bool GiveSetArguments(const wchar_t* const* operands, int count, GivenSettings& given);

@@ -1,6 +1,7 @@
 #include "settings/FileAccess.h"
 
 #include "settings/IniText.h"
+#include "settings/SaveCheck.h"
 #include "settings/SaveJournal.h"
 #include "settings/SettingsStore.h"
 
@@ -14,6 +15,20 @@ bool StartsAsUnmarkedUtf16(HANDLE file)
         return false;
     return IsUnmarkedUtf16(DetectTextEncoding(head, got));
 }
+
+// Every settings file's path, for the calls that look beside them all.
+struct EveryPath {
+    wchar_t paths[kSettingsFileCount][kPathCapacity];
+    const wchar_t* names[kSettingsFileCount];
+
+    EveryPath()
+    {
+        for (int i = 0; i < kSettingsFileCount; ++i) {
+            SettingsFilePath(static_cast<SettingsFile>(i), paths[i]);
+            names[i] = paths[i];
+        }
+    }
+};
 
 } // namespace
 
@@ -51,20 +66,28 @@ FileAccess WaitForFile(const wchar_t* path, bool forWrite, const Deadline& deadl
     }
 }
 
-SettingsAtStart WaitForReadableSettings()
+SettingsAtStart WaitForReadableSettings(FileSet files)
 {
     SettingsAtStart found;
     wchar_t folder[kPathCapacity];
-    found.folderTooLong = GetCommonDataFolder(folder, kPathCapacity) && !BuildDriverPaths();
-    const SettingsFile readAtStart[] = {kFileQrz, kFileWen, kFileEst, kFileJobInfo};
+    found.noDataFolder = !GetCommonDataFolder(folder, kPathCapacity);
+    found.folderTooLong = !found.noDataFolder && !BuildDriverPaths();
     Deadline deadline(kSharingWaitMs);
-    for (SettingsFile file : readAtStart) {
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        SettingsFile file = static_cast<SettingsFile>(i);
         wchar_t path[kPathCapacity];
         SettingsFilePath(file, path);
+        if (FolderOfFileExists(path))
+            found.installed |= file;
+        if (!files.Has(file))
+            continue;
         // A file that is there but refuses to be read (no permission, a
         // folder by that name) reads as absent just as a held one does.
         switch (WaitForFile(path, false, deadline)) {
         case FileAccess::Held:
+            found.held |= file;
+            found.unreadable |= file;
+            break;
         case FileAccess::Denied:
             found.unreadable |= file;
             break;
@@ -80,11 +103,12 @@ SettingsAtStart WaitForReadableSettings()
 
 bool FinishInterruptedSettingsSave()
 {
-    wchar_t paths[kSettingsFileCount][kPathCapacity];
-    const wchar_t* names[kSettingsFileCount];
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        SettingsFilePath(static_cast<SettingsFile>(i), paths[i]);
-        names[i] = paths[i];
-    }
-    return FinishInterruptedSave(names, kSettingsFileCount);
+    EveryPath files;
+    return FinishInterruptedSave(files.names, kSettingsFileCount);
+}
+
+bool InterruptedSettingsSavePending()
+{
+    EveryPath files;
+    return InterruptedSavePending(files.names, kSettingsFileCount);
 }

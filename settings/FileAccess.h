@@ -23,22 +23,34 @@ FileAccess ProbeFile(const wchar_t* path, bool forWrite);
 // deadline passes. Returns the last probe's answer.
 FileAccess WaitForFile(const wchar_t* path, bool forWrite, const Deadline& deadline);
 
-// What start-up finds of the settings files before it reads them.
+// What a reader finds of the settings files before it reads them.
 struct SettingsAtStart {
     // There but held by another program throughout the wait, or not
     // readable at all: their options show their defaults.
     FileSet unreadable;
+    // Of those, the ones held by another program: worth trying again.
+    FileSet held;
     // UTF-16 without a mark: read as empty, left as they are, never saved.
     FileSet unmarked;
+    // The files whose folder exists: those of applications installed here.
+    FileSet installed;
+    // The per-machine application-data folder itself cannot be found.
+    bool noDataFolder = false;
     // The data folder exists, but its path leaves no room for the files'.
     bool folderTooLong = false;
 
     bool AllWell() const { return unreadable.Empty() && unmarked.Empty() && !folderTooLong; }
 };
 
-// Waits, for about kSharingWaitMs in all, until the settings files can be
-// read.
-SettingsAtStart WaitForReadableSettings();
+// Waits, for about kSharingWaitMs in all, until the settings files in
+// `files` can be read: all four for start-up and for a comparison, only
+// those that take a key given for a save, so that a file a save leaves
+// alone cannot hold it up. The others are looked at for their folder alone.
+SettingsAtStart WaitForReadableSettings(FileSet files = FileSet::All());
+
+// Whether a record of a save cut short still lies beside a settings file:
+// the save is under way, or could not be finished yet.
+bool InterruptedSettingsSavePending();
 
 // Finishes a save that a kill or a power cut stopped part-way, so that
 // every copy holds the same values, and removes what it left beside the

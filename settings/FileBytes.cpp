@@ -62,9 +62,33 @@ bool WriteNewFile(const wchar_t* path, const ByteBuffer& content, DWORD* error)
     return RewriteWhole(file.get(), content);
 }
 
-bool ReadFileAt(const wchar_t* path, ByteBuffer& content)
+bool ReadFileAt(const wchar_t* path, ByteBuffer& content, size_t limit, DWORD* error)
 {
     KernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && ReadWhole(file.get(), content);
+    LARGE_INTEGER size = {};
+    DWORD failure = ERROR_SUCCESS;
+    if (!file)
+        failure = GetLastError();
+    else if (limit != 0 && GetFileSizeEx(file.get(), &size) && size.QuadPart > static_cast<LONGLONG>(limit))
+        failure = ERROR_FILE_TOO_LARGE;
+    else if (!ReadWhole(file.get(), content))
+        failure = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_READ_FAULT;
+    if (error != nullptr)
+        *error = failure;
+    return failure == ERROR_SUCCESS;
+}
+
+bool ReplaceWhole(const wchar_t* path, const wchar_t* aside, const ByteBuffer& content, DWORD* error)
+{
+    DWORD failure = ERROR_SUCCESS;
+    if (!WriteNewFile(aside, content, &failure) && failure == ERROR_SUCCESS)
+        failure = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+    if (failure == ERROR_SUCCESS && !MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failure = GetLastError();
+    if (failure != ERROR_SUCCESS)
+        DeleteFileW(aside);
+    if (error != nullptr)
+        *error = failure;
+    return failure == ERROR_SUCCESS;
 }

@@ -140,11 +140,10 @@ bool SaveJournal::Write(const wchar_t* const* anchors, int anchorCount, const Jo
             continue;
         if (!SiblingPath(record, kRecordAsideExtension, aside))
             continue;
-        if (WriteNewFile(aside, text) && MoveFileExW(aside, record, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (ReplaceWhole(record, aside, text)) {
             CopyPath(path_, kLongPath, record);
             return true;
         }
-        DeleteFileW(aside);
         // A record already written stays where it is: the next start looks
         // for one record beside each file.
         if (path_[0] != L'\0')
@@ -191,4 +190,19 @@ bool FinishInterruptedSave(const wchar_t* const* paths, int count)
         }
     }
     return changed;
+}
+
+bool InterruptedSavePending(const wchar_t* const* paths, int count)
+{
+    count = count < kMaxJournalFiles ? count : kMaxJournalFiles;
+    for (int i = 0; i < count; ++i) {
+        wchar_t real[kLongPath];
+        wchar_t record[kLongPath];
+        if (paths[i] == nullptr || paths[i][0] == L'\0')
+            continue;
+        RealPath(paths[i], real);
+        if (SiblingPath(real, kRecordExtension, record) && GetFileAttributesW(record) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
 }

@@ -46,6 +46,9 @@ private:
 // Looks at the first kMaxJournalFiles of `paths`, as many as a save takes.
 constexpr int kMaxJournalFiles = 8;
 bool FinishInterruptedSave(const wchar_t* const* paths, int count);
+// Whether a record lies beside any of `paths`: a save is under way, or was
+// cut short and not finished yet.
+bool InterruptedSavePending(const wchar_t* const* paths, int count);
 
 // What a save puts beside a settings file: its new content (built again
 // when another program changed the file at the swap), and the old content

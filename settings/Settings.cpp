@@ -110,6 +110,20 @@ void ReadEachFile(StoredInFile (&files)[kSettingsFileCount])
     }
 }
 
+bool EveryFileHolds(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting, uint32_t value)
+{
+    bool any = false;
+    for (int i = 0; i < kSettingsFileCount; ++i) {
+        const StoredInFile& file = files[i];
+        if ((i == kFileJobInfo) != (setting.store == SettingStore::JobLog) || !file.installed)
+            continue;
+        if ((file.present & setting.Bit()) == 0 || file.values.*setting.value != value)
+            return false;
+        any = true;
+    }
+    return any;
+}
+
 SaveReport SaveSettings(const SettingsValues& values)
 {
     return SaveSettings(values, kAllKeys);

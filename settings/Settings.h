@@ -20,6 +20,10 @@ struct StoredInFile {
     SettingsValues values;   // those values; the others keep their defaults
 };
 void ReadEachFile(StoredInFile (&files)[kSettingsFileCount]);
+// Whether every installed file that keeps `setting` holds it with `value`,
+// and there is at least one: an absent or empty key holds no value, whatever
+// default the driver would take for it.
+bool EveryFileHolds(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting, uint32_t value);
 
 // What one save did. Either every file that takes part took the values (or
 // already held them), or none was changed: `unsaved` then names the files

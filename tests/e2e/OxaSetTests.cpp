@@ -38,7 +38,12 @@ struct Printed {
     std::string err;
 };
 
-enum class Arrange { Nothing, HoldWen, ReadOnlyEst, DialogOpen, NoCopies, NoCompanions, Policy };
+enum class Arrange {
+    Nothing, HoldWen, ReadOnlyEst, DialogOpen, NoCopies, NoCompanions, Policy,
+    // The files as a row makes them, checked by the row itself.
+    LacksKey, CopiesDisagree, StuckSave,
+    CutShort,  // a save killed between its swaps, RetailMode=7 half swapped in
+};
 enum class Told { Nothing, Panel, PanelAndClose };
 
 class OxaSetScene;
@@ -106,6 +111,13 @@ void RoundTrip(OxaSetScene& scene)
     EXPECT_EQ(scene.Run(L"/export {out}").exitCode, 0u);
     EXPECT_EQ(ReadBytes(scene.Out()), exported);
     EXPECT_EQ(scene.Run(L"/verify {in}").exitCode, 0u);
+    // A relative name is reported as the full path a deployment log needs.
+    wchar_t was[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, was);
+    SetCurrentDirectoryW(scene.data.Root().c_str());
+    Printed relative = scene.Run(L"/export here.ini");
+    SetCurrentDirectoryW(was);
+    EXPECT_NE(relative.out.find(Narrow(scene.data.Root() + L"\\here.ini") + "."), std::string::npos) << relative.out;
 }
 
 // A second enforce finds nothing to write, and the files then comply.
@@ -119,12 +131,33 @@ void EnforcedOnce(OxaSetScene& scene)
     EXPECT_EQ(scene.Run(L"/verify").exitCode, 0u);
 }
 
+// The key reaches every copy, and a second run finds nothing to do.
+void HeldEverywhereOnce(OxaSetScene& scene)
+{
+    for (const auto& copy : scene.Copies())
+        EXPECT_EQ(IniText(copy, L"SETTINGS", L"UserSwitching"), L"1") << Narrow(copy);
+    scene.Remember();
+    EXPECT_NE(scene.Run(L"/set UserSwitching=1").out.find("nothing to change"), std::string::npos);
+    scene.ExpectUnchanged();
+}
+
+void NothingLeftBeside(OxaSetScene& scene)
+{
+    for (const wchar_t* left : {L"\\OXAQRZ\\QRZINFO.~oj", L"\\OXAEST\\QRZINFO.~ox"})
+        EXPECT_FALSE(FileExists(scene.data.Root() + left)) << Narrow(left);
+}
+
 void NamesEveryKey(OxaSetScene& scene)
 {
     std::string help = scene.Run(L"-?").out;
     for (const auto* keys : {&kDriverValues, &kLogValues})
         for (const auto& [key, value] : *keys)
             EXPECT_NE(help.find("  " + key + " "), std::string::npos) << key;
+    // Fits a console window as it opens, and says what the README says.
+    for (size_t start = 0, end; (end = help.find("\r\n", start)) != std::string::npos; start = end + 2)
+        EXPECT_LT(end - start, 80u) << help.substr(start, end - start);
+    for (const char* said : {"another OxaSet is", "stored as 2 is shown", "names no setting"})
+        EXPECT_NE(help.find(said), std::string::npos) << said;
 }
 
 const std::string kPartial = "[Driver]\r\nRetailMode=3\r\n";
@@ -136,7 +169,8 @@ const Row kRows[] = {
     {"UnknownSwitch", L"/frob", "", 2, "\"/frob\" is not a switch"},
     {"FileMissing", L"/import", "", 2, "/import needs a FILE"},
     {"ExtraArgument", L"/verify {in} {in}", kPartial, 2, "too many arguments"},
-    {"NoNotifyWithShow", L"/show /nonotify", "", 2, "too many arguments"},
+    {"NoNotifyWithShow", L"/show /nonotify", "", 2, "\"/nonotify\" goes only after /import FILE, /set or /enforce."},
+    {"TwoSwitches", L"/show /export {out}", "", 2, "\"/export\": one switch at a time."},
     {"Show", L"/show", "", 0, "[Driver]\r\n; Enable Manual Controls (KMR Desktop): 0 shows the Manual Controls tab"},
     {"ExportImportRoundTrip", L"/export {out}", "", 0, "written to", {}, Told::Nothing, Arrange::Nothing, RoundTrip},
     {"PartialFile", L"/import {in}", kPartial, 0, "RetailMode: 5, now 3", {{"RetailMode", "3"}}, Told::Panel},
@@ -150,15 +184,20 @@ const Row kRows[] = {
     {"Utf16File", L"/import {in}", Utf16Le(L"[JobLog]\r\nLogSerialNum=1\r\n"), 0, "LogSerialNum: 0, now 1",
      {{"LogSerialNum", "1"}}, Told::PanelAndClose},
     {"UnknownSection", L"/import {in}", "[Driver]\r\nRetailMode=1\r\n[Printer]\r\nSpeed=1\r\n", 3, "line 3: \"[Printer]\""},
-    {"UnknownKey", L"/import {in}", "[Driver]\r\nRetail=1\r\n", 3, "line 2: \"Retail\" is not a setting of [Driver]"},
-    {"KeyOfTheOtherSection", L"/import {in}", "[JobLog]\r\nRetailMode=1\r\n", 3, "not a setting of [JobLog]"},
-    {"KeyTwice", L"/import {in}", "[Driver]\r\nRetailMode=1\r\nretailmode=1\r\n", 3, "line 3: RetailMode is given twice"},
-    {"OutOfRange", L"/import {in}", "[Driver]\r\nPollForFiles=1\r\nRetailMode=16\r\n", 3, "from 0 to 15"},
     {"NotANumber", L"/verify {in}", "[JobLog]\r\nLogStart=-1\r\n", 3, "LogStart=-1: the value must be 0 or 1"},
-    {"KeyBeforeSection", L"/import {in}", "RetailMode=1\r\n", 3, "line 1: a setting before the first section"},
-    {"UnreadableFile", L"/import {in}", "", 3, "cannot be read"},
-    {"Utf16WithoutMark", L"/import {in}", Utf16Le(L"[Driver]\r\nRetailMode=1\r\n", false), 3, "not text in UTF-8"},
-    {"SetOneBadKey", L"/set RetailMode=2 Retail=1", "", 3, "\"Retail\" is not a setting"},
+    {"UnreadableFile", L"/import {in}", "", 3, "in.ini: cannot be read: the file is not found"},
+    {"FileNamesNoSetting", L"/import {in}", "; only a comment\r\n[Driver]\r\n", 3, "names no setting"},
+    {"VerifyMarkAlone", L"/verify {in}", "\xEF\xBB\xBF", 3, "names no setting"},
+    {"KeyAbsentOrEmpty", L"/set UserSwitching=1", "", 0, "UserSwitching: 1 in ", {}, Told::Panel,
+     Arrange::LacksKey, HeldEverywhereOnce},
+    {"VerifyKeyAbsent", L"/verify {in}", "[Driver]\r\nUserSwitching=1\r\n", 1, "not stored in ", {}, Told::Nothing,
+     Arrange::LacksKey},
+    {"VerifyCopiesDisagree", L"/verify {in}", "[Driver]\r\nRetailMode=5\r\n", 1,
+     "OXAWEN\\QRZINFO.INI, 9 in ", {}, Told::Nothing, Arrange::CopiesDisagree},
+    {"ReadsAfterASaveCutShort", L"/verify {in}", "[Driver]\r\nRetailMode=7\r\n", 0, "compliant",
+     {{"RetailMode", "7"}}, Told::Nothing, Arrange::CutShort, NothingLeftBeside},
+    {"SaveCutShortStuck", L"/show", "", 1618, "cut short and cannot be finished yet", {}, Told::Nothing,
+     Arrange::StuckSave},
     {"HeldFile", L"/set RetailMode=1", "", 1618, "OXAWEN\\QRZINFO.INI: It is in use by another program.", {},
      Told::Nothing, Arrange::HoldWen},
     {"ReadOnlyFile", L"/import {in}", kPartial, 4, "OXAEST\\QRZINFO.INI: It is read-only.", {}, Told::Nothing,
@@ -227,6 +266,27 @@ TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
         policy->Dword(L"RetailMode", 13);
         policy->Dword(L"LogSerialNum", 1);
         break;
+    case Arrange::LacksKey: {
+        std::string wen = StationFile(kFileWen, {});
+        wen.erase(wen.find("UserSwitching=1\r\n"), 17);
+        scene.Write(kFileWen, wen);
+        scene.Write(kFileEst, StationFile(kFileEst, {{"UserSwitching", ""}}));
+        break;
+    }
+    case Arrange::CopiesDisagree: scene.Write(kFileEst, StationFile(kFileEst, {{"RetailMode", "9"}})); break;
+    case Arrange::CutShort:
+    case Arrange::StuckSave: {
+        std::wstring step = L"D\t" + scene.data.Root() + L"\t\n";  // a folder: never deleted as a file
+        if (row.arrange == Arrange::CutShort) {
+            for (SettingsFile copy : {kFileQrz, kFileWen})
+                scene.Write(copy, StationFile(copy, {{"RetailMode", "7"}}));
+            std::wstring est = scene.data.Root() + L"\\OXAEST\\QRZINFO";
+            WriteBytes(est + L".~ox", StationFile(kFileEst, {{"RetailMode", "7"}}));
+            step = L"R\t" + est + L".INI\t" + est + L".~ox\n";
+        }
+        WriteBytes(scene.data.Root() + L"\\OXAQRZ\\QRZINFO.~oj", Utf16Le(L"oxa save 1\n" + step + L"end\n", false));
+        break;
+    }
     case Arrange::Nothing: break;
     }
 
@@ -236,7 +296,7 @@ TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
     EXPECT_NE((printed.out + printed.err).find(row.says), std::string::npos) << printed.out << printed.err;
     // Results go to standard output, problems to standard error.
     EXPECT_EQ(printed.err.empty(), row.exitCode <= 1) << printed.err;
-    if (row.arrange != Arrange::NoCopies)
+    if (row.arrange != Arrange::NoCopies && (row.arrange < Arrange::LacksKey || row.arrange == Arrange::CutShort))
         scene.ExpectStation(row.changed);
     if (scene.panel) {
         std::vector<std::string> expected = row.told == Told::Panel ? kNotifyOnly

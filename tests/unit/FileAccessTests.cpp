@@ -110,7 +110,13 @@ TEST(StartupRead, NamesTheFilesStillHeldAfterTheWait)
     DWORD start = GetTickCount();
     SettingsAtStart found = WaitForReadableSettings();
     EXPECT_EQ(found.unreadable, FileSet::All());
+    EXPECT_EQ(found.held, FileSet::All());
     EXPECT_LT(GetTickCount() - start, 3 * kSharingWaitMs) << "one wait for all files, not one each";
+    // A save of the log items alone waits for JobInfo.ini alone, and still
+    // learns which applications are installed.
+    found = WaitForReadableSettings(kFileJobInfo);
+    EXPECT_EQ(found.held, FileSet(kFileJobInfo));
+    EXPECT_EQ(found.installed, FileSet::All());
     CloseHandle(est);
     CloseHandle(qrz);
     CloseHandle(wen);
