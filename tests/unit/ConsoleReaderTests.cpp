@@ -3,6 +3,8 @@
 // error.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "console/SettingsFormat.h"
 #include "support/DataFolder.h"
 #include "support/TestFiles.h"
@@ -11,18 +13,20 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-const std::string kNoFile = "<no file>";
+// What the row reads: a file's bytes, or the arguments of /set.
+enum class Input { File, NoFile, Folder, HeldFile, Set };
 
-struct ReadRow {
+struct Row {
     const char* name;
-    std::string bytes;        // the file's bytes, or kNoFile
-    const char* says;         // in what went to standard error; "" for nothing
-    Entries given = {};       // what it gives, when it reads
+    std::string bytes;  // the file's bytes; for /set the arguments, one per line
+    const char* says;   // in what went to standard error; "" when it reads
+    Entries given = {};
+    Input input = Input::File;
 };
 
 const std::string kMark = "\xEF\xBB\xBF";
 
-const ReadRow kReadRows[] = {
+const Row kRows[] = {
     {"CaseAndBlanks", "# ours\r\n[driver]\r\n  retailmode = 5 \r\n\r\n; x\r\n[JobLog]\r\nLogStart=1", "",
      {{"RetailMode", "5"}, {"LogStart", "1"}}},
     {"Utf16WithMark", Utf16Le(L"[JobLog]\r\nLogSerialNum=1\r\n"), "", {{"LogSerialNum", "1"}}},
@@ -46,139 +50,79 @@ const ReadRow kReadRows[] = {
     {"NulOnItsLine", std::string("[Driver]\r\nRetail\0Mode=7\r\n", 23), "line 2: not text in UTF-8"},
     {"Utf16WithoutMark", Utf16Le(L"[Driver]\r\nRetailMode=1\r\n", false), "line 1: not text in UTF-8"},
     {"Utf16CutShort", Utf16Le(L"[Driver]\r\nRetailMode=1") + "\x0D", "line 2: UTF-16 text cut"},
-    {"NotFound", kNoFile, "cannot be read: the file is not found"},
     {"TooLarge", "[Driver]\r\n" + std::string(1 << 20, ';'), "cannot be read: it is larger than 1048576 bytes"},
+    {"NotFound", "", "cannot be read: the file is not found", {}, Input::NoFile},
+    {"AFolder", "", "cannot be read: it is a folder", {}, Input::Folder},
+    {"InUse", "[Driver]\r\nRetailMode=1\r\n", "cannot be read: it is in use by another program", {}, Input::HeldFile},
+    {"SetAsAFileTakesThem", "RetailMode=0000000007\n logpause = 1 \nWizardOnly++=0", "",
+     {{"RetailMode", "7"}, {"LogPause", "1"}, {"WizardOnly++", "0"}}, Input::Set},
+    {"SetOneBadKey", "RetailMode=2\nRetail=1", "/set: \"Retail\" is not a setting (OxaSet /? lists them)", {}, Input::Set},
+    {"SetNoEquals", "RetailMode", "\"RetailMode\" is not KEY=VALUE.", {}, Input::Set},
+    {"SetTwice", "RetailMode=1\nretailmode=1", "RetailMode is given twice", {}, Input::Set},
+    {"SetEmptyValue", "LogUser=", "LogUser=: the value must be 0 or 1", {}, Input::Set},
 };
 
-void PrintTo(const ReadRow& row, std::ostream* os)
+void PrintTo(const Row& row, std::ostream* os)
 {
     *os << row.name;
 }
 
-// Standard error into a file for the length of a test.
-class CapturedErrors {
-public:
-    explicit CapturedErrors(const std::wstring& path) : path_(path)
-    {
-        saved_ = GetStdHandle(STD_ERROR_HANDLE);
-        file_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-        SetStdHandle(STD_ERROR_HANDLE, file_);
-    }
-    ~CapturedErrors() { Text(); }
-    std::string Text()
-    {
-        if (file_ != INVALID_HANDLE_VALUE) {
-            SetStdHandle(STD_ERROR_HANDLE, saved_);
-            CloseHandle(file_);
-            file_ = INVALID_HANDLE_VALUE;
-        }
-        return ReadBytes(path_);
-    }
-
-private:
-    std::wstring path_;
-    HANDLE saved_;
-    HANDLE file_;
-};
-
-void ExpectGiven(const GivenSettings& given, const Entries& expected)
+// Reads the row's input with standard error sent to a file; what was said.
+std::string ReadRow(const Row& row, const std::wstring& folder, bool& read, GivenSettings& given)
 {
-    KeySet keys = 0;
-    for (const auto& [key, value] : expected) {
-        const Setting* setting = nullptr;
-        for (const Setting& s : kSettings)
-            if (key == Narrow(s.key))
-                setting = &s;
-        ASSERT_NE(setting, nullptr) << key;
-        keys |= setting->Bit();
-        EXPECT_EQ(std::to_string(given.values.*setting->value), value) << key;
-    }
-    EXPECT_EQ(given.keys, keys);
-}
-
-class SettingsFileReader : public ::testing::TestWithParam<ReadRow> {};
-
-TEST_P(SettingsFileReader, GivesTheSettingsOrNamesTheProblem)
-{
-    const ReadRow& row = GetParam();
-    DataFolder data(Widen(row.name));
-    std::wstring path = data.Root() + L"\\station.ini";
-    if (row.bytes != kNoFile)
+    std::wstring path = folder + L"\\station.ini";
+    std::wstring errors = folder + L"\\stderr.txt";
+    if (row.input == Input::File || row.input == Input::HeldFile)
         WriteBytes(path, row.bytes);
-    GivenSettings given;
-    CapturedErrors errors(data.Root() + L"\\stderr.txt");
-    bool read = ReadSettingsFile(path.c_str(), given);
-    std::string said = errors.Text();
-    EXPECT_EQ(read, row.says[0] == '\0') << said;
-    EXPECT_NE(said.find(row.says), std::string::npos) << said;
-    if (read)
-        ExpectGiven(given, row.given);
-    else
-        EXPECT_EQ(said.find("OxaSet: " + Narrow(path)), 0u) << "the file is named first: " << said;
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, SettingsFileReader, ::testing::ValuesIn(kReadRows),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SettingsFileReaderOf, AFolderOrAFileInUseNamesWhy)
-{
-    DataFolder data(L"ReaderFolderAndHeld");
-    std::wstring folder = data.Root() + L"\\station.ini";
-    MakeFolders(folder);
-    std::wstring held = data.Root() + L"\\held.ini";
-    WriteBytes(held, "[Driver]\r\nRetailMode=1\r\n");
-    HeldFile holder(held);
-    for (auto [path, says] : {std::pair{folder, "it is a folder"}, std::pair{held, "in use by another program"}}) {
-        GivenSettings given;
-        CapturedErrors errors(data.Root() + L"\\stderr.txt");
-        EXPECT_FALSE(ReadSettingsFile(path.c_str(), given));
-        std::string said = errors.Text();
-        EXPECT_NE(said.find(says), std::string::npos) << said;
+    if (row.input == Input::Folder)
+        MakeFolders(path);
+    std::unique_ptr<HeldFile> holder(row.input == Input::HeldFile ? new HeldFile(path) : nullptr);
+    HANDLE saved = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE file = CreateFileW(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, file);
+    if (row.input == Input::Set) {
+        std::vector<std::wstring> arguments;
+        for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1)
+            arguments.push_back(Widen(row.bytes.substr(start, (end = row.bytes.find('\n', start)) - start)));
+        std::vector<const wchar_t*> operands;
+        for (const std::wstring& argument : arguments)
+            operands.push_back(argument.c_str());
+        read = GiveSetArguments(operands.data(), static_cast<int>(operands.size()), given);
+    } else {
+        read = ReadSettingsFile(path.c_str(), given);
     }
+    SetStdHandle(STD_ERROR_HANDLE, saved);
+    CloseHandle(file);
+    std::string said = ReadBytes(errors);
+    if (!read && row.input != Input::Set)
+        EXPECT_EQ(said.find("OxaSet: " + Narrow(path)), 0u) << "the file is named first: " << said;
+    return said;
 }
 
-struct SetRow {
-    const char* name;
-    std::vector<std::wstring> arguments;
-    const char* says;
-    Entries given = {};
-};
+class ConsoleReader : public ::testing::TestWithParam<Row> {};
 
-const SetRow kSetRows[] = {
-    {"AsAFileTakesThem", {L"RetailMode=0000000007", L" logpause = 1 ", L"WizardOnly++=0"}, "",
-     {{"RetailMode", "7"}, {"LogPause", "1"}, {"WizardOnly++", "0"}}},
-    {"OneBadKey", {L"RetailMode=2", L"Retail=1"}, "/set: \"Retail\" is not a setting (OxaSet /? lists them)"},
-    {"NoEquals", {L"RetailMode"}, "\"RetailMode\" is not KEY=VALUE."},
-    {"Twice", {L"RetailMode=1", L"retailmode=1"}, "RetailMode is given twice"},
-    {"OutOfRange", {L"LogUser=2"}, "LogUser=2: the value must be 0 or 1"},
-    {"Empty", {L"LogUser="}, "LogUser=: the value must be 0 or 1"},
-};
-
-void PrintTo(const SetRow& row, std::ostream* os)
+TEST_P(ConsoleReader, GivesTheSettingsOrNamesTheProblem)
 {
-    *os << row.name;
-}
-
-class SetArguments : public ::testing::TestWithParam<SetRow> {};
-
-TEST_P(SetArguments, AreReadAsLinesOfAFile)
-{
-    const SetRow& row = GetParam();
+    const Row& row = GetParam();
     DataFolder data(Widen(row.name));
-    std::vector<const wchar_t*> operands;
-    for (const std::wstring& argument : row.arguments)
-        operands.push_back(argument.c_str());
+    bool read = false;
     GivenSettings given;
-    CapturedErrors errors(data.Root() + L"\\stderr.txt");
-    bool read = GiveSetArguments(operands.data(), static_cast<int>(operands.size()), given);
-    std::string said = errors.Text();
+    std::string said = ReadRow(row, data.Root(), read, given);
     EXPECT_EQ(read, row.says[0] == '\0') << said;
     EXPECT_NE(said.find(row.says), std::string::npos) << said;
-    if (read)
-        ExpectGiven(given, row.given);
+    KeySet keys = 0;
+    for (const auto& [key, value] : row.given) {
+        for (const Setting& setting : kSettings) {
+            if (key == Narrow(setting.key)) {
+                keys |= setting.Bit();
+                EXPECT_EQ(std::to_string(given.values.*setting.value), value) << key;
+            }
+        }
+    }
+    EXPECT_EQ(given.keys, read ? keys : given.keys);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SetArguments, ::testing::ValuesIn(kSetRows),
+INSTANTIATE_TEST_SUITE_P(Rows, ConsoleReader, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
