@@ -1,5 +1,7 @@
 #include "console/Commands.h"
 
+#include "console/RunLog.h"
+
 #include "resources/resource.h"
 #include "settings/Companions.h"
 #include "settings/FileAccess.h"
@@ -159,14 +161,14 @@ GivenSettings PolicyAsGiven(const Policy& policy)
 }
 
 // The current settings in the export format; the exit code of reading them.
-int CurrentSettingsText(TextBuilder& text)
+int CurrentSettingsText(bool stamped, TextBuilder& text)
 {
     int code = CheckReadable(kAllKeys, false);
     if (code != kExitDone)
         return code;
     SettingsValues values;
     LoadSettings(values);
-    WriteSettingsText(values, ReadPolicySaying(), text);
+    WriteSettingsText(values, ReadPolicySaying(), stamped, text);
     if (!text.Complete()) {
         Complain(L"out of memory; nothing was written.");
         return kExitFiles;
@@ -178,28 +180,17 @@ int CurrentSettingsText(TextBuilder& text)
 // "not stored" when they agree (answering true), else each file's own.
 bool AddStored(TextBuilder& line, const StoredInFile (&stored)[kSettingsFileCount], const Setting& setting)
 {
-    FileSet keeping = setting.store == SettingStore::Driver ? FileSet::DriverCopies() : FileSet(kFileJobInfo);
-    int agreed = -2;  // none seen yet; -1 for "not stored"
-    bool agree = true;
-    for (int i = 0; i < kSettingsFileCount; ++i) {
-        const StoredInFile& file = stored[i];
-        if (!keeping.Has(static_cast<SettingsFile>(i)) || !file.installed)
-            continue;
-        int value = (file.present & setting.Bit()) != 0 ? static_cast<int>(file.values.*setting.value) : -1;
-        agree = agree && (agreed == -2 || agreed == value);
-        agreed = value;
-    }
-    if (agree) {
-        if (agreed >= 0)
-            line.Number(static_cast<uint32_t>(agreed));
-        else
-            line.Add(L"not stored");
+    int agreed = AgreedValue(stored, setting);
+    if (agreed >= 0)
+        line.Number(static_cast<uint32_t>(agreed));
+    if (agreed == kNotStored)
+        line.Add(L"not stored");
+    if (agreed != kCopiesDisagree)
         return true;
-    }
     const wchar_t* separator = L"";
     for (int i = 0; i < kSettingsFileCount; ++i) {
         const StoredInFile& file = stored[i];
-        if (!keeping.Has(static_cast<SettingsFile>(i)) || !file.installed)
+        if (!KeepsSetting(static_cast<SettingsFile>(i), setting) || !file.installed)
             continue;
         line.Add(separator);
         if ((file.present & setting.Bit()) != 0)
@@ -216,18 +207,22 @@ bool AddStored(TextBuilder& line, const StoredInFile (&stored)[kSettingsFileCoun
 
 // Says each given setting that some file keeping it does not hold with the
 // given value, a line each: "KEY: 5, now 7" for a save (`file` null, the
-// value taken into `applied`), "KEY: 5 here, 7 in FILE" for a comparison;
-// each file's value when they disagree. How many such settings there are.
+// value taken into `applied` and noted for the run's log), "KEY: 5 here, 7
+// in FILE" for a comparison; each file's value when they disagree. How many
+// such settings there are.
 int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSettingsFileCount], const wchar_t* file,
                    SettingsValues* applied)
 {
     int differ = 0;
     for (const Setting& setting : kSettings) {
         uint32_t wanted = given.values.*setting.value;
-        if ((given.keys & setting.Bit()) == 0 || EveryFileHolds(stored, setting, wanted))
+        int agreed = AgreedValue(stored, setting);
+        if ((given.keys & setting.Bit()) == 0 || agreed == static_cast<int>(wanted))
             continue;
-        if (applied != nullptr)
+        if (applied != nullptr) {
+            NoteChange(setting, agreed != kNotStored, applied->*setting.value, wanted);
             applied->*setting.value = wanted;
+        }
         TextBuilder line;
         bool agree = AddStored(line.Add(setting.key).Add(L": "), stored, setting);
         if (file == nullptr)
@@ -240,12 +235,82 @@ int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSet
     return differ;
 }
 
+// Names each setting given that the policy holds at another value; how many.
+int SayRefusedByPolicy(const GivenSettings& given)
+{
+    Policy policy = ReadPolicy();
+    int refused = 0;
+    for (const Setting& setting : kSettings) {
+        if ((given.keys & setting.Bit()) == 0 || !policy.Holds(setting)
+            || given.values.*setting.value == policy.values.*setting.value)
+            continue;
+        TextBuilder line;
+        line.Add(setting.key).Add(L" is held by policy at ").Number(policy.values.*setting.value).Add(L".");
+        Complain(line.Chars());
+        ++refused;
+    }
+    if (refused > 0)
+        Complain(L"nothing was written.");
+    return refused;
+}
+
+// Whether the files can be compared for /whatif without finishing anything:
+// kExitDone, or the exit code after saying why not.
+int CheckComparable(KeySet keys)
+{
+    if (InterruptedSettingsSavePending()) {
+        Complain(L"a save of the settings is under way or was cut short; /whatif cannot tell what would change. Try "
+                 L"again later, or without /whatif to finish it.");
+        return kExitBusy;
+    }
+    return CheckReadable(keys, true);
+}
+
+// The settings, and with `given` how they compare with it, as one JSON
+// object on standard output; the exit code, as /show's or /verify's.
+int AnswerInJson(const GivenSettings* given)
+{
+    int code = CheckReadable(given != nullptr ? given->keys : kAllKeys, false);
+    if (code != kExitDone)
+        return code;
+    SettingsValues values;
+    LoadSettings(values);
+    StoredInFile stored[kSettingsFileCount];
+    ReadEachFile(stored);
+    TextBuilder json;
+    int differ = WriteSettingsJson(values, stored, ReadPolicySaying(), given, json);
+    if (!json.Complete()) {
+        Complain(L"out of memory; nothing was written.");
+        return kExitFiles;
+    }
+    WriteStandard(STD_OUTPUT_HANDLE, json);
+    return differ > 0 ? kExitNotCompliant : kExitDone;
+}
+
 } // namespace
 
-int ShowSettings()
+int ShowSettings(const wchar_t* key, const RunOptions& options)
 {
+    if (key != nullptr) {
+        const Setting* setting = FindSetting(nullptr, key, lstrlenW(key));
+        if (setting == nullptr) {
+            Complain(L"\"", key, L"\" is not a setting (OxaSet /? lists them).");
+            return kExitBadInput;
+        }
+        int code = CheckReadable(setting->Bit(), false);
+        if (code != kExitDone)
+            return code;
+        SettingsValues values;
+        LoadSettings(values);
+        TextBuilder value;
+        value.Number(setting->AsTheDialogStores(values.*setting->value)).Line();
+        WriteStandard(STD_OUTPUT_HANDLE, value);
+        return kExitDone;
+    }
+    if (options.json)
+        return AnswerInJson(nullptr);
     TextBuilder text;
-    int code = CurrentSettingsText(text);
+    int code = CurrentSettingsText(false, text);
     if (code == kExitDone)
         WriteStandard(STD_OUTPUT_HANDLE, text);
     return code;
@@ -254,7 +319,7 @@ int ShowSettings()
 int ExportSettings(const wchar_t* path)
 {
     TextBuilder text;
-    int code = CurrentSettingsText(text);
+    int code = CurrentSettingsText(true, text);
     if (code != kExitDone)
         return code;
     ByteBuffer bytes;
@@ -277,41 +342,28 @@ int ExportSettings(const wchar_t* path)
     return kExitDone;
 }
 
-int ApplySettings(const GivenSettings& given, bool notify)
+int ApplySettings(const GivenSettings& given, const RunOptions& options)
 {
     // What the policy holds is not the user's to change, not even here.
-    Policy policy = ReadPolicy();
-    int refused = 0;
-    for (const Setting& setting : kSettings) {
-        if ((given.keys & setting.Bit()) == 0 || !policy.Holds(setting)
-            || given.values.*setting.value == policy.values.*setting.value)
-            continue;
-        TextBuilder line;
-        line.Add(setting.key).Add(L" is held by policy at ").Number(policy.values.*setting.value).Add(L".");
-        Complain(line.Chars());
-        ++refused;
-    }
-    if (refused > 0) {
-        Complain(L"nothing was written.");
+    if (SayRefusedByPolicy(given) > 0)
         return kExitHeldByPolicy;
-    }
-
     SaveLock lock;
-    if (!lock.Take(kSaveLockWaitMs)) {
+    if (!options.whatIf && !lock.Take(kSaveLockWaitMs)) {
         Complain(L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try "
                  L"again later.");
         return kExitBusy;
     }
     // Under the lock: a dialog that starts from now on waits for this save
     // before it reads the settings.
-    if (SettingsDialogClaimed()) {
+    if (!options.whatIf && SettingsDialogClaimed()) {
         Complain(L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.");
         return kExitBusy;
     }
     // A save cut short by a kill is finished first, so that this one starts
     // from copies in step and leaves no record behind it.
-    FinishInterruptedSettingsSave();
-    int code = CheckReadable(given.keys, true);
+    if (!options.whatIf)
+        FinishInterruptedSettingsSave();
+    int code = options.whatIf ? CheckComparable(given.keys) : CheckReadable(given.keys, true);
     if (code != kExitDone)
         return code;
     SettingsValues before;
@@ -324,15 +376,22 @@ int ApplySettings(const GivenSettings& given, bool notify)
         Say(L"nothing to change: every setting given already has its value.");
         return kExitDone;
     }
+    TextBuilder line;
+    line.Number(static_cast<uint32_t>(changes));
+    if (options.whatIf) {
+        line.Add(changes == 1 ? L" setting would change" : L" settings would change").Add(L"; nothing was written "
+                                                                                           L"(/whatif).");
+        SayLine(STD_OUTPUT_HANDLE, line);
+        return kExitNotCompliant;
+    }
     SaveReport report = SaveSettings(after, given.keys);
     if (!report.unsaved.Empty())
         return ReportUnsaved(report);
     lock.Release();
-    TextBuilder line;
-    line.Number(static_cast<uint32_t>(changes)).Add(changes == 1 ? L" setting changed and saved." : L" settings changed and saved.");
+    line.Add(changes == 1 ? L" setting changed and saved." : L" settings changed and saved.");
     SayLine(STD_OUTPUT_HANDLE, line);
     bool close = ChangeClosesCompanions(before, after);
-    if (!notify) {
+    if (!options.notify) {
         Say(L"the running applications were not told (/nonotify).");
         return kExitDone;
     }
@@ -340,8 +399,10 @@ int ApplySettings(const GivenSettings& given, bool notify)
     return kExitDone;
 }
 
-int VerifySettings(const GivenSettings& given, const wchar_t* path)
+int VerifySettings(const GivenSettings& given, const wchar_t* path, const RunOptions& options)
 {
+    if (options.json)
+        return AnswerInJson(&given);
     int code = CheckReadable(given.keys, false);
     if (code != kExitDone)
         return code;
@@ -359,22 +420,22 @@ int VerifySettings(const GivenSettings& given, const wchar_t* path)
     return kExitNotCompliant;
 }
 
-int VerifyPolicy()
+int VerifyPolicy(const RunOptions& options)
 {
     Policy policy = ReadPolicySaying();
-    if (!policy.Any()) {
+    if (!policy.Any() && !options.json) {
         Say(L"no setting is held by policy on this computer.");
         return kExitDone;
     }
-    return VerifySettings(PolicyAsGiven(policy), L"the policy");
+    return VerifySettings(PolicyAsGiven(policy), L"the policy", options);
 }
 
-int EnforcePolicy(bool notify)
+int EnforcePolicy(const RunOptions& options)
 {
     Policy policy = ReadPolicySaying();
     if (!policy.Any()) {
         Say(L"no setting is held by policy on this computer; nothing to enforce.");
         return kExitDone;
     }
-    return ApplySettings(PolicyAsGiven(policy), notify);
+    return ApplySettings(PolicyAsGiven(policy), options);
 }

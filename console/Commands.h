@@ -13,14 +13,22 @@ constexpr int kExitHeldByPolicy = 5;
 // The platform's ERROR_INSTALL_ALREADY_RUNNING, which deployment tools retry.
 constexpr int kExitBusy = 1618;
 
+// How a command runs, from the switches after it.
+struct RunOptions {
+    bool notify = true;   // tell the companions (not /nonotify)
+    bool whatIf = false;  // say what would change, write nothing
+    bool json = false;    // one JSON object on standard output
+};
+
 int ShowHelp();
-int ShowSettings();
+// Every setting in the export format, or the value of `key` alone.
+int ShowSettings(const wchar_t* key, const RunOptions& options);
 int ExportSettings(const wchar_t* path);
 // Saves the settings given, all or nothing, and tells the companions unless
-// `notify` is false.
-int ApplySettings(const GivenSettings& given, bool notify);
-int VerifySettings(const GivenSettings& given, const wchar_t* path);
+// told not to.
+int ApplySettings(const GivenSettings& given, const RunOptions& options);
+int VerifySettings(const GivenSettings& given, const wchar_t* path, const RunOptions& options);
 // The files against the machine's policy: /verify without a file.
-int VerifyPolicy();
+int VerifyPolicy(const RunOptions& options);
 // Writes the policy's values where the files differ, as /import would.
-int EnforcePolicy(bool notify);
+int EnforcePolicy(const RunOptions& options);

@@ -17,14 +17,20 @@ constexpr const wchar_t* kUsage[] = {
     L"deployment tools and scripts. It never shows a window.",
     L"",
     L"  OxaSet /?                             this help",
-    L"  OxaSet /show                          the current settings, in the export format",
+    L"  OxaSet /show [KEY] [/json]            the current settings, in the export format; with KEY that "
+    L"setting's value alone; with /json one JSON object",
     L"  OxaSet /export FILE                   the same, into FILE (written whole or not at all)",
     L"  OxaSet /import FILE [/nonotify]       apply every setting FILE names, all or nothing",
     L"  OxaSet /set KEY=VALUE... [/nonotify]  apply the settings given, all or nothing",
-    L"  OxaSet /verify FILE                   compare: exit 0 when every setting FILE names has that value in "
+    L"  OxaSet /verify FILE [/json]           compare: exit 0 when every setting FILE names has that value in "
     L"every file here, 1 when some differ",
-    L"  OxaSet /verify                        the same against the machine's policy",
+    L"  OxaSet /verify [/json]                the same against the machine's policy",
     L"  OxaSet /enforce [/nonotify]           write the policy's values where they differ",
+    L"",
+    L"/whatif after /import FILE, /set or /enforce lists the changes it would make and writes nothing: exit 1 "
+    L"when something would change, 0 when nothing would. /quiet leaves standard output empty (problems still go to "
+    L"standard error). /log FILE appends one line per run to FILE: UTC time, computer, user, command, exit code and "
+    L"the changes, separated by tabs; a log that cannot be written is said and changes nothing else.",
     L"",
     L"Switches take / or - (or --) and any case. /import and /set change only the settings given, in every "
     L"installed copy of QRZINFO.INI and in JobInfo.ini, with the same save as the dialog's OK, keeping every other "
@@ -43,7 +49,7 @@ constexpr const wchar_t* kUsage[] = {
 constexpr const wchar_t* kExitCodes[] = {
     L"Exit codes:",
     L"  0     done: applied, nothing to change, compliant, or this help",
-    L"  1     not compliant (/verify): the settings that differ are listed",
+    L"  1     not compliant (/verify), or something would change (/whatif): the settings that differ are listed",
     L"  2     usage: no switch, an unknown switch, an argument missing or too many",
     L"  3     bad input: FILE cannot be read or names no setting, an unknown section or key, a key given twice, a "
     L"value out of range; nothing written",

@@ -5,34 +5,53 @@
 
 #include "base/OsVersion.h"
 #include "console/Commands.h"
+#include "console/RunLog.h"
 #include "resources/resource.h"
 
 namespace {
 
-enum class Command { None, Help, Show, Export, Import, Set, Verify, Enforce, NoNotify, Unknown };
+enum class Command { None, Help, Show, Export, Import, Set, Verify, Enforce, Modifier, Unknown };
+
+// The switches that change how a command runs, and the commands each fits.
+enum Modifier : unsigned { kNoNotify = 1, kWhatIf = 2, kQuiet = 4, kJson = 8, kLog = 16 };
+constexpr unsigned kSaving = kNoNotify | kWhatIf | kQuiet | kLog;
 
 struct SwitchName {
     const wchar_t* name;
     Command command;
+    unsigned modifier;  // for Command::Modifier; else the modifiers the command takes
 };
 
 constexpr SwitchName kSwitches[] = {
-    {L"?", Command::Help},        {L"help", Command::Help},     {L"show", Command::Show},
-    {L"export", Command::Export}, {L"import", Command::Import}, {L"set", Command::Set},
-    {L"verify", Command::Verify}, {L"enforce", Command::Enforce}, {L"nonotify", Command::NoNotify},
+    {L"?", Command::Help, 0},
+    {L"help", Command::Help, 0},
+    {L"show", Command::Show, kQuiet | kJson | kLog},
+    {L"export", Command::Export, kQuiet | kLog},
+    {L"import", Command::Import, kSaving},
+    {L"set", Command::Set, kSaving},
+    {L"verify", Command::Verify, kQuiet | kJson | kLog},
+    {L"enforce", Command::Enforce, kSaving},
+    {L"nonotify", Command::Modifier, kNoNotify},
+    {L"whatif", Command::Modifier, kWhatIf},
+    {L"quiet", Command::Modifier, kQuiet},
+    {L"json", Command::Modifier, kJson},
+    {L"log", Command::Modifier, kLog},
 };
 
-// "/x", "-x" and "--x", any case; Command::None for what is no switch.
-Command SwitchOf(const wchar_t* argument)
+const SwitchName kNoSwitch = {L"", Command::None, 0};
+const SwitchName kUnknownSwitch = {L"", Command::Unknown, 0};
+
+// "/x", "-x" and "--x", any case.
+const SwitchName& SwitchOf(const wchar_t* argument)
 {
     if (argument[0] != L'/' && argument[0] != L'-')
-        return Command::None;
+        return kNoSwitch;
     const wchar_t* name = argument + (argument[0] == L'-' && argument[1] == L'-' ? 2 : 1);
     for (const SwitchName& entry : kSwitches) {
         if (lstrcmpiW(name, entry.name) == 0)
-            return entry.command;
+            return entry;
     }
-    return Command::Unknown;
+    return kUnknownSwitch;
 }
 
 int Usage(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* third = nullptr)
@@ -43,70 +62,102 @@ int Usage(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* 
     return kExitUsage;
 }
 
-int Run(int argc, wchar_t** argv)
+// Which commands a modifier goes with, for the sentence that says so.
+const wchar_t* WhereItGoes(unsigned modifier)
 {
-    if (argc < 2)
-        return Usage(L"no switch given.");
-    Command command = SwitchOf(argv[1]);
-    if (command == Command::None || command == Command::Unknown || command == Command::NoNotify)
-        return Usage(L"\"", argv[1], command == Command::NoNotify ? L"\" goes only after /import FILE, /set or /enforce." : L"\" is not a switch of OxaSet.");
-    bool notify = true;
-    const wchar_t* operands[64];
-    int count = 0;
-    bool takesNoNotify = command == Command::Import || command == Command::Set || command == Command::Enforce;
-    for (int i = 2; i < argc; ++i) {
-        Command other = SwitchOf(argv[i]);
-        if (other == Command::NoNotify && takesNoNotify) {
-            notify = false;
-            continue;
-        }
-        if (other == Command::NoNotify)
-            return Usage(L"\"", argv[i], L"\" goes only after /import FILE, /set or /enforce.");
-        if (other == Command::Unknown)
-            return Usage(L"\"", argv[i], L"\" is not a switch of OxaSet.");
-        if (other != Command::None)
-            return Usage(L"\"", argv[i], L"\": one switch at a time.");
-        if (count == 64 || (command != Command::Set && count == 1) || command == Command::Help
-            || command == Command::Show || command == Command::Enforce)
-            return Usage(L"too many arguments: \"", argv[i], L"\".");
-        operands[count++] = argv[i];
+    switch (modifier) {
+    case kNoNotify:
+    case kWhatIf:
+        return L"\" goes only after /import FILE, /set or /enforce.";
+    case kJson:
+        return L"\" goes only after /show or /verify.";
+    default:
+        return L"\" does not go with this command.";
     }
-    // /verify without a file compares the files with the machine's policy.
-    if (count == 0 && command != Command::Help && command != Command::Show && command != Command::Enforce
-        && command != Command::Verify)
-        return Usage(argv[1], command == Command::Set ? L" needs KEY=VALUE." : L" needs a FILE.");
-    if (!OperatingSystemPasses()) {
-        TextBuilder line;
-        SayLine(STD_ERROR_HANDLE, line.String(IDS_NEEDS_XP));
-        return kExitFiles;
-    }
+}
 
+int RunCommand(Command command, const wchar_t* const* operands, int count, const RunOptions& options)
+{
     GivenSettings given;
     switch (command) {
     case Command::Help:
         return ShowHelp();
     case Command::Show:
-        return ShowSettings();
+        return ShowSettings(count == 1 ? operands[0] : nullptr, options);
     case Command::Export:
         return ExportSettings(operands[0]);
     case Command::Enforce:
-        return EnforcePolicy(notify);
+        return EnforcePolicy(options);
     case Command::Set:
         if (!GiveSetArguments(operands, count, given)) {
             Complain(L"nothing was written.");
             return kExitBadInput;
         }
-        return ApplySettings(given, notify);
+        return ApplySettings(given, options);
     default:
         if (command == Command::Verify && count == 0)
-            return VerifyPolicy();
+            return VerifyPolicy(options);
         if (!ReadSettingsFile(operands[0], given)) {
             if (command == Command::Import)
                 Complain(L"nothing was written.");
             return kExitBadInput;
         }
-        return command == Command::Import ? ApplySettings(given, notify) : VerifySettings(given, operands[0]);
+        return command == Command::Import ? ApplySettings(given, options)
+                                          : VerifySettings(given, operands[0], options);
     }
+}
+
+int Run(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return Usage(L"no switch given.");
+    const SwitchName& first = SwitchOf(argv[1]);
+    Command command = first.command;
+    if (command == Command::None || command == Command::Unknown)
+        return Usage(L"\"", argv[1], L"\" is not a switch of OxaSet.");
+    if (command == Command::Modifier)
+        return Usage(L"\"", argv[1], WhereItGoes(first.modifier));
+    RunOptions options;
+    const wchar_t* log = nullptr;
+    const wchar_t* operands[64];
+    int count = 0;
+    int most = command == Command::Set ? 64 : command == Command::Help || command == Command::Enforce ? 0 : 1;
+    for (int i = 2; i < argc; ++i) {
+        const SwitchName& other = SwitchOf(argv[i]);
+        if (other.command == Command::Unknown)
+            return Usage(L"\"", argv[i], L"\" is not a switch of OxaSet.");
+        if (other.command == Command::Modifier && (first.modifier & other.modifier) == 0)
+            return Usage(L"\"", argv[i], WhereItGoes(other.modifier));
+        if (other.command == Command::Modifier) {
+            options.notify = options.notify && other.modifier != kNoNotify;
+            options.whatIf = options.whatIf || other.modifier == kWhatIf;
+            options.json = options.json || other.modifier == kJson;
+            SetQuiet(other.modifier == kQuiet || Quiet());
+            if (other.modifier == kLog && (++i == argc || SwitchOf(argv[i]).command != Command::None))
+                return Usage(argv[i - 1], L" needs a FILE.");
+            if (other.modifier == kLog)
+                log = argv[i];
+            continue;
+        }
+        if (other.command != Command::None)
+            return Usage(L"\"", argv[i], L"\": one switch at a time.");
+        if (count == most)
+            return Usage(L"too many arguments: \"", argv[i], L"\".");
+        operands[count++] = argv[i];
+    }
+    // /show and /verify go without one; /verify then compares with the policy.
+    if (count == 0 && (command == Command::Export || command == Command::Import || command == Command::Set))
+        return Usage(argv[1], command == Command::Set ? L" needs KEY=VALUE." : L" needs a FILE.");
+    int code = kExitFiles;
+    if (OperatingSystemPasses()) {
+        code = RunCommand(command, operands, count, options);
+    } else {
+        TextBuilder line;
+        SayLine(STD_ERROR_HANDLE, line.String(IDS_NEEDS_XP));
+    }
+    if (log != nullptr)
+        AppendRunLog(log, argc - 1, argv + 1, code);
+    return code;
 }
 
 } // namespace

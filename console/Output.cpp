@@ -4,6 +4,9 @@ namespace {
 
 constexpr wchar_t kPrefix[] = L"OxaSet: ";
 
+// One run, one setting: set once from the command line.
+bool quiet = false;
+
 void Message(DWORD stream, const wchar_t* first, const wchar_t* second, const wchar_t* third)
 {
     TextBuilder line;
@@ -104,8 +107,20 @@ void WriteStandard(DWORD stream, const TextBuilder& text)
     }
 }
 
+void SetQuiet(bool on)
+{
+    quiet = on;
+}
+
+bool Quiet()
+{
+    return quiet;
+}
+
 void SayLine(DWORD stream, const TextBuilder& line)
 {
+    if (quiet && stream == STD_OUTPUT_HANDLE)
+        return;
     TextBuilder whole;
     whole.Add(kPrefix).Add(line.Chars(), line.Length()).Line();
     WriteStandard(stream, whole);

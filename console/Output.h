@@ -41,6 +41,10 @@ void WriteStandard(DWORD stream, const TextBuilder& text);
 void Say(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* third = nullptr);
 void Complain(const wchar_t* first, const wchar_t* second = nullptr, const wchar_t* third = nullptr);
 void SayLine(DWORD stream, const TextBuilder& line);
+// With /quiet, results say nothing: standard output stays empty, problems
+// still go to standard error.
+void SetQuiet(bool quiet);
+bool Quiet();
 
 // `path` made full, as a deployment log needs it: a relative name says
 // nothing once the working folder is gone.

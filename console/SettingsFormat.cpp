@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "settings/FileBytes.h"
+#include "version.h"
 
 namespace {
 
@@ -195,9 +196,21 @@ void Describe(const Setting& setting, TextBuilder& text)
     }
 }
 
-void WriteSettingsText(const SettingsValues& values, const Policy& policy, TextBuilder& text)
+void WriteSettingsText(const SettingsValues& values, const Policy& policy, bool stamped, TextBuilder& text)
 {
     text.Add(L"; ").String(IDS_TITLE).Add(L", as OxaSet /export writes them.").Line();
+    if (stamped) {
+        // Which program, when and where: exports from many stations look alike.
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        wchar_t stamp[96];
+        wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = L"";
+        DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+        GetComputerNameW(computer, &length);
+        wsprintfW(stamp, L"; Exported by OxaSet %s on %s at %04u-%02u-%02uT%02u:%02u:%02uZ.", L"" OXA_VERSION_TEXT, computer,
+                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+        text.Add(stamp).Line();
+    }
     text.Add(L"; OxaSet /import applies every setting a file names; one left out stays as it is.").Line();
     const wchar_t* section = nullptr;
     for (const Setting& setting : kSettings) {
@@ -212,23 +225,29 @@ void WriteSettingsText(const SettingsValues& values, const Policy& policy, TextB
     }
 }
 
+const Setting* FindSetting(const wchar_t* section, const wchar_t* name, int length)
+{
+    for (const Setting& setting : kSettings) {
+        if ((section == nullptr || FormatSection(setting.store) == section) && SameName(name, length, setting.key))
+            return &setting;
+    }
+    return nullptr;
+}
+
 bool GiveSetting(const wchar_t* section, const wchar_t* name, int nameLength, const wchar_t* value, int valueLength,
                  int line, const wchar_t* where, GivenSettings& given)
 {
     TextBuilder what;
-    int index = 0;
-    while (index < kSettingCount
-           && !((section == nullptr || FormatSection(kSettings[index].store) == section)
-                && SameName(name, nameLength, kSettings[index].key)))
-        ++index;
-    if (index == kSettingCount) {
+    const Setting* found = FindSetting(section, name, nameLength);
+    if (found == nullptr) {
         what.Add(L"\"").Add(name, nameLength).Add(L"\" is not a setting");
         if (section != nullptr)
             what.Add(L" of [").Add(section).Add(L"]");
         Problem(where, line, what.Add(L" (OxaSet /? lists them)"));
         return false;
     }
-    const Setting& setting = kSettings[index];
+    const Setting& setting = *found;
+    int index = static_cast<int>(found - kSettings);
     if ((given.keys & setting.Bit()) != 0) {
         what.Add(setting.key).Add(L" is given twice");
         if (given.line[index] > 0)

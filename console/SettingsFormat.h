@@ -9,6 +9,7 @@
 #include "console/Output.h"
 #include "settings/Catalogue.h"
 #include "settings/Policy.h"
+#include "settings/Settings.h"
 
 // "Driver" or "JobLog": the section of the export format that holds the
 // settings kept in `store`.
@@ -18,8 +19,13 @@ const wchar_t* FormatSection(SettingStore store);
 void Describe(const Setting& setting, TextBuilder& text);
 
 // The values of every key, in the export format; a setting the policy holds
-// has a comment saying so and at which value.
-void WriteSettingsText(const SettingsValues& values, const Policy& policy, TextBuilder& text);
+// has a comment saying so and at which value. `stamped` adds a comment with
+// the program's version, the UTC time and the computer's name.
+void WriteSettingsText(const SettingsValues& values, const Policy& policy, bool stamped, TextBuilder& text);
+
+// The setting stored as `name` (any case) in the export format's `section`,
+// or in any section when `section` is null; null when there is none.
+const Setting* FindSetting(const wchar_t* section, const wchar_t* name, int length);
 
 // What a settings file or the /set arguments give.
 struct GivenSettings {
@@ -41,3 +47,10 @@ bool ReadSettingsFile(const wchar_t* path, GivenSettings& given);
 // The KEY=VALUE arguments of /set, each checked as a line of a file would
 // be; false after naming every one that is wrong.
 bool GiveSetArguments(const wchar_t* const* operands, int count, GivenSettings& given);
+
+// The settings as one JSON object: each setting's value as /show gives it,
+// each copy's value where they differ, the policy's value where it holds
+// one, each file's state; with `given`, the differences from it and
+// "compliant". Answers how many settings differ.
+int WriteSettingsJson(const SettingsValues& values, const StoredInFile (&stored)[kSettingsFileCount],
+                      const Policy& policy, const GivenSettings* given, TextBuilder& json);

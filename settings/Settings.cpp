@@ -110,18 +110,24 @@ void ReadEachFile(StoredInFile (&files)[kSettingsFileCount])
     }
 }
 
-bool EveryFileHolds(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting, uint32_t value)
+bool KeepsSetting(SettingsFile file, const Setting& setting)
 {
-    bool any = false;
+    return (file == kFileJobInfo) == (setting.store == SettingStore::JobLog);
+}
+
+int AgreedValue(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting)
+{
+    int agreed = kCopiesDisagree;  // none seen yet
     for (int i = 0; i < kSettingsFileCount; ++i) {
         const StoredInFile& file = files[i];
-        if ((i == kFileJobInfo) != (setting.store == SettingStore::JobLog) || !file.installed)
+        if (!KeepsSetting(static_cast<SettingsFile>(i), setting) || !file.installed)
             continue;
-        if ((file.present & setting.Bit()) == 0 || file.values.*setting.value != value)
-            return false;
-        any = true;
+        int value = (file.present & setting.Bit()) != 0 ? static_cast<int>(file.values.*setting.value) : kNotStored;
+        if (agreed != kCopiesDisagree && agreed != value)
+            return kCopiesDisagree;
+        agreed = value;
     }
-    return any;
+    return agreed == kCopiesDisagree ? kNotStored : agreed;
 }
 
 SaveReport SaveSettings(const SettingsValues& values)

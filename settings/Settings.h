@@ -20,10 +20,14 @@ struct StoredInFile {
     SettingsValues values;   // those values; the others keep their defaults
 };
 void ReadEachFile(StoredInFile (&files)[kSettingsFileCount]);
-// Whether every installed file that keeps `setting` holds it with `value`,
-// and there is at least one: an absent or empty key holds no value, whatever
-// default the driver would take for it.
-bool EveryFileHolds(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting, uint32_t value);
+// What the installed files that keep `setting` hold of it: the value they
+// all hold, kNotStored when none holds one (an absent or empty key holds no
+// value, whatever default the driver would take), or kCopiesDisagree.
+constexpr int kNotStored = -1;
+constexpr int kCopiesDisagree = -2;
+int AgreedValue(const StoredInFile (&files)[kSettingsFileCount], const Setting& setting);
+// Whether the files that keep `setting` are those of `setting`'s store.
+bool KeepsSetting(SettingsFile file, const Setting& setting);
 
 // What one save did. Either every file that takes part took the values (or
 // already held them), or none was changed: `unsaved` then names the files

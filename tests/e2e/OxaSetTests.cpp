@@ -3,6 +3,7 @@
 // settings files hold afterwards and what the stand-in companions heard.
 #include "DialogFixture.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "support/MachinePolicy.h"
@@ -94,6 +95,84 @@ public:
     }
 };
 
+// An export without its line of version, time and computer, which says
+// when it was made.
+std::string Unstamped(std::string text)
+{
+    size_t stamp = text.find("; Exported by OxaSet ");
+    EXPECT_NE(stamp, std::string::npos) << text;
+    return stamp == std::string::npos ? text : text.erase(stamp, text.find('\n', stamp) + 1 - stamp);
+}
+
+// What python3 prints running `script` with `input` as its standard input:
+// the JSON is read by the platform scripts use, not by our own code.
+std::string Python(OxaSetScene& scene, const std::wstring& input, const wchar_t* script)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    std::wstring outPath = scene.data.Root() + L"\\python.txt";
+    HANDLE in = CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW start = {sizeof(start)};
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = in;
+    start.hStdOutput = out;
+    start.hStdError = out;
+    PROCESS_INFORMATION process = {};
+    std::wstring line = std::wstring(L"python3 -c \"") + script + L"\"";
+    bool started = CreateProcessW(L"Z:\\usr\\bin\\python3", &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &start, &process);
+    EXPECT_TRUE(started) << GetLastError();
+    CloseHandle(in);
+    CloseHandle(out);
+    // A Unix program started this way gives no handle to wait on: its
+    // output is whole once its last line has ended.
+    std::string printed;
+    PumpUntil([&] { return !(printed = ReadBytes(outPath)).empty() && printed.back() == '\n'; }, 30000);
+    return printed;
+}
+
+// /show /json and /verify FILE /json, read by Python as a script would.
+void ReadByPython(OxaSetScene& scene)
+{
+    std::wstring json = scene.data.Root() + L"\\show.json";
+    WriteBytes(json, scene.Run(L"/show /json").out);
+    EXPECT_EQ(Python(scene, json,
+                     L"import json,sys; d=json.load(sys.stdin); s=d['settings']; "
+                     L"print(s['RetailMode']['value'], s['RetailMode']['policy'], [f['state'] for f in d['files']], "
+                     L"'compliant' in d, s['UserSwitching']['copies'][1]['value'], s['UserSwitching']['copies'][1]['path'])"),
+              "5 None ['read', 'read', 'read', 'read'] False None " + Narrow(scene.data.Wen()) + "\n");
+    Printed verify = scene.Run(L"/verify {in} /json");
+    EXPECT_EQ(verify.exitCode, 1u);
+    WriteBytes(json, verify.out);
+    EXPECT_EQ(Python(scene, json, L"import json,sys; d=json.load(sys.stdin); print(d['compliant'], d['differences'])"),
+              "False [{'key': 'RetailMode', 'wanted': 7, 'here': 5}, {'key': 'UserSwitching', 'wanted': 1, 'here': None}]\n");
+}
+
+// The run's line in the log, and nothing on standard output.
+void Logged(OxaSetScene& scene)
+{
+    std::string log = ReadBytes(scene.Out());
+    EXPECT_NE(log.find("\tOxaSet /set RetailMode=3 /quiet /log "), std::string::npos) << log;
+    EXPECT_NE(log.find("\texit 0\tRetailMode 5 -> 3\r\n"), std::string::npos) << log;
+    Printed again = scene.Run(L"/show /quiet /log {out}");
+    log = ReadBytes(scene.Out());
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << "appended: " << log;
+    EXPECT_NE(again.out.find("RetailMode=3"), std::string::npos) << "the settings are the answer, not a message";
+}
+
+// Nothing written by the dry run; the real run then writes, and a second
+// dry run finds nothing to change.
+void WhatIfThenImport(OxaSetScene& scene)
+{
+    scene.ExpectStation({});
+    EXPECT_EQ(scene.Run(L"/import {in} /nonotify").exitCode, 0u);
+    scene.Remember();
+    Printed again = scene.Run(L"/import {in} /whatif");
+    EXPECT_EQ(again.exitCode, 0u);
+    EXPECT_NE(again.out.find("nothing to change"), std::string::npos) << again.out;
+    scene.ExpectUnchanged();
+}
+
 void RoundTrip(OxaSetScene& scene)
 {
     std::string exported = ReadBytes(scene.Out());
@@ -109,7 +188,7 @@ void RoundTrip(OxaSetScene& scene)
     scene.ExpectStation({});
     WriteBytes(scene.In(), exported);
     EXPECT_EQ(scene.Run(L"/export {out}").exitCode, 0u);
-    EXPECT_EQ(ReadBytes(scene.Out()), exported);
+    EXPECT_EQ(Unstamped(ReadBytes(scene.Out())), Unstamped(exported));
     EXPECT_EQ(scene.Run(L"/verify {in}").exitCode, 0u);
     // A relative name is reported as the full path a deployment log needs.
     wchar_t was[MAX_PATH];
@@ -213,6 +292,16 @@ const Row kRows[] = {
      Told::PanelAndClose, Arrange::Policy, EnforcedOnce},
     {"VerifyAgainstPolicy", L"/verify", "", 1, "RetailMode: 5 here, 13 in the policy", {}, Told::Nothing,
      Arrange::Policy},
+    {"ShowOneValue", L"/show retailmode", "", 0, "5\r\n"},
+    {"ShowNoSuchKey", L"/show Retail", "", 3, "\"Retail\" is not a setting"},
+    {"Json", L"/show /json", "[Driver]\r\nRetailMode=7\r\nUserSwitching=1\r\n", 0, "\"computer\": ", {}, Told::Nothing,
+     Arrange::LacksKey, ReadByPython},
+    {"JsonGoesWithShowAndVerify", L"/import {in} /json", kPartial, 2, "\"/json\" goes only after /show or /verify."},
+    {"WhatIf", L"/import {in} /whatif", kPartial, 1, "RetailMode: 5, now 3", {}, Told::Nothing, Arrange::Nothing,
+     WhatIfThenImport},
+    {"QuietAndLogged", L"/set RetailMode=3 /quiet /log {out}", "", 0, "", {{"RetailMode", "3"}}, Told::Panel,
+     Arrange::Nothing, Logged},
+    {"LogNeedsAFile", L"/show /log", "", 2, "/log needs a FILE."},
     {"NoPolicyToEnforce", L"/enforce", "", 0, "no setting is held by policy"},
     {"VerifyNotCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=7\r\nJobLogging=1\r\n", 1,
      "RetailMode: 5 here, 7 in"},
@@ -296,6 +385,8 @@ TEST_P(OxaSet, ExitsPrintsStoresAndTellsAsTheRowSays)
     EXPECT_NE((printed.out + printed.err).find(row.says), std::string::npos) << printed.out << printed.err;
     // Results go to standard output, problems to standard error.
     EXPECT_EQ(printed.err.empty(), row.exitCode <= 1) << printed.err;
+    if (row.args.find(L"/quiet") != std::wstring::npos)
+        EXPECT_EQ(printed.out, "");
     if (row.arrange != Arrange::NoCopies && (row.arrange < Arrange::LacksKey || row.arrange == Arrange::CutShort))
         scene.ExpectStation(row.changed);
     if (scene.panel) {
