@@ -19,6 +19,9 @@ constexpr const wchar_t* kUsage[] = {
     L"                                        has that value here, 1 when some differ",
     L"  OxaSet /verify                        the same against the machine's policy",
     L"  OxaSet /enforce [/nonotify]           write the policy's values where they differ",
+    L"  OxaSet /installtask                   register the task that runs /enforce /nonotify",
+    L"                                        as SYSTEM at start-up and after Group Policy",
+    L"  OxaSet /removetask                    remove that task",
     L"",
     L"Switches take / or - (or --) and any case. /import and /set change only the settings",
     L"given, in every installed copy of QRZINFO.INI and in JobInfo.ini, with the same",
@@ -44,6 +47,7 @@ constexpr const wchar_t* kExitCodes[] = {
     L"  4     a settings file could not be read or saved (read-only, access denied,",
     L"        unreadable encoding, no copy installed...); nothing written",
     L"  5     held by policy: a setting given differs from the machine's policy",
+    L"  6     the Task Scheduler could not register or remove the task",
     L"  1618  busy: the settings dialog is open on this computer, or a file stayed in",
     L"        use by another program; nothing written, try again later",
 };

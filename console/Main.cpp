@@ -5,6 +5,7 @@
 
 #include "base/OsVersion.h"
 #include "console/Commands.h"
+#include "console/ScheduledTask.h"
 #include "resources/resource.h"
 
 namespace {
@@ -68,6 +69,8 @@ int Run(int argc, wchar_t** argv)
 {
     if (argc < 2)
         return Usage(L"no switch given.");
+    if (IsTaskSwitch(argv[1]))
+        return RunTaskSwitch(argc, argv);
     Command command = SwitchOf(argv[1]);
     if (command == Command::None || command == Command::Unknown || command == Command::NoNotify)
         return Usage(L"\"", argv[1], command == Command::NoNotify ? L"\" goes only after /import FILE, /set or /enforce." : L"\" is not a switch of OxaSet.");
