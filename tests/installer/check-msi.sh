@@ -31,7 +31,7 @@ exe_version() {
 facts() {
   local arch=$1 binutils=$2 msi=$build/$1/OxaAdvanced-$version-$1.msi props files entry file shortcut key
   props=$(table "$msi" Property) files=$(table "$msi" File)
-  for p in ProductVersion UpgradeCode ALLUSERS Manufacturer ProductName ARPPRODUCTICON ENFORCE; do echo "$p $(cell "$props" $p 2)"; done
+  for p in ProductVersion UpgradeCode ALLUSERS Manufacturer ProductName ARPPRODUCTICON ENFORCE SecureCustomProperties; do echo "$p $(cell "$props" $p 2)"; done
   msiinfo suminfo "$msi" | tr -d '\r' | grep '^Template: '
   # (Exporting the Icon table would write its pictures out.)
   echo "Icon $(msiinfo streams "$msi" | sed -n 's/^Icon\.//p')"
@@ -61,6 +61,7 @@ Manufacturer OXA
 ProductName $name
 ARPPRODUCTICON OxaAdvanced.ico
 ENFORCE 1
+SecureCustomProperties ENFORCE;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
 Template: $template
 Icon OxaAdvanced.ico
 Directory INSTALLFOLDER OxaFolder ADVENG|Advanced Engraver Settings
