@@ -26,6 +26,9 @@ constexpr const wchar_t* kUsage[] = {
     L"every file here, 1 when some differ",
     L"  OxaSet /verify [/json]                the same against the machine's policy",
     L"  OxaSet /enforce [/nonotify]           write the policy's values where they differ",
+    L"  OxaSet /installtask                   register the task that runs /enforce /nonotify as SYSTEM at "
+    L"start-up and after Group Policy",
+    L"  OxaSet /removetask                    remove that task",
     L"",
     L"/whatif after /import FILE, /set or /enforce lists the changes it would make and writes nothing: exit 1 "
     L"when something would change, 0 when nothing would. /quiet leaves standard output empty (problems still go to "
@@ -56,6 +59,7 @@ constexpr const wchar_t* kExitCodes[] = {
     L"  4     a settings file could not be read or saved (read-only, access denied, unreadable encoding, no copy "
     L"installed...); nothing written",
     L"  5     held by policy: a setting given differs from the machine's policy",
+    L"  6     the Task Scheduler could not register or remove the task",
     L"  1618  busy: the settings dialog is open on this computer, another OxaSet is saving, or a file stayed in use "
     L"by another program; nothing written, try again later",
 };

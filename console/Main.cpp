@@ -6,6 +6,7 @@
 #include "base/OsVersion.h"
 #include "console/Commands.h"
 #include "console/RunLog.h"
+#include "console/ScheduledTask.h"
 #include "resources/resource.h"
 
 namespace {
@@ -111,6 +112,8 @@ int Run(int argc, wchar_t** argv)
 {
     if (argc < 2)
         return Usage(L"no switch given.");
+    if (IsTaskSwitch(argv[1]))
+        return RunTaskSwitch(argc, argv);
     const SwitchName& first = SwitchOf(argv[1]);
     Command command = first.command;
     if (command == Command::None || command == Command::Unknown)

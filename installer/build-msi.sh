@@ -88,6 +88,20 @@ EOF
     -q "UPDATE \`File\` SET \`Version\` = '$fileversion' WHERE \`File\` = '$key'" \
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$key'" || die "cannot set the version of $key"
 done < <(msiinfo export "$msi" File | tail -n +4)
+# wixl takes Execute="rollback" for an immediate action: the undo of the
+# task's registration gets its type here, 3410 being a program among the
+# installed files (18), its exit code ignored (64), run on rollback (256)
+# from the script (1024), not impersonated (2048).
+faketime -f "$stamp" msibuild "$msi" \
+  -q "UPDATE \`CustomAction\` SET \`Type\` = 3410 WHERE \`Action\` = 'UndoRegisterPolicyTask'" ||
+  die "cannot make UndoRegisterPolicyTask a rollback action"
+# Nor does it take Secure="yes": ENFORCE joins the properties passed on to
+# the part of the install that runs elevated, or a user elevated for the
+# install would get the task whatever the command line said.
+secure=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "SecureCustomProperties" { print $2 }')
+faketime -f "$stamp" msibuild "$msi" \
+  -q "UPDATE \`Property\` SET \`Value\` = 'ENFORCE${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'" ||
+  die "cannot make ENFORCE a secure property"
 summary() { msiinfo suminfo "$msi" | tr -d '\r' | sed -n "s/^$1: //p"; }
 faketime -f "$stamp" msibuild "$msi" -s "$(summary Subject)" "$(summary Author)" "$template" "{$package}" ||
   die "cannot set the package code"

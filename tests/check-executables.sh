@@ -9,7 +9,7 @@
 # window, is a console one.
 set -u
 build=$1
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|msvcrt)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ADVAPI32|OLE32|OLEAUT32|msvcrt)\.dll$'
 fail=0
 shopt -s nocasematch
 check() {

@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "support/Pixels.h"
+#include "support/PrefixLook.h"
 #include "support/WindowText.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
@@ -28,13 +29,7 @@ constexpr UINT kCheckNow = WM_APP + 20;
 constexpr int kLanguages[] = {0, 1, 2, 3, 4, 5, 7};
 // Each DPI with the fonts of this machine, and two with the fonts a bare
 // machine falls back to, where the faces the templates name are missing.
-struct Look {
-    int dpi;
-    bool fallbackFonts;
-};
 constexpr Look kLooks[] = {{96, false}, {120, false}, {144, false}, {168, false}, {96, true}, {144, true}};
-constexpr const wchar_t* kReplacedFaces[] = {L"MS Sans Serif", L"System"};
-constexpr wchar_t kFallbackFace[] = L"DejaVu Sans";
 
 using Problems = std::vector<std::string>;
 
@@ -361,39 +356,6 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
     for (const std::string& problem : problems)
         ADD_FAILURE() << problem;
 }
-
-// Sets the prefix's DPI, and the fonts, for the processes started while it
-// lives; puts back 96 DPI and this machine's fonts after.
-class PrefixLook {
-public:
-    explicit PrefixLook(const Look& look) { Set(look); }
-    ~PrefixLook() { Set({96, false}); }
-    PrefixLook(const PrefixLook&) = delete;
-    PrefixLook& operator=(const PrefixLook&) = delete;
-
-private:
-    static void Set(const Look& look)
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS) {
-            DWORD dpi = static_cast<DWORD>(look.dpi);
-            RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-            RegCloseKey(key);
-        }
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        for (const wchar_t* face : kReplacedFaces) {
-            if (look.fallbackFonts)
-                RegSetValueExW(key, face, 0, REG_SZ, reinterpret_cast<const BYTE*>(kFallbackFace),
-                               sizeof(kFallbackFace));
-            else
-                RegDeleteValueW(key, face);
-        }
-        RegCloseKey(key);
-    }
-};
 
 // This test program run once more with one test, its output in a file.
 DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output)

@@ -239,6 +239,23 @@ void NamesEveryKey(OxaSetScene& scene)
         EXPECT_NE(help.find(said), std::string::npos) << said;
 }
 
+// The task the packages register is in the prefix's task store until it is
+// removed, and removing it twice is no error.
+void TaskComesAndGoes(OxaSetScene& scene)
+{
+    wchar_t tasks[MAX_PATH];
+    GetSystemDirectoryW(tasks, MAX_PATH);
+    std::wstring task = std::wstring(tasks) + L"\\Tasks\\OXA Advanced Engraver Settings policy";
+    EXPECT_TRUE(FileExists(task));
+    Printed removed = scene.Run(L"/removetask");
+    EXPECT_EQ(removed.exitCode, 0u);
+    EXPECT_NE(removed.out.find("is removed"), std::string::npos) << removed.out;
+    EXPECT_FALSE(FileExists(task));
+    Printed again = scene.Run(L"/REMOVETASK");
+    EXPECT_EQ(again.exitCode, 0u);
+    EXPECT_NE(again.out.find("nothing to remove"), std::string::npos) << again.out;
+}
+
 const std::string kPartial = "[Driver]\r\nRetailMode=3\r\n";
 
 const Row kRows[] = {
@@ -303,6 +320,9 @@ const Row kRows[] = {
      Arrange::Nothing, Logged},
     {"LogNeedsAFile", L"/show /log", "", 2, "/log needs a FILE."},
     {"NoPolicyToEnforce", L"/enforce", "", 0, "no setting is held by policy"},
+    {"PolicyTask", L"-installtask", "", 0, "OxaSet.exe\" /enforce /nonotify as SYSTEM at start-up", {}, Told::Nothing,
+     Arrange::Nothing, TaskComesAndGoes},
+    {"PolicyTaskTakesNoArgument", L"/removetask now", "", 2, "too many arguments: \"now\""},
     {"VerifyNotCompliant", L"/verify {in}", "[Driver]\r\nRetailMode=7\r\nJobLogging=1\r\n", 1,
      "RetailMode: 5 here, 7 in"},
 };

@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 
 #include "support/MachinePolicy.h"
+#include "support/PrefixLook.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ TEST_F(HeldSettings, ShowThePolicyGreyedResistClicksAndKeysAndAreStoredByOk)
     EXPECT_TRUE(IsWindowVisible(line));
     EXPECT_EQ(run.Text(IDC_MANAGED), L"Some settings are managed by your organization.");
     SaveScreenshot(run.dialog, L"policy_held_retail_and_serial");
+    RECT english = {};
+    GetWindowRect(run.dialog, &english);
 
     for (auto [id, ticked] : held) {
         run.Click(id);
@@ -53,6 +56,20 @@ TEST_F(HeldSettings, ShowThePolicyGreyedResistClicksAndKeysAndAreStoredByOk)
     OkAndExit();
     ExpectStored({{In::Copies, L"RetailMode", L"13"}, {In::JobInfo, L"LogSerialNum", L"1"},
                   {In::JobInfo, L"LogPause", L"1"}});
+
+    // The same in German at 144 DPI, where the managed line is longest and
+    // the buttons beside it largest: a picture to look at.
+    WritePrivateProfileStringW(L"SETTINGS", L"Lang", L"4", data.Qrz().c_str());
+    PrefixLook look({144, false});
+    ProgramRun german;
+    ASSERT_TRUE(german.Start() && german.WaitForDialog() != nullptr);
+    RECT large = {};
+    GetWindowRect(german.dialog, &large);
+    EXPECT_GT((large.right - large.left) * 4, (english.right - english.left) * 5) << "144 DPI did not reach the program";
+    EXPECT_EQ(german.Text(IDC_MANAGED), L"Einige Einstellungen werden von Ihrer Organisation verwaltet.");
+    EXPECT_FALSE(german.IsEnabled(IDC_RETAIL_MODE) || german.IsEnabled(IDC_LOG_SERIAL));
+    SaveScreenshot(german.dialog, L"policy_held_retail_and_serial_de_144dpi");
+    EXPECT_EQ(german.CancelAndWait(), 0u);
 }
 
 TEST_F(HeldSettings, WithoutAPolicyThereIsNoManagedLine)

@@ -2,7 +2,9 @@
 # The installer packages: their tables (both architectures), that building
 # again gives the same bytes, and, under Wine's msiexec in a copy of the test
 # prefix, a silent install, an upgrade to a newer build, a refused downgrade
-# and a silent removal that leaves the settings files as they were.
+# and a silent removal that leaves the settings files as they were; the
+# scheduled task registered by the install and the upgrade, not with
+# ENFORCE=0, and taken by the removal.
 #   check-msi.sh BUILD_FOLDER VERSION
 set -u
 build=$(cd "$1" && pwd) version=$2
@@ -29,7 +31,7 @@ exe_version() {
 facts() {
   local arch=$1 binutils=$2 msi=$build/$1/OxaAdvanced-$version-$1.msi props files entry file shortcut key
   props=$(table "$msi" Property) files=$(table "$msi" File)
-  for p in ProductVersion UpgradeCode ALLUSERS Manufacturer ProductName ARPPRODUCTICON; do echo "$p $(cell "$props" $p 2)"; done
+  for p in ProductVersion UpgradeCode ALLUSERS Manufacturer ProductName ARPPRODUCTICON ENFORCE SecureCustomProperties; do echo "$p $(cell "$props" $p 2)"; done
   msiinfo suminfo "$msi" | tr -d '\r' | grep '^Template: '
   # (Exporting the Icon table would write its pictures out.)
   echo "Icon $(msiinfo streams "$msi" | sed -n 's/^Icon\.//p')"
@@ -37,6 +39,10 @@ facts() {
   # 256: a 64-bit component.
   echo "Components $(table "$msi" Component | awk -F'\t' '{ print int($4 / 256) % 2 ? "64-bit" : "32-bit" }' | sort -u)"
   table "$msi" LaunchCondition
+  # The task's actions: their types say when and as whom OxaSet runs.
+  table "$msi" CustomAction | awk -F'\t' '{ print "CustomAction", $1, $2, $3, $4 }'
+  # Right after InstallValidate: the older product goes before ours is in.
+  table "$msi" InstallExecuteSequence | awk -F'\t' '$1 == "RemoveExistingProducts" { print $1, $3 }'
   for entry in "${programs[@]}"; do
     file=${entry%%|*} shortcut=${entry#*|}
     key=$(awk -F'\t' -v f="$file" '$3 ~ ("\\|" f "$") { print $1 }' <<<"$files")
@@ -54,12 +60,18 @@ ALLUSERS 1
 Manufacturer OXA
 ProductName $name
 ARPPRODUCTICON OxaAdvanced.ico
+ENFORCE 1
+SecureCustomProperties ENFORCE;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
 Template: $template
 Icon OxaAdvanced.ico
 Directory INSTALLFOLDER OxaFolder ADVENG|Advanced Engraver Settings
 Directory OxaFolder $program_files OXA
 Components $bits
 NOT WIX_DOWNGRADE_DETECTED	A newer version of [ProductName] is already installed. Remove it first to install version [ProductVersion].
+CustomAction RegisterPolicyTask 3090 OxaSet.exe /installtask
+CustomAction UndoRegisterPolicyTask 3410 OxaSet.exe /removetask
+CustomAction RemovePolicyTask 3154 OxaSet.exe /removetask
+RemoveExistingProducts 1401
 EOF
   for entry in "${programs[@]}"; do
     file=${entry%%|*} shortcut=${entry#*|}
@@ -154,6 +166,15 @@ installed_as_built() {
   done
 }
 
+# The scheduled task the x64 package registers, as the prefix's scheduler
+# keeps it (Wine keeps neither its triggers nor its action, and fires none).
+task="$drive/windows/system32/tasks/$name policy"
+task_is() {
+  local now=gone
+  [ -e "$task" ] && now=there
+  [ "$now" = "$2" ] || fail "$1: the task is $now, expected $2"
+}
+
 # Settings files the programs keep, which no install or removal may touch.
 settings=$drive/ProgramData
 for f in OXAQRZ/QRZINFO.INI OXAWEN/QRZINFO.INI OXAEST/QRZINFO.INI OXADAT/JobInfo.ini; do
@@ -168,6 +189,7 @@ expect "silent install" $? 0
 folder=$(unixpath "$(logged install INSTALLFOLDER)")
 expect "program folder" "$folder" "$drive/Program Files/OXA/Advanced Engraver Settings/"
 installed_as_built "$folder" x64
+task_is "install" there
 # Wine puts a per-machine shortcut in the user's Start menu, Windows in all
 # users': wherever the installer's folder is.
 menu=$(unixpath "$(logged install ProgramMenuFolder)")
@@ -189,6 +211,8 @@ expect "silent upgrade" $? 0
 installed_as_built "$folder" x64
 upgraded=$(entries)
 expect "entries after the upgrade" "$(cut -d' ' -f2- <<<"$upgraded")" "$newer_version OXA"
+# The older product goes after the newer one registered the task again.
+task_is "upgrade" there
 
 # 1603 (fatal error) in 8 bits; Wine's silent mode neither shows nor logs the
 # message.
@@ -204,11 +228,19 @@ for entry in "${programs[@]}"; do
   [ "${entry#*|}" = - ] || [ ! -e "$menu${entry#*|}.lnk" ] || fail "the shortcut ${entry#*|} is left"
 done
 expect "entries and product icon after the removal" "$(entries)$(product_icon)" ""
+task_is "removal" gone
 [ "$(snapshot)" = "$before" ] || fail "the settings files changed"
 
-# The 32-bit package: its files only, its programs cannot run here.
+msiexec noenforce -i "$(winpath "$x64")" ENFORCE=0
+expect "install with ENFORCE=0" $? 0
+task_is "install with ENFORCE=0" gone
+msiexec noenforce-remove -x "$(winpath "$x64")"
+expect "removal without the task" $? 0
+
+# The 32-bit package: its files only, its programs cannot run here (OxaSet
+# neither, so the task stays off).
 x86=$(winpath "$build/x86/OxaAdvanced-$version-x86.msi")
-msiexec install86 -i "$x86"
+msiexec install86 -i "$x86" ENFORCE=0
 expect "32-bit install" $? 0
 installed_as_built "$drive/Program Files (x86)/OXA/Advanced Engraver Settings/" x86
 expect "32-bit entry" "$(entries 'Wow6432Node\' | cut -d' ' -f2-)" "$version OXA"
@@ -217,5 +249,5 @@ expect "32-bit removal" $? 0
 [ ! -e "$drive/Program Files (x86)/OXA" ] || fail "the 32-bit program folder is left"
 [ "$(snapshot)" = "$before" ] || fail "the settings files changed"
 
-[ $status -eq 0 ] && echo "packages: tables, same bytes again, install, upgrade, refused downgrade and removal as expected"
+[ $status -eq 0 ] && echo "packages: tables, same bytes again, install, upgrade, refused downgrade and removal, with and without the task, as expected"
 exit $status
