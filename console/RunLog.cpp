@@ -6,10 +6,12 @@
 
 namespace {
 
-// The changes of this run, in the order they were made.
+// The changes of this run, in the order they were made. At namespace scope:
+// a static inside a function would bring in the runtime's guarded start-up.
+TextBuilder changes;
+
 TextBuilder& Changes()
 {
-    static TextBuilder changes;
     return changes;
 }
 
@@ -17,7 +19,6 @@ TextBuilder& Changes()
 
 void NoteChange(const Setting& setting, bool stored, uint32_t before, uint32_t after)
 {
-    TextBuilder& changes = Changes();
     if (changes.Length() > 0)
         changes.Add(L", ");
     changes.Add(setting.key).Add(L" ");
