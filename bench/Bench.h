@@ -20,6 +20,8 @@ constexpr wchar_t kFloorDialog[] = L"FloorDialog.exe";    // floor A
 constexpr wchar_t kFloorWrites[] = L"FloorWrites.exe";    // floor B
 constexpr wchar_t kFloorReads[] = L"FloorReads.exe";      // floor A plus the start-up reads
 constexpr wchar_t kFloorReadBack[] = L"FloorReadBack.exe";  // floor B plus the read-back
+constexpr wchar_t kConsole[] = L"OxaSet.exe";
+constexpr wchar_t kFloorConsole[] = L"FloorConsole.exe";  // the profile calls of one /import
 
 // ---- statistics (Statistics.cpp)
 
@@ -103,6 +105,12 @@ struct WritesRun {
 };
 
 WritesRun RunFloorWrites(const wchar_t* exeName, StandIns& standIns);
+// Launch to exit of a console program with `arguments`; NaN unless it
+// exited with 0.
+double RunConsoleProgram(const wchar_t* exeName, const std::wstring& arguments);
+// The two import files of the console line: the sample settings with two
+// values changed, and the sample settings again.
+std::wstring WriteImportFiles(const DataFolder& data);
 
 // ---- the interleaved rounds (Rounds.cpp)
 
@@ -118,6 +126,7 @@ struct OkSamples {
     std::vector<double> readBackWork;     // FloorReadBack's work
     std::vector<double> diagnosticSum;    // FloorReadBack's work plus floor A's OK
     int panelMissing = 0, unexpectedCloses = 0, floorPanelMissing = 0, fileChanges = 0;
+    std::vector<double> consoleImport, floorImport;  // OxaSet /import and its floor, launch to exit
 };
 
 struct MemorySamples {

@@ -49,6 +49,12 @@ void CheckSettingsKept(const DataFolder& data, OkSamples& ok)
     }
 }
 
+// OxaSet's switches, or the floor's one argument.
+std::wstring ImportArguments(const wchar_t* exeName, const std::wstring& file)
+{
+    return lstrcmpW(exeName, kConsole) == 0 ? L"/import \"" + file + L"\" /nonotify" : L"\"" + file + L"\"";
+}
+
 } // namespace
 
 void WarmUp(const DataFolder& data, StandIns& standIns)
@@ -58,6 +64,9 @@ void WarmUp(const DataFolder& data, StandIns& standIns)
     RunFloorWrites(kFloorWrites, standIns);
     RunDialogProgram(kFloorReads, standIns);
     RunFloorWrites(kFloorReadBack, standIns);
+    std::wstring folder = WriteImportFiles(data);
+    RunConsoleProgram(kConsole, ImportArguments(kConsole, folder + L"\\changed.ini"));
+    RunConsoleProgram(kFloorConsole, ImportArguments(kFloorConsole, folder + L"\\sample.ini"));
     WriteSampleSettings(data);
 }
 
@@ -82,6 +91,16 @@ Rounds RunRounds(int count, const DataFolder& data, StandIns& standIns, MachineS
         DialogRun reads = RunDialogProgram(kFloorReads, standIns);
         WritesRun readBack = RunFloorWrites(kFloorReadBack, standIns);
         WriteSampleSettings(data);
+        // One import that changes two settings, one that puts them back:
+        // each program makes one of them, taking turns at the first.
+        std::wstring folder = WriteImportFiles(data);
+        const wchar_t* first = round % 2 == 0 ? kConsole : kFloorConsole;
+        const wchar_t* second = round % 2 == 0 ? kFloorConsole : kConsole;
+        double firstMs = RunConsoleProgram(first, ImportArguments(first, folder + L"\\changed.ini"));
+        double secondMs = RunConsoleProgram(second, ImportArguments(second, folder + L"\\sample.ini"));
+        rounds.ok.consoleImport.push_back(round % 2 == 0 ? firstMs : secondMs);
+        rounds.ok.floorImport.push_back(round % 2 == 0 ? secondMs : firstMs);
+        CheckSettingsKept(data, rounds.ok);
 
         if (!prog.ok || !floor.ok || !writes.ok) {
             ++rounds.failures;

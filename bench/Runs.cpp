@@ -156,3 +156,22 @@ WritesRun RunFloorWrites(const wchar_t* exeName, StandIns& standIns)
         run.workMs = code / 1000.0;
     return run;
 }
+
+double RunConsoleProgram(const wchar_t* exeName, const std::wstring& arguments)
+{
+    ProgramRun child(exeName);
+    child.arguments = arguments;
+    double start = NowMs();
+    if (!child.Start())
+        return NAN;
+    DWORD code = child.WaitForExit(20000);
+    double ms = NowMs() - start;
+    return !child.Running() && code == 0 ? ms : NAN;
+}
+
+std::wstring WriteImportFiles(const DataFolder& data)
+{
+    WriteBytes(data.Root() + L"\\changed.ini", "[Driver]\r\nRetailMode=7\r\n[JobLog]\r\nLogSerialNum=1\r\n");
+    WriteBytes(data.Root() + L"\\sample.ini", "[Driver]\r\nRetailMode=5\r\n[JobLog]\r\nLogSerialNum=0\r\n");
+    return data.Root();
+}
