@@ -95,13 +95,14 @@ done < <(msiinfo export "$msi" File | tail -n +4)
 faketime -f "$stamp" msibuild "$msi" \
   -q "UPDATE \`CustomAction\` SET \`Type\` = 3410 WHERE \`Action\` = 'UndoRegisterPolicyTask'" ||
   die "cannot make UndoRegisterPolicyTask a rollback action"
-# Nor does it take Secure="yes": ENFORCE joins the properties passed on to
-# the part of the install that runs elevated, or a user elevated for the
-# install would get the task whatever the command line said.
+# Nor does it take Secure="yes": ENFORCE and SETTINGSFILE join the
+# properties passed on to the part of the install that runs elevated, or a
+# user elevated for the install would get the task, or no settings, whatever
+# the command line said.
 secure=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "SecureCustomProperties" { print $2 }')
 faketime -f "$stamp" msibuild "$msi" \
-  -q "UPDATE \`Property\` SET \`Value\` = 'ENFORCE${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'" ||
-  die "cannot make ENFORCE a secure property"
+  -q "UPDATE \`Property\` SET \`Value\` = 'ENFORCE;SETTINGSFILE${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'" ||
+  die "cannot make ENFORCE and SETTINGSFILE secure properties"
 summary() { msiinfo suminfo "$msi" | tr -d '\r' | sed -n "s/^$1: //p"; }
 faketime -f "$stamp" msibuild "$msi" -s "$(summary Subject)" "$(summary Author)" "$template" "{$package}" ||
   die "cannot set the package code"

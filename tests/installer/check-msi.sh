@@ -61,13 +61,14 @@ Manufacturer OXA
 ProductName $name
 ARPPRODUCTICON OxaAdvanced.ico
 ENFORCE 1
-SecureCustomProperties ENFORCE;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
+SecureCustomProperties ENFORCE;SETTINGSFILE;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
 Template: $template
 Icon OxaAdvanced.ico
 Directory INSTALLFOLDER OxaFolder ADVENG|Advanced Engraver Settings
 Directory OxaFolder $program_files OXA
 Components $bits
 NOT WIX_DOWNGRADE_DETECTED	A newer version of [ProductName] is already installed. Remove it first to install version [ProductVersion].
+CustomAction ApplySettingsFile 3090 OxaSet.exe /import "[SETTINGSFILE]" /nonotify /log "[TempFolder]OxaSet.log"
 CustomAction RegisterPolicyTask 3090 OxaSet.exe /installtask
 CustomAction UndoRegisterPolicyTask 3410 OxaSet.exe /removetask
 CustomAction RemovePolicyTask 3154 OxaSet.exe /removetask
@@ -249,5 +250,28 @@ expect "32-bit removal" $? 0
 [ ! -e "$drive/Program Files (x86)/OXA" ] || fail "the 32-bit program folder is left"
 [ "$(snapshot)" = "$before" ] || fail "the settings files changed"
 
-[ $status -eq 0 ] && echo "packages: tables, same bytes again, install, upgrade, refused downgrade and removal, with and without the task, as expected"
+# SETTINGSFILE: a file OxaSet refuses fails the install (1603 in 8 bits)
+# and leaves the settings and the folder as they were; a good one is applied
+# as the files are installed. OxaSet's lines go to its log.
+printf '[Driver]\r\nRetail=13\r\n' >"$work/bad.ini"
+printf '[Driver]\r\nRetailMode=13\r\n[JobLog]\r\nLogSerialNum=1\r\n' >"$work/good.ini"
+msiexec badfile -i "$(winpath "$x64")" ENFORCE=0 SETTINGSFILE="$(winpath "$work/bad.ini")"
+# Windows answers 1603 (67 in 8 bits); Wine's msiexec 1627 (91).
+rc=$?
+[ $rc = 67 ] || [ $rc = 91 ] || fail "install with a bad SETTINGSFILE: exit $rc, expected 1603 or Wine's 1627"
+grep -q 'ApplySettingsFile' "$work/badfile.log" || fail "the installer's log does not name ApplySettingsFile"
+[ "$(snapshot)" = "$before" ] || fail "a refused SETTINGSFILE changed the settings files"
+[ ! -e "$drive/Program Files/OXA" ] || fail "a refused SETTINGSFILE left the program folder"
+oxaset_log=$(unixpath "$(logged badfile TempFolder)OxaSet.log")
+grep -q $'\texit 3\t' "$oxaset_log" 2>/dev/null || fail "no line of the refused import in $oxaset_log"
+msiexec goodfile -i "$(winpath "$x64")" ENFORCE=0 SETTINGSFILE="$(winpath "$work/good.ini")"
+expect "install with a SETTINGSFILE" $? 0
+for f in OXAQRZ/QRZINFO.INI OXAWEN/QRZINFO.INI OXAEST/QRZINFO.INI; do
+  grep -q '^RetailMode=13' "$settings/$f" || fail "SETTINGSFILE did not reach $f"
+done
+grep -q '^LogSerialNum=1' "$settings/OXADAT/JobInfo.ini" || fail "SETTINGSFILE did not reach JobInfo.ini"
+msiexec goodfile-remove -x "$(winpath "$x64")"
+expect "removal after a SETTINGSFILE" $? 0
+
+[ $status -eq 0 ] && echo "packages: tables, same bytes again, install, upgrade, refused downgrade and removal, with and without the task, with a settings file, as expected"
 exit $status
