@@ -38,7 +38,7 @@ std::vector<Figure> MakeFigures(const Results& r)
     timing("start-up (launch to input idle)", startUp.progReady, startUp.floorReady, 1.10, "floor A");
     timing("start-up (launch to dialog found)", startUp.progFound, startUp.floorFound, NAN, "floor A, reference");
     timing("OK to exit, nothing changed", ok.progOk, ok.floorSum, 1.25, "floor B + floor A's OK");
-    timing("OxaSet /import, two changed (launch to exit)", ok.consoleImport, ok.floorImport, 1.25, "console floor");
+    timing("OxaSet /import of two changes", ok.consoleImport, ok.floorImport, 1.25, "console floor");
     auto bytes = [&](const char* name, const std::vector<double>& p, const std::vector<double>& f) {
         auto ratios = Ratios(p, f);
         figures.push_back({name, "KB", Median(p) / 1024, Median(f) / 1024, Median(ratios), Iqr(ratios), 1.25,
