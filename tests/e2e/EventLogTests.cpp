@@ -1,0 +1,81 @@
+// The event an OK writes, as Wine prints each ReportEventW string on its
+// eventlog channel (trace for information, warn for warnings, err for
+// errors). That output goes to the Unix standard error the program inherits
+// from this process, whatever handles it is given: tests/run-with-stderr.sh
+// points it at a file and names the file in OXA_CHILD_STDERR.
+#include "DialogFixture.h"
+
+namespace {
+
+// Sets an environment variable for the programs this process starts, and
+// puts it back.
+class ChildEnvironment {
+public:
+    ChildEnvironment(const wchar_t* name, const wchar_t* value) : name_(name)
+    {
+        wchar_t old[256] = {};
+        had_ = GetEnvironmentVariableW(name, old, 256) > 0;
+        old_ = old;
+        SetEnvironmentVariableW(name, value);
+    }
+    ~ChildEnvironment() { SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+
+private:
+    const wchar_t* name_;
+    std::wstring old_;
+    bool had_ = false;
+};
+
+// A Windows text as Wine's debug output quotes it: backslashes doubled,
+// line ends escaped, other characters outside ASCII as four hex digits.
+std::string AsWinePrints(const std::wstring& text)
+{
+    std::string quoted;
+    for (wchar_t c : text) {
+        char hex[8];
+        if (c == L'\\')
+            quoted += "\\\\";
+        else if (c == L'\r' || c == L'\n')
+            quoted += c == L'\r' ? "\\r" : "\\n";
+        else if (c >= 0x20 && c < 0x7F)
+            quoted += static_cast<char>(c);
+        else if (wsprintfA(hex, "\\%04x", c) > 0)
+            quoted += hex;
+    }
+    return quoted;
+}
+
+class EventLog : public DialogTest {};
+
+TEST_F(EventLog, OkNamesTheProgramTheUserEachChangeOldToNewAndTheFiles)
+{
+    std::wstring output = EnvPath(L"OXA_CHILD_STDERR");
+    if (output.empty())
+        GTEST_SKIP() << "needs the program's debug output in a file: see tests/run-with-stderr.sh";
+    LONGLONG from = FileSize(output);
+    WriteQrz({{"PollForFiles", "0"}, {"DeleteAfterRun", "1"}});
+    {
+        ChildEnvironment debug(L"WINEDEBUG", L"-all,+eventlog");
+        ASSERT_TRUE(Open());
+    }
+    run.Click(IDC_POLL_FOR_FILES);
+    run.Click(IDC_DELETE_AFTER_RUN);
+    OkAndExit();
+
+    // Read once the program has ended: all it printed is in the file.
+    std::string printed = ReadBytes(output).substr(static_cast<size_t>(from));
+    const std::string event = ":trace:eventlog:ReportEventW L\"";
+    auto printedLine = [&](const std::string& text) { return printed.find(event + text) != std::string::npos; };
+    EXPECT_TRUE(printedLine("the settings dialog\"")) << printed;
+    wchar_t user[128] = {};
+    DWORD size = 128;
+    ASSERT_TRUE(GetUserNameW(user, &size));
+    EXPECT_NE(printed.find("\\\\" + Narrow(user) + "\"\n"), std::string::npos) << printed;
+    EXPECT_TRUE(printedLine(AsWinePrints(L"PollForFiles: 0 \x2192 1\r\nDeleteAfterRun: 1 \x2192 0\""))) << printed;
+    EXPECT_TRUE(printedLine(AsWinePrints(data.Qrz() + L"\r\n"))) << printed;
+    // One event, information only.
+    EXPECT_EQ(printed.find(":warn:eventlog:"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find(":err:eventlog:"), std::string::npos) << printed;
+}
+
+} // namespace
