@@ -39,7 +39,7 @@ void AppendSettings(const AuditRecord& record, wchar_t* text, int capacity)
         AppendNumber(text, capacity, after);
     }
     if (text[0] == L'\0')
-        AppendCut(text, capacity, L"(no value changed)");
+        AppendCut(text, capacity, L"(none)");
 }
 
 // Each file written, and each file that refused with its reason, a full
@@ -163,7 +163,7 @@ WORD AuditEventType(AuditKind kind)
 
 void MakeAuditTexts(const AuditRecord& record, const wchar_t* user, AuditTexts& texts)
 {
-    lstrcpynW(texts.program, record.program != nullptr ? record.program : L"a program", 256);
+    lstrcpynW(texts.program, record.program != nullptr ? record.program : L"a program", 1024);
     lstrcpynW(texts.user, user != nullptr && user[0] != L'\0' ? user : L"an account that cannot be named", 256);
     texts.settings[0] = texts.files[0] = texts.detail[0] = L'\0';
     AppendSettings(record, texts.settings, kAuditTextCapacity);

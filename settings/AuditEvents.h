@@ -38,7 +38,7 @@ void ReportSave(const wchar_t* program, const SettingsValues& before, const Sett
 constexpr int kAuditStringCount = 5;
 constexpr int kAuditTextCapacity = 4096;
 struct AuditTexts {
-    wchar_t program[256];
+    wchar_t program[1024];
     wchar_t user[256];
     wchar_t settings[kAuditTextCapacity];
     wchar_t files[kAuditTextCapacity];
