@@ -45,37 +45,72 @@ std::string AsWinePrints(const std::wstring& text)
     return quoted;
 }
 
-class EventLog : public DialogTest {};
+class EventLog : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        output_ = EnvPath(L"OXA_CHILD_STDERR");
+        if (output_.empty())
+            GTEST_SKIP() << "needs the program's debug output in a file: see tests/run-with-stderr.sh";
+        from_ = FileSize(output_);
+    }
+    bool OpenPrintingEvents()
+    {
+        ChildEnvironment debug(L"WINEDEBUG", L"-all,+eventlog");
+        return Open();
+    }
+    // What the program printed; read once it has ended, so all of it is in
+    // the file.
+    std::string Printed() const { return ReadBytes(output_).substr(static_cast<size_t>(from_)); }
+
+private:
+    std::wstring output_;
+    LONGLONG from_ = 0;
+};
+
+const std::string kInformation = ":trace:eventlog:ReportEventW L\"";
+const std::string kError = ":err:eventlog:ReportEventW L\"";
 
 TEST_F(EventLog, OkNamesTheProgramTheUserEachChangeOldToNewAndTheFiles)
 {
-    std::wstring output = EnvPath(L"OXA_CHILD_STDERR");
-    if (output.empty())
-        GTEST_SKIP() << "needs the program's debug output in a file: see tests/run-with-stderr.sh";
-    LONGLONG from = FileSize(output);
     WriteQrz({{"PollForFiles", "0"}, {"DeleteAfterRun", "1"}});
-    {
-        ChildEnvironment debug(L"WINEDEBUG", L"-all,+eventlog");
-        ASSERT_TRUE(Open());
-    }
+    ASSERT_TRUE(OpenPrintingEvents());
     run.Click(IDC_POLL_FOR_FILES);
     run.Click(IDC_DELETE_AFTER_RUN);
     OkAndExit();
 
-    // Read once the program has ended: all it printed is in the file.
-    std::string printed = ReadBytes(output).substr(static_cast<size_t>(from));
-    const std::string event = ":trace:eventlog:ReportEventW L\"";
-    auto printedLine = [&](const std::string& text) { return printed.find(event + text) != std::string::npos; };
-    EXPECT_TRUE(printedLine("the settings dialog\"")) << printed;
+    std::string printed = Printed();
+    auto has = [&](const std::string& text) { return printed.find(kInformation + text) != std::string::npos; };
+    EXPECT_TRUE(has("the settings dialog\"")) << printed;
     wchar_t user[128] = {};
     DWORD size = 128;
     ASSERT_TRUE(GetUserNameW(user, &size));
     EXPECT_NE(printed.find("\\\\" + Narrow(user) + "\"\n"), std::string::npos) << printed;
-    EXPECT_TRUE(printedLine(AsWinePrints(L"PollForFiles: 0 \x2192 1\r\nDeleteAfterRun: 1 \x2192 0\""))) << printed;
-    EXPECT_TRUE(printedLine(AsWinePrints(data.Qrz() + L"\r\n"))) << printed;
+    EXPECT_TRUE(has(AsWinePrints(L"PollForFiles: 0 \x2192 1\r\nDeleteAfterRun: 1 \x2192 0\""))) << printed;
+    EXPECT_TRUE(has(AsWinePrints(data.Qrz() + L"\r\n"))) << printed;
     // One event, information only.
     EXPECT_EQ(printed.find(":warn:eventlog:"), std::string::npos) << printed;
-    EXPECT_EQ(printed.find(":err:eventlog:"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find(kError), std::string::npos) << printed;
+}
+
+TEST_F(EventLog, AFailedOkIsAnErrorNamingTheFileAndItsReason)
+{
+    MakeFolders(data.JobInfo());  // a folder by the file's name
+    ASSERT_TRUE(OpenPrintingEvents());
+    Dismiss(run.WaitForMessageBox());  // the notice that it cannot be read
+    run.Click(IDC_POLL_FOR_FILES);
+    run.Click(IDOK);
+    Dismiss(run.WaitForMessageBox());
+    ASSERT_TRUE(run.Settle());
+    EXPECT_EQ(run.CancelAndWait(), 0u);
+
+    std::string printed = Printed();
+    wchar_t reason[256] = {};
+    LoadStringW(GetModuleHandleW(nullptr), IDS_REASON_DENIED, reason, 256);
+    EXPECT_NE(printed.find(kError + "the settings dialog\""), std::string::npos) << printed;
+    EXPECT_NE(printed.find(kError + AsWinePrints(data.JobInfo() + L": " + reason + L"\"")), std::string::npos) << printed;
+    EXPECT_NE(printed.find(kError + AsWinePrints(L"PollForFiles: 0 \x2192 1")), std::string::npos) << printed;
+    EXPECT_EQ(printed.find(kInformation), std::string::npos) << "Cancel saves nothing: " << printed;
 }
 
 } // namespace
