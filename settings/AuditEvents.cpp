@@ -88,7 +88,10 @@ struct ProcessUser {
             return false;
         // The local system account by the name administrators know it by,
         // without its "NT AUTHORITY" domain (deployment tools run as it).
-        if (IsWellKnownSid(Sid(), WinLocalSystemSid)) {
+        // Compared by hand: IsWellKnownSid is missing from Windows 2000,
+        // where the program must still load to refuse the system.
+        SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID}};
+        if (EqualSid(Sid(), &system)) {
             lstrcpynW(name, L"SYSTEM", 256);
             return true;
         }
