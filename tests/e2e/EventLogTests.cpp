@@ -7,25 +7,6 @@
 
 namespace {
 
-// Sets an environment variable for the programs this process starts, and
-// puts it back.
-class ChildEnvironment {
-public:
-    ChildEnvironment(const wchar_t* name, const wchar_t* value) : name_(name)
-    {
-        wchar_t old[256] = {};
-        had_ = GetEnvironmentVariableW(name, old, 256) > 0;
-        old_ = old;
-        SetEnvironmentVariableW(name, value);
-    }
-    ~ChildEnvironment() { SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const wchar_t* name_;
-    std::wstring old_;
-    bool had_ = false;
-};
-
 // A Windows text as Wine's debug output quotes it: backslashes doubled,
 // line ends escaped, other characters outside ASCII as four hex digits.
 std::string AsWinePrints(const std::wstring& text)
@@ -56,8 +37,12 @@ protected:
     }
     bool OpenPrintingEvents()
     {
-        ChildEnvironment debug(L"WINEDEBUG", L"-all,+eventlog");
-        return Open();
+        wchar_t debug[256] = {};
+        GetEnvironmentVariableW(L"WINEDEBUG", debug, 256);
+        SetEnvironmentVariableW(L"WINEDEBUG", L"-all,+eventlog");
+        bool open = Open();
+        SetEnvironmentVariableW(L"WINEDEBUG", debug[0] != L'\0' ? debug : nullptr);
+        return open;
     }
     // What the program printed; read once it has ended, so all of it is in
     // the file.
