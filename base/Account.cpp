@@ -1,36 +1,43 @@
 #include "base/Account.h"
 
-#include "base/KernelHandle.h"
+#include <sddl.h>
 
-bool AccountName(wchar_t* name, DWORD capacity)
+#include "base/KernelHandle.h"
+#include "base/WideText.h"
+
+bool ProcessAccount::Find()
 {
-    lstrcpynW(name, L"unknown", static_cast<int>(capacity));
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
         return false;
-    KernelHandle token(raw);
-    // TOKEN_USER and the SID behind it; a SID is at most 68 bytes.
-    union {
-        TOKEN_USER user;
-        BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    } info;
-    DWORD got = 0;
-    if (!GetTokenInformation(token.get(), TokenUser, &info, sizeof(info), &got))
+    KernelHandle process(raw);
+    DWORD size = 0;
+    if (!GetTokenInformation(process.get(), TokenUser, &token_, sizeof(token_), &size))
         return false;
-    if (IsWellKnownSid(info.user.User.Sid, WinLocalSystemSid)) {
-        lstrcpynW(name, L"SYSTEM", static_cast<int>(capacity));
+    // The local system account by the name administrators know it by,
+    // without its "NT AUTHORITY" domain. Compared by hand: IsWellKnownSid is
+    // missing from Windows 2000, where the programs must still load to
+    // refuse the system.
+    SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID}};
+    if (EqualSid(Sid(), &system)) {
+        lstrcpynW(name_, L"SYSTEM", 256);
         return true;
     }
-    wchar_t user[256];
-    wchar_t domain[256];
-    DWORD userLength = 256;
-    DWORD domainLength = 256;
+    wchar_t account[128] = {}, domain[128] = {};
+    DWORD accountSize = 128, domainSize = 128;
     SID_NAME_USE use;
-    if (!LookupAccountSidW(nullptr, info.user.User.Sid, user, &userLength, domain, &domainLength, &use))
-        return false;
-    if (domain[0] != L'\0' && lstrlenW(domain) + 1 + lstrlenW(user) < static_cast<int>(capacity))
-        wsprintfW(name, L"%s\\%s", domain, user);
-    else
-        lstrcpynW(name, user, static_cast<int>(capacity));
+    if (LookupAccountSidW(nullptr, Sid(), account, &accountSize, domain, &domainSize, &use)) {
+        AppendCut(name_, 256, domain);
+        AppendCut(name_, 256, L"\\");
+        AppendCut(name_, 256, account);
+    } else {
+        // An account the machine cannot name (a deleted one, a domain out
+        // of reach) is still told apart by its SID.
+        wchar_t* text = nullptr;
+        if (ConvertSidToStringSidW(Sid(), &text)) {
+            lstrcpynW(name_, text, 256);
+            LocalFree(text);
+        }
+    }
     return true;
 }

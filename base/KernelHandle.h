@@ -46,3 +46,22 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// Owns a handle from RegisterEventSourceW, which CloseHandle must not see.
+class EventSourceHandle {
+public:
+    explicit EventSourceHandle(const wchar_t* source) : handle_(RegisterEventSourceW(nullptr, source)) {}
+    EventSourceHandle(const EventSourceHandle&) = delete;
+    EventSourceHandle& operator=(const EventSourceHandle&) = delete;
+    ~EventSourceHandle()
+    {
+        if (handle_ != nullptr)
+            DeregisterEventSource(handle_);
+    }
+
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HANDLE handle_;
+};

@@ -3,6 +3,7 @@
 #include "console/RunLog.h"
 
 #include "resources/resource.h"
+#include "settings/AuditEvents.h"
 #include "settings/Companions.h"
 #include "settings/FileAccess.h"
 #include "settings/FileBytes.h"
@@ -211,7 +212,7 @@ bool AddStored(TextBuilder& line, const StoredInFile (&stored)[kSettingsFileCoun
 // in FILE" for a comparison; each file's value when they disagree. How many
 // such settings there are.
 int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSettingsFileCount], const wchar_t* file,
-                   SettingsValues* applied)
+                   SettingsValues* applied, KeySet* differing = nullptr)
 {
     int differ = 0;
     for (const Setting& setting : kSettings) {
@@ -230,16 +231,19 @@ int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSet
         else
             line.Add(agree ? L" here, " : L"; ").Number(wanted).Add(L" in ").Add(file);
         SayLine(STD_OUTPUT_HANDLE, line);
+        if (differing != nullptr)
+            *differing |= setting.Bit();
         ++differ;
     }
     return differ;
 }
 
-// Names each setting given that the policy holds at another value; how many.
-int SayRefusedByPolicy(const GivenSettings& given)
+// Names each setting given that the policy holds at another value, each
+// line also in `detail` for the event log; the settings refused.
+KeySet SayRefusedByPolicy(const GivenSettings& given, TextBuilder& detail)
 {
     Policy policy = ReadPolicy();
-    int refused = 0;
+    KeySet refused = 0;
     for (const Setting& setting : kSettings) {
         if ((given.keys & setting.Bit()) == 0 || !policy.Holds(setting)
             || given.values.*setting.value == policy.values.*setting.value)
@@ -247,11 +251,30 @@ int SayRefusedByPolicy(const GivenSettings& given)
         TextBuilder line;
         line.Add(setting.key).Add(L" is held by policy at ").Number(policy.values.*setting.value).Add(L".");
         Complain(line.Chars());
-        ++refused;
+        detail.Add(detail.Length() > 0 ? L"\r\n" : L"").Add(line.Chars());
+        refused |= setting.Bit();
     }
-    if (refused > 0)
+    if (refused != 0)
         Complain(L"nothing was written.");
     return refused;
+}
+
+// The event of a save refused before it started: the settings given over
+// what the files hold, and why.
+void ReportRefused(const RunOptions& options, const GivenSettings& given, KeySet keys, const wchar_t* why)
+{
+    AuditRecord record;
+    record.kind = AuditKind::Refused;
+    record.program = options.command;
+    LoadSettings(record.before);
+    record.after = record.before;
+    for (const Setting& setting : kSettings) {
+        if ((keys & setting.Bit()) != 0)
+            record.after.*setting.value = given.values.*setting.value;
+    }
+    record.keys = keys;
+    record.detail = why;
+    ReportAudit(record);
 }
 
 // Whether the files can be compared for /whatif without finishing anything:
@@ -345,18 +368,25 @@ int ExportSettings(const wchar_t* path)
 int ApplySettings(const GivenSettings& given, const RunOptions& options)
 {
     // What the policy holds is not the user's to change, not even here.
-    if (SayRefusedByPolicy(given) > 0)
+    TextBuilder held;
+    KeySet refused = SayRefusedByPolicy(given, held);
+    if (refused != 0) {
+        if (!options.whatIf)
+            ReportRefused(options, given, refused, held.Chars());
         return kExitHeldByPolicy;
-    SaveLock lock;
-    if (!options.whatIf && !lock.Take(kSaveLockWaitMs)) {
-        Complain(L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try "
-                 L"again later.");
-        return kExitBusy;
     }
+    SaveLock lock;
+    const wchar_t* busy = nullptr;
+    if (!options.whatIf && !lock.Take(kSaveLockWaitMs))
+        busy = L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try again "
+               L"later.";
     // Under the lock: a dialog that starts from now on waits for this save
     // before it reads the settings.
-    if (!options.whatIf && SettingsDialogClaimed()) {
-        Complain(L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.");
+    else if (!options.whatIf && SettingsDialogClaimed())
+        busy = L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.";
+    if (busy != nullptr) {
+        Complain(busy);
+        ReportRefused(options, given, given.keys, busy);
         return kExitBusy;
     }
     // A save cut short by a kill is finished first, so that this one starts
@@ -371,7 +401,8 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
     StoredInFile stored[kSettingsFileCount];
     ReadEachFile(stored);
     SettingsValues after = before;
-    int changes = SayDifferences(given, stored, nullptr, &after);
+    KeySet written = 0;
+    int changes = SayDifferences(given, stored, nullptr, &after, &written);
     if (changes == 0) {
         Say(L"nothing to change: every setting given already has its value.");
         return kExitDone;
@@ -385,6 +416,14 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
         return kExitNotCompliant;
     }
     SaveReport report = SaveSettings(after, given.keys);
+    AuditRecord record;
+    record.kind = !report.unsaved.Empty() ? AuditKind::Failed : options.enforce ? AuditKind::Enforced : AuditKind::Saved;
+    record.program = options.command;
+    record.before = before;
+    record.after = after;
+    record.keys = written;
+    record.report = &report;
+    ReportAudit(record);
     if (!report.unsaved.Empty())
         return ReportUnsaved(report);
     lock.Release();
@@ -437,5 +476,7 @@ int EnforcePolicy(const RunOptions& options)
         Say(L"no setting is held by policy on this computer; nothing to enforce.");
         return kExitDone;
     }
-    return ApplySettings(PolicyAsGiven(policy), options);
+    RunOptions enforcing = options;
+    enforcing.enforce = true;
+    return ApplySettings(PolicyAsGiven(policy), enforcing);
 }

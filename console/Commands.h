@@ -18,6 +18,8 @@ struct RunOptions {
     bool notify = true;   // tell the companions (not /nonotify)
     bool whatIf = false;  // say what would change, write nothing
     bool json = false;    // one JSON object on standard output
+    bool enforce = false;  // the save applies the machine's policy
+    const wchar_t* command = L"OxaSet";  // the command line, for the event log
 };
 
 int ShowHelp();

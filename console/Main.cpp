@@ -121,6 +121,11 @@ int Run(int argc, wchar_t** argv)
     if (command == Command::Modifier)
         return Usage(L"\"", argv[1], WhereItGoes(first.modifier));
     RunOptions options;
+    TextBuilder commandLine;
+    commandLine.Add(L"OxaSet");
+    for (int i = 1; i < argc; ++i)
+        commandLine.Add(L" ").Add(argv[i]);
+    options.command = commandLine.Chars();
     const wchar_t* log = nullptr;
     const wchar_t* operands[64];
     int count = 0;

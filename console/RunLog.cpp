@@ -39,10 +39,10 @@ void AppendRunLog(const wchar_t* path, int argc, const wchar_t* const* argv, int
     wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = L"";
     DWORD computerLength = MAX_COMPUTERNAME_LENGTH + 1;
     GetComputerNameW(computer, &computerLength);
-    wchar_t user[512];
-    AccountName(user, 512);
+    ProcessAccount user;
+    user.Find();
     TextBuilder line;
-    line.Add(time).Add(L"\t").Add(computer).Add(L"\t").Add(user).Add(L"\tOxaSet");
+    line.Add(time).Add(L"\t").Add(computer).Add(L"\t").Add(user.Name()).Add(L"\tOxaSet");
     for (int i = 0; i < argc; ++i)
         line.Add(L" ").Add(argv[i]);
     line.Add(L"\texit ").Number(static_cast<uint32_t>(exitCode)).Add(L"\t");

@@ -8,6 +8,7 @@
 #include "dialog/OptionTable.h"
 #include "base/Geometry.h"
 #include "resources/resource.h"
+#include "settings/AuditEvents.h"
 #include "settings/Companions.h"
 #include "settings/Policy.h"
 #include "settings/Settings.h"
@@ -302,6 +303,7 @@ bool MainDialog::ReadBoxes(SettingsValues& next) const
 bool MainDialog::Save(const SettingsValues& next)
 {
     SaveReport report = SaveSettings(next);
+    ReportSave(L"the settings dialog", cached_, next, report);
     if (report.unsaved.Empty())
         return true;
     wchar_t text[kReportTextCapacity];

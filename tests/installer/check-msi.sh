@@ -204,6 +204,11 @@ for entry in "${programs[@]}"; do
     "0 1 1"
 done
 expect "uninstall entry" "$(entries | cut -d' ' -f2-)" "$version OXA"
+# The event log's source, its sentences in the installed OxaSet.exe; gone
+# with the package (checked after the removal below).
+event_source='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\OXA Advanced Engraver Settings'
+expect "event source" "$(reg_query "$event_source" | tr -d '\r' | sed -n 's/^ *\([A-Za-z]*\) *\(REG_[A-Z_]*\) *\(.*\)$/\1 \2 \3/p' | sort | paste -sd'|')" \
+  "EventMessageFile REG_SZ C:\\Program Files\\OXA\\Advanced Engraver Settings\\OxaSet.exe|TypesSupported REG_DWORD 0x7"
 icon=$(product_icon)
 [ -n "$icon" ] && cmp -s "$(unixpath "$icon")" "$build/x64/res/OxaAdvanced.ico" || fail "the product's icon \"$icon\" is not the program's"
 
@@ -230,6 +235,7 @@ for entry in "${programs[@]}"; do
 done
 expect "entries and product icon after the removal" "$(entries)$(product_icon)" ""
 task_is "removal" gone
+reg_query "$event_source" >/dev/null && fail "the event source is left"
 [ "$(snapshot)" = "$before" ] || fail "the settings files changed"
 
 msiexec noenforce -i "$(winpath "$x64")" ENFORCE=0
