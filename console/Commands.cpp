@@ -238,9 +238,9 @@ int SayDifferences(const GivenSettings& given, const StoredInFile (&stored)[kSet
     return differ;
 }
 
-// Names each setting given that the policy holds at another value, each
-// line also in `detail` for the event log; the settings refused.
-KeySet SayRefusedByPolicy(const GivenSettings& given, TextBuilder& detail)
+// Names each setting given that the policy holds at another value; the
+// settings refused.
+KeySet SayRefusedByPolicy(const GivenSettings& given)
 {
     Policy policy = ReadPolicy();
     KeySet refused = 0;
@@ -251,7 +251,6 @@ KeySet SayRefusedByPolicy(const GivenSettings& given, TextBuilder& detail)
         TextBuilder line;
         line.Add(setting.key).Add(L" is held by policy at ").Number(policy.values.*setting.value).Add(L".");
         Complain(line.Chars());
-        detail.Add(detail.Length() > 0 ? L"\r\n" : L"").Add(line.Chars());
         refused |= setting.Bit();
     }
     if (refused != 0)
@@ -259,12 +258,14 @@ KeySet SayRefusedByPolicy(const GivenSettings& given, TextBuilder& detail)
     return refused;
 }
 
-// The event of a save refused before it started: the settings given over
-// what the files hold, and why.
-void ReportRefused(const RunOptions& options, const GivenSettings& given, KeySet keys, const wchar_t* why)
+// The event of a save refused before it started (or failed before it
+// wrote, `kind` Failed): the settings given over what the files hold, and
+// why.
+void ReportRefused(const RunOptions& options, const GivenSettings& given, KeySet keys, const wchar_t* why,
+                   AuditKind kind = AuditKind::Refused)
 {
     AuditRecord record;
-    record.kind = AuditKind::Refused;
+    record.kind = kind;
     record.program = options.command;
     LoadSettings(record.before);
     record.after = record.before;
@@ -368,11 +369,10 @@ int ExportSettings(const wchar_t* path)
 int ApplySettings(const GivenSettings& given, const RunOptions& options)
 {
     // What the policy holds is not the user's to change, not even here.
-    TextBuilder held;
-    KeySet refused = SayRefusedByPolicy(given, held);
+    KeySet refused = SayRefusedByPolicy(given);
     if (refused != 0) {
         if (!options.whatIf)
-            ReportRefused(options, given, refused, held.Chars());
+            ReportRefused(options, given, refused, ProblemsSaid());
         return kExitHeldByPolicy;
     }
     SaveLock lock;
@@ -386,7 +386,7 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
         busy = L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.";
     if (busy != nullptr) {
         Complain(busy);
-        ReportRefused(options, given, given.keys, busy);
+        ReportRefused(options, given, given.keys, ProblemsSaid());
         return kExitBusy;
     }
     // A save cut short by a kill is finished first, so that this one starts
@@ -394,6 +394,9 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
     if (!options.whatIf)
         FinishInterruptedSettingsSave();
     int code = options.whatIf ? CheckComparable(given.keys) : CheckReadable(given.keys, true);
+    if (code != kExitDone && !options.whatIf)
+        ReportRefused(options, given, given.keys, ProblemsSaid(), code == kExitBusy ? AuditKind::Refused
+                                                                                    : AuditKind::Failed);
     if (code != kExitDone)
         return code;
     SettingsValues before;

@@ -6,6 +6,8 @@ constexpr wchar_t kPrefix[] = L"OxaSet: ";
 
 // One run, one setting: set once from the command line.
 bool quiet = false;
+// Every problem said on standard error, for the event of a refused save.
+TextBuilder problems;
 
 void Message(DWORD stream, const wchar_t* first, const wchar_t* second, const wchar_t* third)
 {
@@ -117,10 +119,17 @@ bool Quiet()
     return quiet;
 }
 
+const wchar_t* ProblemsSaid()
+{
+    return problems.Chars();
+}
+
 void SayLine(DWORD stream, const TextBuilder& line)
 {
     if (quiet && stream == STD_OUTPUT_HANDLE)
         return;
+    if (stream == STD_ERROR_HANDLE)
+        problems.Add(problems.Length() > 0 ? L"\r\n" : L"").Add(line.Chars(), line.Length());
     TextBuilder whole;
     whole.Add(kPrefix).Add(line.Chars(), line.Length()).Line();
     WriteStandard(stream, whole);

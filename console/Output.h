@@ -45,6 +45,8 @@ void SayLine(DWORD stream, const TextBuilder& line);
 // still go to standard error.
 void SetQuiet(bool quiet);
 bool Quiet();
+// Every problem said on standard error so far, a line each.
+const wchar_t* ProblemsSaid();
 
 // `path` made full, as a deployment log needs it: a relative name says
 // nothing once the working folder is gone.

@@ -124,8 +124,13 @@ TEST_F(EventLog, TheConsoleNamesItsCommandAndARefusalByPolicyIsAWarning)
     policy.Dword(L"RetailMode", 13);
     EXPECT_EQ(RunConsolePrintingEvents(L"/set RetailMode=0"), 5u);
     printed = Printed();
-    EXPECT_NE(printed.find(":warn:eventlog:ReportEventW L\"RetailMode is held by policy at 13.\""), std::string::npos)
+    EXPECT_NE(printed.find(":warn:eventlog:ReportEventW L\"RetailMode is held by policy at 13.\\r\\n"), std::string::npos)
         << printed;
+    // A save that cannot start for a file it cannot read is an error naming it.
+    DeleteFileW(data.Est().c_str());
+    MakeFolders(data.Est());
+    EXPECT_EQ(RunConsolePrintingEvents(L"/set RetailMode=13"), 4u);
+    EXPECT_NE(Printed().find(kError + AsWinePrints(data.Est() + L": ")), std::string::npos) << Printed();
     EXPECT_EQ(printed.find(kError), std::string::npos) << printed;
 }
 
