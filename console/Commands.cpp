@@ -161,6 +161,18 @@ GivenSettings PolicyAsGiven(const Policy& policy)
     return given;
 }
 
+// What the files hold now: the values the driver reads, and each file's own.
+struct StationNow {
+    SettingsValues values;
+    StoredInFile stored[kSettingsFileCount];
+
+    StationNow()
+    {
+        LoadSettings(values);
+        ReadEachFile(stored);
+    }
+};
+
 // The current settings in the export format; the exit code of reading them.
 int CurrentSettingsText(bool stamped, TextBuilder& text)
 {
@@ -297,18 +309,54 @@ int AnswerInJson(const GivenSettings* given)
     int code = CheckReadable(given != nullptr ? given->keys : kAllKeys, false);
     if (code != kExitDone)
         return code;
-    SettingsValues values;
-    LoadSettings(values);
-    StoredInFile stored[kSettingsFileCount];
-    ReadEachFile(stored);
+    StationNow now;
     TextBuilder json;
-    int differ = WriteSettingsJson(values, stored, ReadPolicySaying(), given, json);
+    int differ = WriteSettingsJson(now.values, now.stored, ReadPolicySaying(), given, json);
     if (!json.Complete()) {
         Complain(L"out of memory; nothing was written.");
         return kExitFiles;
     }
     WriteStandard(STD_OUTPUT_HANDLE, json);
     return differ > 0 ? kExitNotCompliant : kExitDone;
+}
+
+// Takes the save lock and keeps out of an open dialog's way, finishes a
+// save cut short, and checks the files the save needs; kExitDone, or the
+// exit code after saying why and writing the event.
+int StartSave(SaveLock& lock, const GivenSettings& given, const RunOptions& options)
+{
+    const wchar_t* busy = nullptr;
+    if (!lock.Take(kSaveLockWaitMs))
+        busy = L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try again "
+               L"later.";
+    // Under the lock: a dialog that starts from now on waits for this save
+    // before it reads the settings.
+    else if (SettingsDialogClaimed())
+        busy = L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.";
+    if (busy != nullptr) {
+        Complain(busy);
+        ReportRefused(options, given, given.keys, ProblemsSaid());
+        return kExitBusy;
+    }
+    // A save cut short by a kill is finished first, so that this one starts
+    // from copies in step and leaves no record behind it.
+    FinishInterruptedSettingsSave();
+    int code = CheckReadable(given.keys, true);
+    if (code != kExitDone)
+        ReportRefused(options, given, given.keys, ProblemsSaid(),
+                      code == kExitBusy ? AuditKind::Refused : AuditKind::Failed);
+    return code;
+}
+
+// Tells the companions what an OK with the same change tells them, unless
+// /nonotify, and says so.
+void TellAsAnOkWould(const SettingsValues& before, const SettingsValues& after, const RunOptions& options)
+{
+    bool close = ChangeClosesCompanions(before, after);
+    if (!options.notify)
+        Say(L"the running applications were not told (/nonotify).");
+    else
+        SayCompanions(TellCompanions(close), close);
 }
 
 } // namespace
@@ -376,36 +424,14 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
         return kExitHeldByPolicy;
     }
     SaveLock lock;
-    const wchar_t* busy = nullptr;
-    if (!options.whatIf && !lock.Take(kSaveLockWaitMs))
-        busy = L"another OxaSet or a starting settings dialog kept the settings busy; nothing was written. Try again "
-               L"later.";
-    // Under the lock: a dialog that starts from now on waits for this save
-    // before it reads the settings.
-    else if (!options.whatIf && SettingsDialogClaimed())
-        busy = L"the settings dialog is open on this computer; nothing was written. Try again once it is closed.";
-    if (busy != nullptr) {
-        Complain(busy);
-        ReportRefused(options, given, given.keys, ProblemsSaid());
-        return kExitBusy;
-    }
-    // A save cut short by a kill is finished first, so that this one starts
-    // from copies in step and leaves no record behind it.
-    if (!options.whatIf)
-        FinishInterruptedSettingsSave();
-    int code = options.whatIf ? CheckComparable(given.keys) : CheckReadable(given.keys, true);
-    if (code != kExitDone && !options.whatIf)
-        ReportRefused(options, given, given.keys, ProblemsSaid(), code == kExitBusy ? AuditKind::Refused
-                                                                                    : AuditKind::Failed);
+    int code = options.whatIf ? CheckComparable(given.keys) : StartSave(lock, given, options);
     if (code != kExitDone)
         return code;
-    SettingsValues before;
-    LoadSettings(before);
-    StoredInFile stored[kSettingsFileCount];
-    ReadEachFile(stored);
+    StationNow now;
+    const SettingsValues& before = now.values;
     SettingsValues after = before;
     KeySet written = 0;
-    int changes = SayDifferences(given, stored, nullptr, &after, &written);
+    int changes = SayDifferences(given, now.stored, nullptr, &after, &written);
     if (changes == 0) {
         Say(L"nothing to change: every setting given already has its value.");
         return kExitDone;
@@ -432,12 +458,7 @@ int ApplySettings(const GivenSettings& given, const RunOptions& options)
     lock.Release();
     line.Add(changes == 1 ? L" setting changed and saved." : L" settings changed and saved.");
     SayLine(STD_OUTPUT_HANDLE, line);
-    bool close = ChangeClosesCompanions(before, after);
-    if (!options.notify) {
-        Say(L"the running applications were not told (/nonotify).");
-        return kExitDone;
-    }
-    SayCompanions(TellCompanions(close), close);
+    TellAsAnOkWould(before, after, options);
     return kExitDone;
 }
 
@@ -448,9 +469,7 @@ int VerifySettings(const GivenSettings& given, const wchar_t* path, const RunOpt
     int code = CheckReadable(given.keys, false);
     if (code != kExitDone)
         return code;
-    StoredInFile stored[kSettingsFileCount];
-    ReadEachFile(stored);
-    int differ = SayDifferences(given, stored, path, nullptr);
+    int differ = SayDifferences(given, StationNow().stored, path, nullptr);
     if (differ == 0) {
         Say(L"compliant: every setting ", path, L" names has that value here.");
         return kExitDone;

@@ -77,8 +77,21 @@ const wchar_t* WhereItGoes(unsigned modifier)
     }
 }
 
+void Take(unsigned modifier, RunOptions& options)
+{
+    options.notify = options.notify && modifier != kNoNotify;
+    options.whatIf = options.whatIf || modifier == kWhatIf;
+    options.json = options.json || modifier == kJson;
+    SetQuiet(modifier == kQuiet || Quiet());
+}
+
 int RunCommand(Command command, const wchar_t* const* operands, int count, const RunOptions& options)
 {
+    if (!OperatingSystemPasses()) {
+        TextBuilder line;
+        SayLine(STD_ERROR_HANDLE, line.String(IDS_NEEDS_XP));
+        return kExitFiles;
+    }
     GivenSettings given;
     switch (command) {
     case Command::Help:
@@ -137,14 +150,11 @@ int Run(int argc, wchar_t** argv)
         if (other.command == Command::Modifier && (first.modifier & other.modifier) == 0)
             return Usage(L"\"", argv[i], WhereItGoes(other.modifier));
         if (other.command == Command::Modifier) {
-            options.notify = options.notify && other.modifier != kNoNotify;
-            options.whatIf = options.whatIf || other.modifier == kWhatIf;
-            options.json = options.json || other.modifier == kJson;
-            SetQuiet(other.modifier == kQuiet || Quiet());
             if (other.modifier == kLog && (++i == argc || SwitchOf(argv[i]).command != Command::None))
                 return Usage(argv[i - 1], L" needs a FILE.");
             if (other.modifier == kLog)
                 log = argv[i];
+            Take(other.modifier, options);
             continue;
         }
         if (other.command != Command::None)
@@ -156,13 +166,7 @@ int Run(int argc, wchar_t** argv)
     // /show and /verify go without one; /verify then compares with the policy.
     if (count == 0 && (command == Command::Export || command == Command::Import || command == Command::Set))
         return Usage(argv[1], command == Command::Set ? L" needs KEY=VALUE." : L" needs a FILE.");
-    int code = kExitFiles;
-    if (OperatingSystemPasses()) {
-        code = RunCommand(command, operands, count, options);
-    } else {
-        TextBuilder line;
-        SayLine(STD_ERROR_HANDLE, line.String(IDS_NEEDS_XP));
-    }
+    int code = RunCommand(command, operands, count, options);
     if (log != nullptr)
         AppendRunLog(log, argc - 1, argv + 1, code);
     return code;
