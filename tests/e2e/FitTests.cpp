@@ -240,7 +240,8 @@ public:
                 SendMessageW(Item(id), BM_CLICK, 0, 0);
         for (int id : {IDC_MANUAL_KMR, IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_PAUSE, IDC_LOG_SERIAL})
             CheckItem(id, true);
-        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        // With the keyboard cues on, as Alt turns them on: the access keys.
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
         SetFocus(Item(IDCANCEL));
         SendMessageW(Item(IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -52,8 +52,8 @@ TEST_F(ControlTexts, TextIsCutToTheLimit)
         int limit;
         std::wstring expected;
     } cases[] = {{IDS_MANUAL_KMR_HELP, 32, help.substr(0, 32)}, {IDS_MANUAL_KMR_HELP, 64, help.substr(0, 64)},
-                 {IDS_MANUAL_KMR_HELP, 1024, help},           {IDS_CANCEL, 32, L"Cancel"},
-                 {IDS_CANCEL, 3, L"Can"},                     {IDS_CANCEL, 0, L""},
+                 {IDS_MANUAL_KMR_HELP, 1024, help},           {IDS_CANCEL, 32, L"&Cancel"},
+                 {IDS_CANCEL, 3, L"&Ca"},                     {IDS_CANCEL, 0, L""},
                  {4242, 32, L"????"},                         {4242, 2, L"??"}};
     // A control already holding the text, or the text and one character
     // more, is not taken for one that needs no change.
@@ -75,7 +75,7 @@ TEST_F(ControlTexts, SuffixFollowsTheCutTextWhole)
     EXPECT_EQ(Text(check), L"Ok");
     const std::wstring longSuffix(300, L'x');
     SetTextFromIdWithSuffix(check, IDS_CANCEL, longSuffix.c_str(), 4);
-    EXPECT_EQ(Text(check), L"Canc" + longSuffix);
+    EXPECT_EQ(Text(check), L"&Can" + longSuffix);
 }
 
 TEST_F(ControlTexts, CaptionAndWindowTextOfTheTitle)
