@@ -121,7 +121,7 @@ INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
     }
     wchar_t text[kReportTextCapacity];
     UnreadableFilesText(found, text, kReportTextCapacity);
-    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), kFileReportStyle);
     return 1;
 }
 
@@ -306,6 +306,6 @@ bool MainDialog::Save(const SettingsValues& next)
         return true;
     wchar_t text[kReportTextCapacity];
     SaveFailureText(report, text, kReportTextCapacity);
-    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), kFileReportStyle);
     return false;
 }

@@ -319,7 +319,8 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
         FitProbe dialog(where, problems);
         EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
 
-        // Every box the program shows: the save report naming every file
+        // Every box the program shows, with the buttons it gives each: the
+        // save report naming every file
         // with a reason, the notice of files it could not read, the refusal,
         // and the word that it runs in another session.
         SaveReport report;
@@ -347,8 +348,8 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
             const wchar_t* caption;
             UINT style;
         } boxes[] = {
-            {"report", reportText, title, MB_ICONEXCLAMATION | MB_OKCANCEL},
-            {"notice", noticeText, title, MB_ICONEXCLAMATION | MB_OK},
+            {"report", reportText, title, kFileReportStyle},
+            {"notice", noticeText, title, kFileReportStyle},
             {"refusal", refusal, refusalCaption, MB_ICONHAND},
             {"elsewhere", elsewhere, title, MB_ICONINFORMATION},
         };
