@@ -13,6 +13,7 @@
 #include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
+#include "skin/GreyedText.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinScale.h"
 #include "text/ControlText.h"
@@ -87,8 +88,10 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
         // retail rule below.
         if (row.shows == OptionShows::Box)
             CheckItem(row.controlId, row.Shown().Ticks(shown.*row.value));
-        if (Held(row))
+        if (Held(row)) {
+            KeepGreyedTextReadable(Item(row.controlId));
             EnableItem(row.controlId, false);
+        }
         if (row.systemFont)
             UseSystemFont(row.controlId);
     }
@@ -156,7 +159,11 @@ bool MainDialog::Held(const OptionRow& row) const
 void MainDialog::EnableOption(const OptionRow& row, bool enabled)
 {
     // A box the policy holds stays greyed whatever the rules say.
-    EnableItem(row.controlId, enabled && !Held(row));
+    bool on = enabled && !Held(row);
+    // Only a box that is ever greyed pays for painting its own grey.
+    if (!on)
+        KeepGreyedTextReadable(Item(row.controlId));
+    EnableItem(row.controlId, on);
 }
 
 void MainDialog::ShowPolicyTick(const OptionRow& row)
