@@ -26,6 +26,7 @@ constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
 constexpr int kManagedTextLimit = 128;
+constexpr int kDescriptionCapacity = 1200;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -104,14 +105,42 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     if (policy_.Any())
         ShowManagedLine();
     frame_.ApplyShape(hwnd_, header_);
+    // Without a screen reader the descriptions wait until something asks
+    // for the dialog's accessible object: loading them costs start-up time.
+    BOOL reader = FALSE;
+    if (SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0) && reader)
+        DescribeBoxes();
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the first option.
     return 1;
 }
 
-INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
+void MainDialog::DescribeBoxes()
 {
+    if (described_)
+        return;
+    described_ = true;
+    for (const OptionRow& box : kOptions) {
+        if (!box.IsBox())
+            continue;
+        // The help text printed below the box, if it has one.
+        UINT helpId = 0;
+        for (const OptionRow& help : kOptions)
+            if (help.shows == OptionShows::Help && help.value == box.value && box.shows == OptionShows::Box)
+                helpId = help.TextId();
+        wchar_t text[kDescriptionCapacity];
+        DescriptionText(helpId, Held(box), text, kDescriptionCapacity);
+        if (text[0] != L'\0' && !descriptions_.Describe(Item(box.controlId), text))
+            return;
+    }
+}
+
+INT_PTR MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    // What asks for the dialog's accessible object may read a box next.
+    if (message == WM_GETOBJECT || (message == WM_SETTINGCHANGE && wParam == SPI_SETSCREENREADER))
+        DescribeBoxes();
     if (message != kUnreadableNotice || atStart_.AllWell())
         return 0;
     SettingsAtStart found = atStart_;

@@ -22,6 +22,8 @@ constexpr int kMinWidenStep = 32;
 // text never needs an ellipsis. A message may name a path with '&' in it.
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;
 constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
+// Posted at set-up: the box sounds and is announced once it is on screen.
+constexpr UINT kAnnounce = WM_APP + 1;
 
 } // namespace
 
@@ -50,6 +52,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     SetupButtons();
     SetupIcon();
     frame_.ApplyShape(hwnd_, header_);
+    PostMessageW(hwnd_, kAnnounce, 0, 0);
     // TRUE lets the dialog manager focus the first tab stop, the first button.
     return TRUE;
 }
@@ -71,7 +74,9 @@ void MessageBox::BindControls()
     // message too, for screen readers and for other programs.
     header_.caption.Assign(caption_);
     SetWindowTextW(hwnd_, caption_);
-    SetWindowTextW(header_.control, caption_);
+    // The header only paints the caption: with the window's title a screen
+    // reader would read it twice.
+    SetWindowTextW(header_.control, L"");
     SetWindowTextW(textControl_, text_);
     // A box whose owner is not on screen (the refusal at start-up) is the
     // program's only visible window.
@@ -267,6 +272,20 @@ INT_PTR MessageBox::OnClose(WPARAM code)
 
 INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
+    if (message == kAnnounce) {
+        // The dialog manager shows the box only once its queue is empty, and
+        // this message was waiting in it.
+        if (!IsWindowVisible(hwnd_)) {
+            ShowWindow(hwnd_, SW_SHOWNORMAL);
+            UpdateWindow(hwnd_);
+        }
+        // As the platform's box: the sound of its icon, and the event that
+        // tells a screen reader to read it.
+        if (style_ & MB_ICONMASK)
+            MessageBeep(style_ & MB_ICONMASK);
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+        return TRUE;
+    }
     // Ctrl+C on a button.
     if (message == WM_COPY) {
         // A hidden second button never got a caption.

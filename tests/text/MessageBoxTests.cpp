@@ -91,7 +91,19 @@ struct Seen {
     Picture textArea;  // what the screen shows of the text control
     bool dragged = false;
     RECT before = {}, after = {};
+    // EVENT_SYSTEM_ALERT raised for the box while it ran.
+    int alerts = 0;
 };
+
+// The run whose alerts are being counted; the hook's callback has no context.
+Seen* alertsFor = nullptr;
+
+void CALLBACK CountAlert(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (alertsFor != nullptr && event == EVENT_SYSTEM_ALERT && object == OBJID_CLIENT && child == CHILDID_SELF &&
+        window == FindBox(GetCurrentThreadId(), true))
+        ++alertsFor->alerts;
+}
 
 // Every wait of the helper ends as soon as what it waits for has happened;
 // the limits are only there so that a broken box cannot hang the test, and
@@ -244,7 +256,15 @@ int RunDriven(const std::function<int()>& show, const Drive& drive, Seen& seen)
             Sleep(200);
         }
     });
+    // Out of context, the hook is called in this thread's own message loop,
+    // the box's.
+    alertsFor = &seen;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &CountAlert,
+                                         GetCurrentProcessId(), thread, WINEVENT_OUTOFCONTEXT);
     int result = show();
+    if (hook != nullptr)
+        UnhookWinEvent(hook);
+    alertsFor = nullptr;
     done = true;
     actor.join();
     return result;
@@ -291,10 +311,12 @@ TEST_P(MessageBoxButtons, CaptionAndResult)
     EXPECT_STREQ(box.FirstButton().caption.c_str(), c.firstCaption);
     EXPECT_TRUE(seen.firstVisible);
     EXPECT_EQ(seen.focus, seen.first) << "the first button takes the focus";
-    // What a screen reader reads: the caption as the title and on the
-    // header, the message on the text control.
+    // What a screen reader reads: the caption once, as the title (the
+    // header only paints it), the message on the text control; and the
+    // box announces itself once.
     EXPECT_EQ(seen.title, L"Caption");
-    EXPECT_EQ(seen.headerText, L"Caption");
+    EXPECT_EQ(seen.headerText, L"");
+    EXPECT_EQ(seen.alerts, 1);
     EXPECT_EQ(seen.messageText, L"Message text.");
     // Without an owner on screen the box has the taskbar button, with the
     // program's icon.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/Descriptions.h"
 #include "dialog/OptionTable.h"
 #include "resources/resource.h"
 #include "settings/SettingsStore.h"
@@ -242,6 +243,29 @@ TEST_F(Strings, EveryBoxHasItsOwnAccessKeyAndRoomUnderItsLimit)
                 takeKey(row.TextId());
         }
         takeKey(IDS_CANCEL);
+    }
+}
+
+// What a screen reader is told of a box besides its label, in English and
+// in a translation: its help, then for a held setting the managed sentence.
+TEST_F(Strings, ABoxIsDescribedByItsHelpAndAHeldOneAsManaged)
+{
+    for (uint32_t language : {0u, 4u}) {
+        CurrentLanguage = language;
+        const std::wstring help = Lookup(IDS_HOME_Z_HELP, 1024), managed = Lookup(IDS_MANAGED, 1024);
+        const struct {
+            UINT helpId;
+            bool held;
+            std::wstring expected;
+        } cases[] = {{IDS_HOME_Z_HELP, false, help},
+                     {IDS_HOME_Z_HELP, true, help + L" " + managed},
+                     {0, true, managed},
+                     {0, false, L""}};
+        for (const auto& c : cases) {
+            wchar_t text[1200];
+            DescriptionText(c.helpId, c.held, text, 1200);
+            EXPECT_EQ(std::wstring(text), c.expected) << language << " " << c.helpId << " " << c.held;
+        }
     }
 }
 
