@@ -17,6 +17,9 @@ constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
 // The least the box widens by at a time for a message too tall for it.
 constexpr int kMinWidenStep = 32;
+// A long message starts this many average characters wide, before it grows
+// downwards: a line that long still reads at a glance.
+constexpr int kStartLineChars = 64;
 
 // Words too wide for the area are broken beforehand (BreakLongWords), so the
 // text never needs an ellipsis. A message may name a path with '&' in it.
@@ -115,6 +118,18 @@ bool MessageBox::MeasureText(RECT& box, int& textHeight)
     const int half = Width(textClient) / 2;
     const int step = half > SkinScaled(kMinWidenStep) ? half : SkinScaled(kMinWidenStep);
     int widen = 0;
+    // As wide as its longest line needs, up to the starting width, as far as
+    // the work area allows.
+    TEXTMETRICW metrics = {};
+    RECT natural = {0, 0, 0, 0};
+    if (GetTextMetricsW(dc.get(), &metrics) && DrawTextW(dc.get(), text_, -1, &natural, DT_CALCRECT | DT_NOPREFIX)) {
+        int want = kStartLineChars * metrics.tmAveCharWidth;
+        if (Width(natural) < want)
+            want = Width(natural);
+        int spare = Width(area) - Width(box);
+        if (want > Width(textClient) && spare > 0)
+            widen = want - Width(textClient) < spare ? want - Width(textClient) : spare;
+    }
     for (;;) {
         BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
         RECT measured = {0, 0, Width(textClient) + widen, 0};

@@ -139,7 +139,7 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedByItsWholePathWithItsReason)
     const std::wstring& root = data.Root();
     EXPECT_EQ(std::wstring(text),
               L"These settings files could not be saved:\n\n" + root + L"\\OXAWEN\\QRZINFO.INI\n"
-              L"    It is in use by another program.\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
+              L"    It is in use by another program.\n\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
               L"Nothing was sent to the running applications. Check that each file and its folder exist and can be "
               L"written. Then close this message and press Ok in the settings window to save again, or Cancel there "
               L"to leave without saving.");
