@@ -118,6 +118,7 @@ bool MessageBox::MeasureText(RECT& box, int& textHeight)
     const int half = Width(textClient) / 2;
     const int step = half > SkinScaled(kMinWidenStep) ? half : SkinScaled(kMinWidenStep);
     int widen = 0;
+    WideText broken;
     // As wide as its longest line needs, up to the starting width, as far as
     // the work area allows.
     TEXTMETRICW metrics = {};
@@ -131,7 +132,8 @@ bool MessageBox::MeasureText(RECT& box, int& textHeight)
             widen = want - Width(textClient) < spare ? want - Width(textClient) : spare;
     }
     for (;;) {
-        BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
+        BreakLongWords(dc.get(), text_, Width(textClient) + widen, broken);
+        IndentWrappedLines(dc.get(), broken.c_str(), Width(textClient) + widen, shown_);
         RECT measured = {0, 0, Width(textClient) + widen, 0};
         if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
             return false;

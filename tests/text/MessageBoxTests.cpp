@@ -803,6 +803,35 @@ TEST(MessageBoxRules, ResultMappingTestsSingleBits)
         EXPECT_EQ(ResultForClose(row.style, row.code), row.result) << "style " << row.style << " code " << row.code;
 }
 
+// A reason under its path wraps as one indented block: every line of it
+// starts with the indent and fits; the words and the other lines are kept.
+TEST(MessageBoxRules, AnIndentedLineWrapsAsAnIndentedBlock)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    const std::wstring path = L"C:\\ProgramData\\OXAWEN\\QRZINFO.INI and a line that is not indented at all";
+    const std::wstring reason = L"    It cannot be opened: access is denied, or a folder of that name is in the way.";
+    WideText out;
+    ASSERT_TRUE(IndentWrappedLines(dc, (path + L"\n" + reason + L"\n").c_str(), 160, out));
+    std::wstring text = out.c_str();
+    ASSERT_EQ(text.substr(0, path.size() + 1), path + L"\n");
+    std::wstring joined;
+    size_t lines = 0;
+    for (size_t start = path.size() + 1, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        std::wstring line = text.substr(start, end - start);
+        ++lines;
+        EXPECT_EQ(line.substr(0, 4), L"    ") << Narrow(line);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        EXPECT_LE(size.cx, 160) << Narrow(line);
+        joined += (joined.empty() ? L"    " : L" ") + line.substr(4);
+    }
+    EXPECT_GT(lines, 1u);
+    EXPECT_EQ(joined, reason);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+}
+
 TEST(MessageBoxRules, OnlyWordsTooWideAreBrokenAfterTheirSeparators)
 {
     HDC dc = GetDC(nullptr);
