@@ -53,3 +53,17 @@ inline void AppendCut(wchar_t* buffer, int capacity, const wchar_t* tail)
     if (used < capacity - 1)
         lstrcpynW(buffer + used, tail, capacity - used);
 }
+
+// Takes the access-key markers out of a control's text, in place, for
+// where the text is read rather than shown on a control: "&&" stays one '&',
+// a lone '&' goes.
+inline void RemoveAccessMarkers(wchar_t* text)
+{
+    wchar_t* out = text;
+    for (const wchar_t* in = text; *in; ++in) {
+        if (*in == L'&' && *++in == L'\0')
+            break;
+        *out++ = *in;
+    }
+    *out = L'\0';
+}

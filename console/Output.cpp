@@ -1,5 +1,7 @@
 #include "console/Output.h"
 
+#include "base/WideText.h"
+
 namespace {
 
 constexpr wchar_t kPrefix[] = L"OxaSet: ";
@@ -49,8 +51,11 @@ TextBuilder& TextBuilder::Number(uint32_t value)
 TextBuilder& TextBuilder::String(UINT id)
 {
     wchar_t text[512];
-    int length = LoadStringW(GetModuleHandleW(nullptr), id, text, 512);
-    return Add(text, length);
+    if (LoadStringW(GetModuleHandleW(nullptr), id, text, 512) <= 0)
+        text[0] = L'\0';
+    // The dialog's texts carry their check boxes' access keys.
+    RemoveAccessMarkers(text);
+    return Add(text, lstrlenW(text));
 }
 
 TextBuilder& TextBuilder::PadTo(int column)

@@ -16,16 +16,19 @@ void AppendString(wchar_t* buffer, int capacity, UINT id)
 }
 
 // The introduction `introId`, then each file of `files` on a line of its own,
-// with its reason below it when there is one; a blank line after.
+// with its reason below it when there is one, a blank line between files (so
+// that a reason is not read as the next path's); a blank line after.
 void AppendFileList(UINT introId, FileSet files, const FileOutcome* outcomes, wchar_t* text, int capacity)
 {
     AppendString(text, capacity, introId);
     AppendCut(text, capacity, L"\n");
+    bool first = true;
     for (int i = 0; i < kSettingsFileCount; ++i) {
         SettingsFile file = static_cast<SettingsFile>(i);
         if (!files.Has(file))
             continue;
-        AppendCut(text, capacity, L"\n");
+        AppendCut(text, capacity, first ? L"\n" : L"\n\n");
+        first = false;
         AppendFullPath(text, capacity, file);
         UINT reason = outcomes != nullptr ? FileReasonId(outcomes[i]) : 0;
         if (reason != 0) {

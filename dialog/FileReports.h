@@ -6,6 +6,10 @@
 #include "settings/FileAccess.h"
 #include "settings/Settings.h"
 
+// The box both texts below are shown in. It has only Ok: what follows is
+// done in the dialog behind it, and the texts say so.
+constexpr UINT kFileReportStyle = MB_ICONEXCLAMATION | MB_OK;
+
 // Room for four full paths with their reasons and the texts around them.
 constexpr int kReportTextCapacity = 4096;
 

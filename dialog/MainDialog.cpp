@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
+#include "skin/GreyedText.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinScale.h"
 #include "text/ControlText.h"
@@ -26,6 +27,7 @@ constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
 constexpr int kManagedTextLimit = 128;
+constexpr int kDescriptionCapacity = 1200;
 
 // Clears the flag however the scope is left.
 class ScopedFlag {
@@ -88,8 +90,10 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
         // retail rule below.
         if (row.shows == OptionShows::Box)
             CheckItem(row.controlId, row.Shown().Ticks(shown.*row.value));
-        if (Held(row))
+        if (Held(row)) {
+            KeepGreyedTextReadable(Item(row.controlId));
             EnableItem(row.controlId, false);
+        }
         if (row.systemFont)
             UseSystemFont(row.controlId);
     }
@@ -102,14 +106,42 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     if (policy_.Any())
         ShowManagedLine();
     frame_.ApplyShape(hwnd_, header_);
+    // Without a screen reader the descriptions wait until something asks
+    // for the dialog's accessible object: loading them costs start-up time.
+    BOOL reader = FALSE;
+    if (SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0) && reader)
+        DescribeBoxes();
     if (!atStart_.AllWell())
         PostMessageW(hwnd_, kUnreadableNotice, 0, 0);
     // Lets the platform focus the first tab stop, the first option.
     return 1;
 }
 
-INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
+void MainDialog::DescribeBoxes()
 {
+    if (described_)
+        return;
+    described_ = true;
+    for (const OptionRow& box : kOptions) {
+        if (!box.IsBox())
+            continue;
+        // The help text printed below the box, if it has one.
+        UINT helpId = 0;
+        for (const OptionRow& help : kOptions)
+            if (help.shows == OptionShows::Help && help.value == box.value && box.shows == OptionShows::Box)
+                helpId = help.TextId();
+        wchar_t text[kDescriptionCapacity];
+        DescriptionText(helpId, Held(box), text, kDescriptionCapacity);
+        if (text[0] != L'\0' && !descriptions_.Describe(Item(box.controlId), text))
+            return;
+    }
+}
+
+INT_PTR MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    // What asks for the dialog's accessible object may read a box next.
+    if (message == WM_GETOBJECT || (message == WM_SETTINGCHANGE && wParam == SPI_SETSCREENREADER))
+        DescribeBoxes();
     if (message != kUnreadableNotice || atStart_.AllWell())
         return 0;
     SettingsAtStart found = atStart_;
@@ -122,7 +154,7 @@ INT_PTR MainDialog::OnMessage(UINT message, WPARAM, LPARAM)
     }
     wchar_t text[kReportTextCapacity];
     UnreadableFilesText(found, text, kReportTextCapacity);
-    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), kFileReportStyle);
     return 1;
 }
 
@@ -157,7 +189,11 @@ bool MainDialog::Held(const OptionRow& row) const
 void MainDialog::EnableOption(const OptionRow& row, bool enabled)
 {
     // A box the policy holds stays greyed whatever the rules say.
-    EnableItem(row.controlId, enabled && !Held(row));
+    bool on = enabled && !Held(row);
+    // Only a box that is ever greyed pays for painting its own grey.
+    if (!on)
+        KeepGreyedTextReadable(Item(row.controlId));
+    EnableItem(row.controlId, on);
 }
 
 void MainDialog::ShowPolicyTick(const OptionRow& row)
@@ -308,6 +344,6 @@ bool MainDialog::Save(const SettingsValues& next)
         return true;
     wchar_t text[kReportTextCapacity];
     SaveFailureText(report, text, kReportTextCapacity);
-    ShowMessageBox(hwnd_, text, header_.caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(hwnd_, text, header_.caption.c_str(), kFileReportStyle);
     return false;
 }

@@ -6,6 +6,7 @@
 
 #include "base/GdiHandles.h"
 #include "base/Wnd.h"
+#include "dialog/Descriptions.h"
 #include "settings/Catalogue.h"
 #include "settings/FileAccess.h"
 #include "settings/FileSet.h"
@@ -49,6 +50,8 @@ private:
     void ShowPolicyTick(const OptionRow& row);
     // The line saying the organisation manages some settings.
     void ShowManagedLine();
+    // Gives each box its description for a screen reader, once.
+    void DescribeBoxes();
     // Reads every box into `next`; answers whether a setting the companions
     // depend on differs from the values as loaded.
     bool ReadBoxes(SettingsValues& next) const;
@@ -72,4 +75,6 @@ private:
     bool committing_ = false;
     bool ended_ = false;
     SettingsAtStart atStart_;
+    Descriptions descriptions_;
+    bool described_ = false;
 };

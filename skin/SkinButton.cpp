@@ -101,7 +101,7 @@ void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const Sk
     RECT whole = {0, 0, faceWidth, faceHeight};
     if (face != nullptr)
         face->Draw(memory.get(), whole);
-    DrawCaption(memory.get(), whole, dx, dy);
+    DrawCaption(memory.get(), whole, dx, dy, AccessKeyFlags());
     // A button grown past its face shows nothing new beyond the image.
     BitBlt(dc, itemRect.left, itemRect.top, width < faceWidth ? width : faceWidth,
            height < faceHeight ? height : faceHeight, memory.get(), 0, 0, SRCCOPY);

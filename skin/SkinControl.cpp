@@ -106,7 +106,12 @@ bool SkinControl::IsCursorInside() const
     return InsideInclusive(rect, cursor);
 }
 
-void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
+UINT SkinControl::AccessKeyFlags() const
+{
+    return (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
+}
+
+void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix) const
 {
     if (caption.length() > 0 && !captionFont_)
         captionFont_.Reset(CreateFontForDpi(dc));
@@ -115,7 +120,7 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(control) ? captionColour : disabledCaptionColour);
     if (caption.length() > 0)
-        DrawTextW(dc, caption.c_str(), caption.length(), &target, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        DrawTextW(dc, caption.c_str(), caption.length(), &target, DT_SINGLELINE | DT_CENTER | DT_VCENTER | prefix);
 }
 
 POINT SkinControl::CaptionOffsetFor(SkinState state) const

@@ -33,8 +33,12 @@ public:
     void Attach(HWND dialog, int controlId);
     bool IsCursorInside() const;
     // Draws the caption in the context's font, grown with the DPI
-    // (CreateFontForDpi).
-    void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
+    // (CreateFontForDpi). `prefix` is how its '&' shows: DT_NOPREFIX for a
+    // title, 0 or DT_HIDEPREFIX for a button's access key (AccessKeyFlags).
+    void DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix) const;
+    // The button's access key underlined only while the window's keyboard
+    // cues are on, as the platform's own buttons do.
+    UINT AccessKeyFlags() const;
     // The caption's shift in `state`, in pixels at the system DPI: only
     // pressed has one of its own.
     POINT CaptionOffsetFor(SkinState state) const;

@@ -115,7 +115,7 @@ void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const P
     if (const SkinTile* tile = tiles_.Find(pieces.middleTile))
         tile->Fill(memory.get(), middleRect);
     DrawPiece(bitmaps_.Find(pieces.rightCap), memory.get(), rightRect);
-    DrawCaption(memory.get(), middleRect, dx, dy);
+    DrawCaption(memory.get(), middleRect, dx, dy, DT_NOPREFIX);
     BitBlt(dc, itemRect.left, itemRect.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 

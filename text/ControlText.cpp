@@ -49,5 +49,6 @@ void SetCaptionFromId(SkinControl& control, UINT id, const wchar_t* suffix)
     // The caption changes first, so the repaint caused by the window text
     // already shows it.
     control.caption.Assign(text, suffix);
-    SetTextFromIdWithSuffix(control.control, id, suffix, 32);
+    // Whole, as painted: it is what a screen reader says of the control.
+    SetTextFromIdWithSuffix(control.control, id, suffix, 127);
 }

@@ -8,7 +8,6 @@ class SkinControl;
 void SetTextFromId(HWND control, UINT id, int maxChars);
 // The same, followed by the whole `suffix`.
 void SetTextFromIdWithSuffix(HWND control, UINT id, const wchar_t* suffix, int maxChars);
-// The skin's caption becomes text + suffix (up to 127 characters of text);
-// the window text gets at most 32 characters of text + suffix. Id 0 changes
-// nothing.
+// The skin's caption and the control's window text become text + suffix
+// (up to 127 characters of text). Id 0 changes nothing.
 void SetCaptionFromId(SkinControl& control, UINT id, const wchar_t* suffix);

@@ -1,5 +1,7 @@
 #include "text/LongWords.h"
 
+#include <string.h>
+
 #include "base/ByteBuffer.h"
 
 namespace {
@@ -76,6 +78,69 @@ bool BreakLongWords(HDC dc, const wchar_t* text, int width, WideText& out)
         while (start < end)
             *to++ = text[start++];
         i = end;
+    }
+    *to = L'\0';
+    return out.Assign(first);
+}
+
+bool IndentWrappedLines(HDC dc, const wchar_t* text, int width, WideText& out)
+{
+    static const wchar_t kIndent[] = L"    ";
+    constexpr int kIndentLength = 4;
+    if (text == nullptr)
+        text = L"";
+    int length = lstrlenW(text);
+    // Each space may become a line break followed by the indent.
+    ByteBuffer wrapped;
+    if (!wrapped.Resize((static_cast<size_t>(length) * (kIndentLength + 2) + 1) * sizeof(wchar_t))) {
+        out.Assign(nullptr);
+        return false;
+    }
+    wchar_t* first = reinterpret_cast<wchar_t*>(wrapped.data());
+    wchar_t* to = first;
+    int i = 0;
+    while (i < length) {
+        int end = i;
+        while (end < length && text[end] != L'\n')
+            ++end;
+        bool indented = end - i > kIndentLength && memcmp(text + i, kIndent, kIndentLength * sizeof(wchar_t)) == 0;
+        if (!indented) {
+            while (i < end)
+                *to++ = text[i++];
+        } else {
+            // Whole words onto each line while they fit, the line's first
+            // word whatever its width.
+            wchar_t* line = to;
+            for (int k = 0; k < kIndentLength; ++k)
+                *to++ = kIndent[k];
+            i += kIndentLength;
+            bool wordOnLine = false;
+            while (i < end) {
+                int wordEnd = i;
+                while (wordEnd < end && text[wordEnd] != L' ')
+                    ++wordEnd;
+                wchar_t* mark = to;
+                if (wordOnLine)
+                    *to++ = L' ';
+                for (int k = i; k < wordEnd; ++k)
+                    *to++ = text[k];
+                if (wordOnLine && !Fits(dc, line, static_cast<int>(to - line), width)) {
+                    to = mark;
+                    *to++ = L'\n';
+                    line = to;
+                    for (int k = 0; k < kIndentLength; ++k)
+                        *to++ = kIndent[k];
+                    for (int k = i; k < wordEnd; ++k)
+                        *to++ = text[k];
+                }
+                wordOnLine = true;
+                i = wordEnd;
+                while (i < end && text[i] == L' ')
+                    ++i;
+            }
+        }
+        if (i < length)
+            *to++ = text[i++];
     }
     *to = L'\0';
     return out.Assign(first);

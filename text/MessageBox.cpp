@@ -17,11 +17,16 @@ constexpr int kMinTextHeight = 40;
 constexpr int kTextMargin = 10;
 // The least the box widens by at a time for a message too tall for it.
 constexpr int kMinWidenStep = 32;
+// A long message starts this many average characters wide, before it grows
+// downwards: a line that long still reads at a glance.
+constexpr int kStartLineChars = 64;
 
 // Words too wide for the area are broken beforehand (BreakLongWords), so the
 // text never needs an ellipsis. A message may name a path with '&' in it.
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;
 constexpr UINT kDrawFlags = DT_WORDBREAK | DT_NOPREFIX;
+// Posted at set-up: the box sounds and is announced once it is on screen.
+constexpr UINT kAnnounce = WM_APP + 1;
 
 } // namespace
 
@@ -50,6 +55,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     SetupButtons();
     SetupIcon();
     frame_.ApplyShape(hwnd_, header_);
+    PostMessageW(hwnd_, kAnnounce, 0, 0);
     // TRUE lets the dialog manager focus the first tab stop, the first button.
     return TRUE;
 }
@@ -71,7 +77,9 @@ void MessageBox::BindControls()
     // message too, for screen readers and for other programs.
     header_.caption.Assign(caption_);
     SetWindowTextW(hwnd_, caption_);
-    SetWindowTextW(header_.control, caption_);
+    // The header only paints the caption: with the window's title a screen
+    // reader would read it twice.
+    SetWindowTextW(header_.control, L"");
     SetWindowTextW(textControl_, text_);
     // A box whose owner is not on screen (the refusal at start-up) is the
     // program's only visible window.
@@ -110,8 +118,22 @@ bool MessageBox::MeasureText(RECT& box, int& textHeight)
     const int half = Width(textClient) / 2;
     const int step = half > SkinScaled(kMinWidenStep) ? half : SkinScaled(kMinWidenStep);
     int widen = 0;
+    WideText broken;
+    // As wide as its longest line needs, up to the starting width, as far as
+    // the work area allows.
+    TEXTMETRICW metrics = {};
+    RECT natural = {0, 0, 0, 0};
+    if (GetTextMetricsW(dc.get(), &metrics) && DrawTextW(dc.get(), text_, -1, &natural, DT_CALCRECT | DT_NOPREFIX)) {
+        int want = kStartLineChars * metrics.tmAveCharWidth;
+        if (Width(natural) < want)
+            want = Width(natural);
+        int spare = Width(area) - Width(box);
+        if (want > Width(textClient) && spare > 0)
+            widen = want - Width(textClient) < spare ? want - Width(textClient) : spare;
+    }
     for (;;) {
-        BreakLongWords(dc.get(), text_, Width(textClient) + widen, shown_);
+        BreakLongWords(dc.get(), text_, Width(textClient) + widen, broken);
+        IndentWrappedLines(dc.get(), broken.c_str(), Width(textClient) + widen, shown_);
         RECT measured = {0, 0, Width(textClient) + widen, 0};
         if (DrawTextW(dc.get(), ShownText(), -1, &measured, kMeasureFlags) == 0)
             return false;
@@ -267,6 +289,20 @@ INT_PTR MessageBox::OnClose(WPARAM code)
 
 INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
+    if (message == kAnnounce) {
+        // The dialog manager shows the box only once its queue is empty, and
+        // this message was waiting in it.
+        if (!IsWindowVisible(hwnd_)) {
+            ShowWindow(hwnd_, SW_SHOWNORMAL);
+            UpdateWindow(hwnd_);
+        }
+        // As the platform's box: the sound of its icon, and the event that
+        // tells a screen reader to read it.
+        if (style_ & MB_ICONMASK)
+            MessageBeep(style_ & MB_ICONMASK);
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+        return TRUE;
+    }
     // Ctrl+C on a button.
     if (message == WM_COPY) {
         // A hidden second button never got a caption.

@@ -1,6 +1,7 @@
 #include "text/MessageCopy.h"
 
 #include "base/Subclass.h"
+#include "base/WideText.h"
 
 namespace {
 
@@ -52,7 +53,11 @@ int CopiedText(const wchar_t* caption, const wchar_t* text, const wchar_t* const
     put(kRule);
     for (int i = 0; i < 2; ++i) {
         if (buttons[i] != nullptr && buttons[i][0] != L'\0') {
-            put(buttons[i]);
+            // The words of the button, as the platform's box copies them.
+            wchar_t caption[64];
+            lstrcpynW(caption, buttons[i], 64);
+            RemoveAccessMarkers(caption);
+            put(caption);
             put(L"   ");
         }
     }

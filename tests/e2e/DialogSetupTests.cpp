@@ -39,14 +39,14 @@ TEST_F(DialogSetup, TextsComeFromTheStringTable)
     const std::pair<int, const wchar_t*> texts[] = {
         {IDC_HEADER, L"OXA Advanced Engraver Settings 1.9"},
         {IDOK, L"Ok"},
-        {IDCANCEL, L"Cancel"},
-        {IDC_MANUAL_KMR, L"Enable Manual Controls (KMR Desktop)"},
-        {IDC_MANUAL_OTHER, L"Enable Manual Controls (Other Models)"},
-        {IDC_RETAIL_MODE, L"Retail Mode"},
-        {IDC_RETAIL_FORBID_QUEUE, L"Forbid Read/Write Access to Print Queue"},
+        {IDCANCEL, L"&Cancel"},
+        {IDC_MANUAL_KMR, L"Enable Manual Controls (&KMR Desktop)"},
+        {IDC_MANUAL_OTHER, L"Enable &Manual Controls (Other Models)"},
+        {IDC_RETAIL_MODE, L"Reta&il Mode"},
+        {IDC_RETAIL_FORBID_QUEUE, L"&Forbid Read/Write Access to Print Queue"},
         {IDC_USER_SWITCHING_HELP, L"Leave this option checked if more than one user may log onto your computer.  "},
-        {IDC_HOME_Z, L"Home the KMR Z-Axis Following Application Launch"},
-        {IDC_LOG_DURATION, L"Log Job Duration (HH:MM:SS)"},
+        {IDC_HOME_Z, L"Home the KMR &Z-Axis Following Application Launch"},
+        {IDC_LOG_DURATION, L"Log Job Duration (&HH:MM:SS)"},
         {IDC_POLL_FOR_FILES_HELP, L"Select this option if printed jobs fail to appear in the YFB print queue."},
     };
     for (const auto& t : texts)

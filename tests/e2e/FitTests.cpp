@@ -18,6 +18,7 @@
 #include "skin/Brushes.h"
 #include "support/Pixels.h"
 #include "support/PrefixLook.h"
+#include "support/TestFiles.h"
 #include "support/WindowText.h"
 #include "text/MessageBox.h"
 #include "text/Strings.h"
@@ -210,6 +211,58 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+std::wstring ContrastFile()
+{
+    wchar_t dpi[16] = L"", fonts[16] = L"";
+    GetEnvironmentVariableW(L"OXA_FIT_DPI", dpi, 16);
+    GetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts, 16);
+    // Beside the screenshots.
+    std::wstring folder = EnvPath(L"OXA_ARTIFACTS");
+    if (folder.empty())
+        folder = EnvPath(L"OXA_BUILD_DIR") + L"\\artifacts";
+    MakeFolders(folder);
+    return folder + L"\\contrast_" + dpi + fonts + L".txt";
+}
+
+// Every text of the window as the screen shows it reads at 4.5:1 or better
+// against what is behind it: each control's strongest pixel against its
+// commonest, a check box without its glyph. The faintest of each window is
+// written to <artifacts>\contrast_<look>.txt.
+void CheckContrast(HWND window, const std::string& where, Problems& problems)
+{
+    const int glyph = MulDiv(16, SystemDpi(), 96);
+    double faintest = 99;
+    std::string which;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        Kind kind = KindOf(child);
+        int id = GetDlgCtrlID(child);
+        bool skinned = id == IDOK || id == IDCANCEL || id == IDC_HEADER;
+        if (!IsWindowVisible(child) || !(skinned || kind == Kind::Box || kind == Kind::Button ||
+                                         kind == Kind::Text || kind == Kind::Message))
+            continue;
+        RECT r = {};
+        GetWindowRect(child, &r);
+        if (kind == Kind::Box)
+            r.left += glyph;
+        if (r.right <= r.left || r.bottom <= r.top)
+            continue;
+        double ratio = TextContrast(CaptureScreen(r));
+        if (ratio < faintest) {
+            faintest = ratio;
+            which = Name(child);
+        }
+        if (ratio < 4.5)
+            problems.push_back(where + ": " + Name(child) + " reads at " + std::to_string(ratio) + ":1");
+    }
+    std::string line = where + " " + std::to_string(faintest) + " " + which + "\r\n";
+    HANDLE out = CreateFileW(ContrastFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(out);
+    }
+}
+
 // The settings dialog, checked and pictured once it shows, then cancelled.
 class FitProbe : public MainDialog {
 public:
@@ -227,6 +280,7 @@ public:
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         CheckWindow(hwnd_, where_, problems_);
+        CheckContrast(hwnd_, where_, problems_);
         SaveScreenshot(hwnd_, Widen(where_));
         // Every option on and enabled, Cancel focused with its cue, the
         // mouse over OK: texts still fit, and a picture of it.
@@ -235,7 +289,8 @@ public:
                 SendMessageW(Item(id), BM_CLICK, 0, 0);
         for (int id : {IDC_MANUAL_KMR, IDC_RETAIL_HIDE_SYSTEM, IDC_LOG_PAUSE, IDC_LOG_SERIAL})
             CheckItem(id, true);
-        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        // With the keyboard cues on, as Alt turns them on: the access keys.
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
         SetFocus(Item(IDCANCEL));
         SendMessageW(Item(IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -280,6 +335,7 @@ void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
     HWND second = GetDlgItem(box, IDCANCEL);
     SendMessageW(IsWindowVisible(second) ? second : GetDlgItem(box, IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CheckContrast(box, boxCheck.where, *boxCheck.problems);
     SaveScreenshot(box, Widen(boxCheck.where));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
@@ -304,6 +360,7 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
     wchar_t fonts[16] = L"";
     GetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts, 16);
     const std::string look = dpi + (fonts[0] ? "_" + Narrow(fonts) : "");
+    DeleteFileW(ContrastFile().c_str());
     Problems problems;
     for (int lang : kLanguages) {
         WritePrivateProfileStringW(L"SETTINGS", L"Lang", std::to_wstring(lang).c_str(), data.Qrz().c_str());
@@ -313,7 +370,8 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
         FitProbe dialog(where, problems);
         EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
 
-        // Every box the program shows: the save report naming every file
+        // Every box the program shows, with the buttons it gives each: the
+        // save report naming every file
         // with a reason, the notice of files it could not read, the refusal,
         // and the word that it runs in another session.
         SaveReport report;
@@ -341,8 +399,8 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
             const wchar_t* caption;
             UINT style;
         } boxes[] = {
-            {"report", reportText, title, MB_ICONEXCLAMATION | MB_OKCANCEL},
-            {"notice", noticeText, title, MB_ICONEXCLAMATION | MB_OK},
+            {"report", reportText, title, kFileReportStyle},
+            {"notice", noticeText, title, kFileReportStyle},
             {"refusal", refusal, refusalCaption, MB_ICONHAND},
             {"elsewhere", elsewhere, title, MB_ICONINFORMATION},
         };

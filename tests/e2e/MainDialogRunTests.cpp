@@ -139,9 +139,10 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedByItsWholePathWithItsReason)
     const std::wstring& root = data.Root();
     EXPECT_EQ(std::wstring(text),
               L"These settings files could not be saved:\n\n" + root + L"\\OXAWEN\\QRZINFO.INI\n"
-              L"    It is in use by another program.\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
+              L"    It is in use by another program.\n\n" + root + L"\\OXADAT\\JobInfo.ini\n    It is read-only.\n\n"
               L"Nothing was sent to the running applications. Check that each file and its folder exist and can be "
-              L"written, then press Ok to save again, or press Cancel.");
+              L"written. Then close this message and press Ok in the settings window to save again, or Cancel there "
+              L"to leave without saving.");
 
     // The longest data folder still shows whole, with every file and the advice.
     std::wstring longest = root + L"\\" + std::wstring(MAX_PATH - 2 - root.size(), L'x');
@@ -155,7 +156,7 @@ TEST_F(InProcess, TheReportNamesEachFileNotSavedByItsWholePathWithItsReason)
     for (const wchar_t* name : {L"\\OXAQRZ\\QRZINFO.INI\n", L"\\OXAWEN\\QRZINFO.INI\n", L"\\OXAEST\\QRZINFO.INI\n",
                                 L"\\OXADAT\\JobInfo.ini\n"})
         EXPECT_NE(whole.find(longest + name), std::wstring::npos) << Narrow(name);
-    EXPECT_NE(whole.find(L"press Cancel."), std::wstring::npos);
+    EXPECT_NE(whole.find(L"to leave without saving."), std::wstring::npos);
     DataFolder::PointAt(root);
 }
 

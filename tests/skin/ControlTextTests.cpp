@@ -52,8 +52,8 @@ TEST_F(ControlTexts, TextIsCutToTheLimit)
         int limit;
         std::wstring expected;
     } cases[] = {{IDS_MANUAL_KMR_HELP, 32, help.substr(0, 32)}, {IDS_MANUAL_KMR_HELP, 64, help.substr(0, 64)},
-                 {IDS_MANUAL_KMR_HELP, 1024, help},           {IDS_CANCEL, 32, L"Cancel"},
-                 {IDS_CANCEL, 3, L"Can"},                     {IDS_CANCEL, 0, L""},
+                 {IDS_MANUAL_KMR_HELP, 1024, help},           {IDS_CANCEL, 32, L"&Cancel"},
+                 {IDS_CANCEL, 3, L"&Ca"},                     {IDS_CANCEL, 0, L""},
                  {4242, 32, L"????"},                         {4242, 2, L"??"}};
     // A control already holding the text, or the text and one character
     // more, is not taken for one that needs no change.
@@ -75,7 +75,7 @@ TEST_F(ControlTexts, SuffixFollowsTheCutTextWhole)
     EXPECT_EQ(Text(check), L"Ok");
     const std::wstring longSuffix(300, L'x');
     SetTextFromIdWithSuffix(check, IDS_CANCEL, longSuffix.c_str(), 4);
-    EXPECT_EQ(Text(check), L"Canc" + longSuffix);
+    EXPECT_EQ(Text(check), L"&Can" + longSuffix);
 }
 
 TEST_F(ControlTexts, CaptionAndWindowTextOfTheTitle)
@@ -89,14 +89,14 @@ TEST_F(ControlTexts, CaptionAndWindowTextOfTheTitle)
     EXPECT_EQ(Text(header.control), expected);
 }
 
-TEST_F(ControlTexts, LongTextKeepsItAllInTheCaptionButNotInTheWindowText)
+TEST_F(ControlTexts, LongTextIsWholeInTheCaptionAndInTheWindowText)
 {
     const std::wstring fifty = Lookup(IDS_SKIN_TEST_FIFTY);
     ASSERT_EQ(fifty.size(), 50u);
     SetCaptionFromId(box.first, IDS_SKIN_TEST_FIFTY, L" 1.9");
     EXPECT_EQ(box.first.caption.c_str(), fifty + L" 1.9");
     EXPECT_EQ(box.first.caption.length(), 54);
-    EXPECT_EQ(Text(box.first.control), fifty.substr(0, 32) + L" 1.9");
+    EXPECT_EQ(Text(box.first.control), fifty + L" 1.9");
 }
 
 TEST_F(ControlTexts, IdZeroChangesNeitherCaptionNorWindowText)

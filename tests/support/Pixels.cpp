@@ -1,5 +1,10 @@
 #include "support/Pixels.h"
 
+#include <math.h>
+
+#include <algorithm>
+#include <map>
+
 Canvas::Canvas(int width, int height, COLORREF fill) : width_(width), height_(height)
 {
     BITMAPINFO info = {};
@@ -74,4 +79,39 @@ Picture CaptureScreen(const RECT& screenRect)
         for (int x = 0; x < canvas.width(); ++x)
             picture.pixels.push_back(canvas.Pixel(x, y));
     return picture;
+}
+
+namespace {
+
+double RelativeLuminance(COLORREF c)
+{
+    auto channel = [](int v) {
+        double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+} // namespace
+
+double ContrastRatio(COLORREF a, COLORREF b)
+{
+    double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return la > lb ? (la + 0.05) / (lb + 0.05) : (lb + 0.05) / (la + 0.05);
+}
+
+double TextContrast(const Picture& picture)
+{
+    std::map<COLORREF, size_t> counts;
+    for (COLORREF c : picture.pixels)
+        ++counts[c];
+    if (counts.empty())
+        return 1.0;
+    COLORREF background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                              return a.second < b.second;
+                          })->first;
+    double best = 1.0;
+    for (const auto& entry : counts)
+        best = std::max(best, ContrastRatio(entry.first, background));
+    return best;
 }

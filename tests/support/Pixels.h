@@ -39,3 +39,10 @@ struct Picture {
 Picture ReadBitmap(HBITMAP bitmap);
 // What the screen shows in `screenRect`.
 Picture CaptureScreen(const RECT& screenRect);
+
+// The contrast ratio of two colours as the web's accessibility guidelines
+// define it, from 1 (the same) to 21 (black on white).
+double ContrastRatio(COLORREF a, COLORREF b);
+// How well the text in a picture of one control reads: its pixel that
+// stands out most from the picture's commonest colour, the background.
+double TextContrast(const Picture& picture);

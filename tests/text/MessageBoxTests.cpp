@@ -91,7 +91,19 @@ struct Seen {
     Picture textArea;  // what the screen shows of the text control
     bool dragged = false;
     RECT before = {}, after = {};
+    // EVENT_SYSTEM_ALERT raised for the box while it ran.
+    int alerts = 0;
 };
+
+// The run whose alerts are being counted; the hook's callback has no context.
+Seen* alertsFor = nullptr;
+
+void CALLBACK CountAlert(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (alertsFor != nullptr && event == EVENT_SYSTEM_ALERT && object == OBJID_CLIENT && child == CHILDID_SELF &&
+        window == FindBox(GetCurrentThreadId(), true))
+        ++alertsFor->alerts;
+}
 
 // Every wait of the helper ends as soon as what it waits for has happened;
 // the limits are only there so that a broken box cannot hang the test, and
@@ -244,7 +256,15 @@ int RunDriven(const std::function<int()>& show, const Drive& drive, Seen& seen)
             Sleep(200);
         }
     });
+    // Out of context, the hook is called in this thread's own message loop,
+    // the box's.
+    alertsFor = &seen;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &CountAlert,
+                                         GetCurrentProcessId(), thread, WINEVENT_OUTOFCONTEXT);
     int result = show();
+    if (hook != nullptr)
+        UnhookWinEvent(hook);
+    alertsFor = nullptr;
     done = true;
     actor.join();
     return result;
@@ -291,10 +311,12 @@ TEST_P(MessageBoxButtons, CaptionAndResult)
     EXPECT_STREQ(box.FirstButton().caption.c_str(), c.firstCaption);
     EXPECT_TRUE(seen.firstVisible);
     EXPECT_EQ(seen.focus, seen.first) << "the first button takes the focus";
-    // What a screen reader reads: the caption as the title and on the
-    // header, the message on the text control.
+    // What a screen reader reads: the caption once, as the title (the
+    // header only paints it), the message on the text control; and the
+    // box announces itself once.
     EXPECT_EQ(seen.title, L"Caption");
-    EXPECT_EQ(seen.headerText, L"Caption");
+    EXPECT_EQ(seen.headerText, L"");
+    EXPECT_EQ(seen.alerts, 1);
     EXPECT_EQ(seen.messageText, L"Message text.");
     // Without an owner on screen the box has the taskbar button, with the
     // program's icon.
@@ -330,9 +352,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{"HandEnter", MB_ICONHAND, Act::Enter, IDOK, L"Ok", nullptr},
                       ButtonCase{"HandEscape", MB_ICONHAND, Act::Escape, IDCANCEL, L"Ok", nullptr},
                       ButtonCase{"HandAltF4", MB_ICONHAND, Act::AltF4, IDCANCEL, L"Ok", nullptr},
-                      ButtonCase{"OkCancelFirst", MB_OKCANCEL, Act::ClickFirst, IDOK, L"Ok", L"Cancel"},
-                      ButtonCase{"OkCancelSecond", MB_OKCANCEL, Act::ClickSecond, IDCANCEL, L"Ok", L"Cancel"},
-                      ButtonCase{"OkCancelEscape", MB_OKCANCEL, Act::Escape, IDCANCEL, L"Ok", L"Cancel"},
+                      ButtonCase{"OkCancelFirst", MB_OKCANCEL, Act::ClickFirst, IDOK, L"Ok", L"&Cancel"},
+                      ButtonCase{"OkCancelSecond", MB_OKCANCEL, Act::ClickSecond, IDCANCEL, L"Ok", L"&Cancel"},
+                      ButtonCase{"OkCancelEscape", MB_OKCANCEL, Act::Escape, IDCANCEL, L"Ok", L"&Cancel"},
                       ButtonCase{"YesNoFirst", MB_YESNO, Act::ClickFirst, IDYES, L"Yes", L"No"},
                       ButtonCase{"YesNoSecond", MB_YESNO | MB_ICONQUESTION, Act::ClickSecond, IDNO, L"Yes", L"No"},
                       ButtonCase{"YesNoEscape", MB_YESNO, Act::Escape, IDNO, L"Yes", L"No"},
@@ -641,14 +663,17 @@ TEST_F(MessageBoxTest, ALongPathWrapsAtItsSeparatorsAndShowsWhole)
     EXPECT_EQ(seen.messageText, kLongPathMessage) << "the whole message is the text control's text";
 
     // The text as this test expects it drawn: broken at the area's width in
-    // the system font, on the area's own background.
+    // the system font, on the area's own background. A line this long
+    // starts the box wider than its template.
+    const int width = Width(seen.at.text);
+    EXPECT_GT(width, Width(tpl.text));
     const Picture& shownOnScreen = seen.textArea;
     ASSERT_GT(shownOnScreen.width, 0);
     Canvas expected(shownOnScreen.width, shownOnScreen.height, shownOnScreen.At(0, 0));
     HGDIOBJ old = SelectObject(expected.dc(), GetStockObject(SYSTEM_FONT));
     WideText shown;
-    ASSERT_TRUE(BreakLongWords(expected.dc(), kLongPathMessage, Width(tpl.text), shown));
-    RECT whole = {0, 0, Width(tpl.text), 0};
+    ASSERT_TRUE(BreakLongWords(expected.dc(), kLongPathMessage, width, shown));
+    RECT whole = {0, 0, width, 0};
     DrawTextW(expected.dc(), shown.c_str(), -1, &whole, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     RECT area = {0, 0, expected.width(), expected.height()};
     SetBkMode(expected.dc(), TRANSPARENT);
@@ -659,8 +684,8 @@ TEST_F(MessageBoxTest, ALongPathWrapsAtItsSeparatorsAndShowsWhole)
     // Nothing is wider than the area, so nothing is cut; the path breaks
     // after its separators; the area is as tall as the whole text, and the
     // screen shows exactly that text.
-    EXPECT_LE(Width(whole), Width(tpl.text));
-    EXPECT_NE(std::wstring(shown.c_str()).find(L"\\OXAQRZ\\\n"), std::wstring::npos) << Narrow(shown.c_str());
+    EXPECT_LE(Width(whole), width);
+    EXPECT_NE(std::wstring(shown.c_str()).find(L"\\\n"), std::wstring::npos) << Narrow(shown.c_str());
     EXPECT_EQ(Height(seen.at.text), std::max<int>(Height(whole) + 10, 40));
     int differing = 0;
     for (int y = 0; y < expected.height(); ++y)
@@ -776,6 +801,35 @@ TEST(MessageBoxRules, ResultMappingTestsSingleBits)
     };
     for (const Row& row : rows)
         EXPECT_EQ(ResultForClose(row.style, row.code), row.result) << "style " << row.style << " code " << row.code;
+}
+
+// A reason under its path wraps as one indented block: every line of it
+// starts with the indent and fits; the words and the other lines are kept.
+TEST(MessageBoxRules, AnIndentedLineWrapsAsAnIndentedBlock)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    const std::wstring path = L"C:\\ProgramData\\OXAWEN\\QRZINFO.INI and a line that is not indented at all";
+    const std::wstring reason = L"    It cannot be opened: access is denied, or a folder of that name is in the way.";
+    WideText out;
+    ASSERT_TRUE(IndentWrappedLines(dc, (path + L"\n" + reason + L"\n").c_str(), 160, out));
+    std::wstring text = out.c_str();
+    ASSERT_EQ(text.substr(0, path.size() + 1), path + L"\n");
+    std::wstring joined;
+    size_t lines = 0;
+    for (size_t start = path.size() + 1, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        std::wstring line = text.substr(start, end - start);
+        ++lines;
+        EXPECT_EQ(line.substr(0, 4), L"    ") << Narrow(line);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        EXPECT_LE(size.cx, 160) << Narrow(line);
+        joined += (joined.empty() ? L"    " : L" ") + line.substr(4);
+    }
+    EXPECT_GT(lines, 1u);
+    EXPECT_EQ(joined, reason);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
 }
 
 TEST(MessageBoxRules, OnlyWordsTooWideAreBrokenAfterTheirSeparators)

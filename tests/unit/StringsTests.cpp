@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "dialog/Descriptions.h"
+#include "dialog/OptionTable.h"
 #include "resources/resource.h"
 #include "settings/SettingsStore.h"
 #include "support/DataFolder.h"
@@ -43,16 +45,16 @@ const struct {
     uint32_t markerId;
     const wchar_t* marker;
 } kLanguages[] = {
-    {0, false, L"Cancel", IDS_TITLE, L"OXA Advanced Engraver Settings"},
-    {1, true, L"Cancelar", IDS_YES, L"S\u00ed"},
-    {2, true, L"Annuler", IDS_RETAIL_HIDE_SYSTEM, L"Masquer l'onglet Syst\u00e8me"},
-    {3, true, L"Annuleren", IDS_USER_SWITCHING_HELP,
+    {0, false, L"&Cancel", IDS_TITLE, L"OXA Advanced Engraver Settings"},
+    {1, true, L"&Cancelar", IDS_YES, L"S\u00ed"},
+    {2, true, L"&Annuler", IDS_RETAIL_HIDE_SYSTEM, L"Mas&quer l'onglet Syst\u00e8me"},
+    {3, true, L"&Annuleren", IDS_USER_SWITCHING_HELP,
      L"Laat deze optie ingeschakeld als meer dan \u00e9\u00e9n gebruiker zich op deze computer kan aanmelden."},
-    {4, true, L"Abbrechen", IDS_RETAIL_HIDE_SETTINGS, L"Schaltfl\u00e4che \u201eEinstellungen\u201c ausblenden"},
-    {5, true, L"Annulla", IDS_YES, L"S\u00ec"},
-    {6, false, L"Cancel", IDS_MANUAL_KMR, L"Enable Manual Controls (KMR Desktop)"},
-    {7, true, L"Anuluj", IDS_POLL_FOR_FILES, L"W\u0142\u0105cz sondowanie plik\u00f3w wydruku"},
-    {8, false, L"Cancel", IDS_CANNOT_INSTALL, L"Cannot Install"},
+    {4, true, L"&Abbrechen", IDS_RETAIL_HIDE_SETTINGS, L"Schaltfl\u00e4che \u201e&Einstellungen\u201c ausblenden"},
+    {5, true, L"&Annulla", IDS_YES, L"S\u00ec"},
+    {6, false, L"&Cancel", IDS_MANUAL_KMR, L"Enable Manual Controls (&KMR Desktop)"},
+    {7, true, L"&Anuluj", IDS_POLL_FOR_FILES, L"W\u0142\u0105cz sondowanie p&lik\u00f3w wydruku"},
+    {8, false, L"&Cancel", IDS_CANNOT_INSTALL, L"Cannot Install"},
 };
 
 class Strings : public ::testing::Test {
@@ -75,9 +77,9 @@ protected:
 
     std::wstring Lookup(uint32_t id, int capacity = 128)
     {
-        wchar_t buffer[256];
-        LoadLangString(id, buffer, capacity);
-        return buffer;
+        std::vector<wchar_t> buffer(capacity > 0 ? capacity : 1);
+        LoadLangString(id, buffer.data(), capacity);
+        return buffer.data();
     }
 };
 
@@ -119,13 +121,13 @@ TEST_F(Strings, OffsetTextWinsAndPlainTextIsTheFallback)
         uint32_t id;
         std::wstring text;
     } cases[] = {
-        {{L"1"}, IDS_RETAIL_MODE, L"Modo minorista"},
-        {{L"1"}, IDS_CANCEL, L"Cancelar"},
-        {{L"4"}, IDS_CANCEL, L"Abbrechen"},
+        {{L"1"}, IDS_RETAIL_MODE, L"&Modo minorista"},
+        {{L"1"}, IDS_CANCEL, L"&Cancelar"},
+        {{L"4"}, IDS_CANCEL, L"&Abbrechen"},
         {{L"4"}, IDS_OK, L"OK"},
         {{L"1", L"4", L"0", L"6", L"8"}, IDS_SKIN_TEST_FIFTY, fifty},
-        {{L"0", L"6", L"8"}, IDS_RETAIL_MODE, L"Retail Mode"},
-        {{L"0", L"6", L"8"}, IDS_CANCEL, L"Cancel"},
+        {{L"0", L"6", L"8"}, IDS_RETAIL_MODE, L"Reta&il Mode"},
+        {{L"0", L"6", L"8"}, IDS_CANCEL, L"&Cancel"},
         {{nullptr}, IDS_TITLE, L"OXA Advanced Engraver Settings"},
         {{nullptr}, IDS_USER_SWITCHING_HELP,
          L"Leave this option checked if more than one user may log onto your computer.  "},
@@ -208,6 +210,63 @@ TEST_F(Strings, LongTextIsCutAndCountsAsFound)
     wchar_t cut[64];
     EXPECT_EQ(LoadLangString(IDS_HOME_Z_HELP, cut, 64), 63);
     EXPECT_EQ(std::wstring(cut), std::wstring(full, 63));
+}
+
+// In every language with texts of its own: each check box and Cancel has
+// one access key, no two the same; each text leaves its control's limit a
+// third spare, so that a revised translation is not cut unseen.
+TEST_F(Strings, EveryBoxHasItsOwnAccessKeyAndRoomUnderItsLimit)
+{
+    for (const auto& l : kLanguages) {
+        if (!l.translated && l.language != 0)
+            continue;
+        CurrentLanguage = l.language;
+        const std::string name = Narrow(LanguageTable[l.language].Name);
+        std::map<wchar_t, uint32_t> keys;
+        auto takeKey = [&](uint32_t id) {
+            std::wstring text = Lookup(id, 1024);
+            std::vector<wchar_t> found;
+            for (size_t i = 0; i + 1 < text.size(); ++i)
+                if (text[i] == L'&' && text[++i] != L'&')
+                    found.push_back(static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
+                        CharUpperW(reinterpret_cast<wchar_t*>(static_cast<UINT_PTR>(text[i]))))));
+            ASSERT_EQ(found.size(), 1u) << name << " " << id << ": " << Narrow(text);
+            auto taken = keys.emplace(found[0], id);
+            EXPECT_EQ(taken.first->second, id)
+                << name << ": " << id << " and " << taken.first->second << " share the key " << Narrow(text);
+        };
+        for (const OptionRow& row : kOptions) {
+            int length = static_cast<int>(Lookup(row.TextId(), 2048).size());
+            EXPECT_LE(length * 4, row.maxChars * 3) << name << " " << row.TextId() << " has " << length
+                                                    << " characters for a limit of " << row.maxChars;
+            if (row.IsBox())
+                takeKey(row.TextId());
+        }
+        takeKey(IDS_CANCEL);
+    }
+}
+
+// What a screen reader is told of a box besides its label, in English and
+// in a translation: its help, then for a held setting the managed sentence.
+TEST_F(Strings, ABoxIsDescribedByItsHelpAndAHeldOneAsManaged)
+{
+    for (uint32_t language : {0u, 4u}) {
+        CurrentLanguage = language;
+        const std::wstring help = Lookup(IDS_HOME_Z_HELP, 1024), managed = Lookup(IDS_MANAGED, 1024);
+        const struct {
+            UINT helpId;
+            bool held;
+            std::wstring expected;
+        } cases[] = {{IDS_HOME_Z_HELP, false, help},
+                     {IDS_HOME_Z_HELP, true, help + L" " + managed},
+                     {0, true, managed},
+                     {0, false, L""}};
+        for (const auto& c : cases) {
+            wchar_t text[1200];
+            DescriptionText(c.helpId, c.held, text, 1200);
+            EXPECT_EQ(std::wstring(text), c.expected) << language << " " << c.helpId << " " << c.held;
+        }
+    }
 }
 
 } // namespace
