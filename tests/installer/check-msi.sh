@@ -114,6 +114,15 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 "$WINESERVER" -p
 "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
 trap '"$WINESERVER" -k 2>/dev/null' EXIT
+# The registry on disk may still point the data folder at a test's own,
+# as the server last wrote it during a run: back to the machine's (tried
+# again when Wine ends reg before it runs, as under load it may).
+for attempt in 1 2 3; do
+  "$WINE64" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v "Common AppData" \
+    /t REG_EXPAND_SZ /d '%ProgramData%' /f </dev/null >/dev/null 2>&1 && break
+done
+"$WINE64" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v "Common AppData" /f \
+  </dev/null >/dev/null 2>&1
 drive=$WINEPREFIX/drive_c
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 unixpath() { local p=${1//\\//}; echo "$drive/${p#C:/}"; }
