@@ -150,7 +150,7 @@ int Run(int argc, wchar_t** argv)
         if (other.command == Command::Modifier && (first.modifier & other.modifier) == 0)
             return Usage(L"\"", argv[i], WhereItGoes(other.modifier));
         if (other.command == Command::Modifier) {
-            if (other.modifier == kLog && (++i == argc || SwitchOf(argv[i]).command != Command::None))
+            if (other.modifier == kLog && (++i == argc || SwitchOf(argv[i]).command != Command::None || argv[i][0] == L'\0'))
                 return Usage(argv[i - 1], L" needs a FILE.");
             if (other.modifier == kLog)
                 log = argv[i];
@@ -163,8 +163,13 @@ int Run(int argc, wchar_t** argv)
             return Usage(L"too many arguments: \"", argv[i], L"\".");
         operands[count++] = argv[i];
     }
+    if (command == Command::Show && count == 1 && options.json)
+        return Usage(L"/show KEY prints one value alone; /json goes with /show without a KEY.");
     // /show and /verify go without one; /verify then compares with the policy.
-    if (count == 0 && (command == Command::Export || command == Command::Import || command == Command::Set))
+    bool emptyFile = count == 1 && operands[0][0] == L'\0'
+        && (command == Command::Export || command == Command::Import || command == Command::Verify);
+    bool needsOne = command == Command::Export || command == Command::Import || command == Command::Set;
+    if (emptyFile || (count == 0 && needsOne))
         return Usage(argv[1], command == Command::Set ? L" needs KEY=VALUE." : L" needs a FILE.");
     int code = RunCommand(command, operands, count, options);
     if (log != nullptr)
