@@ -15,6 +15,7 @@
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
 #include "skin/GreyedText.h"
+#include "skin/HighContrast.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinScale.h"
 #include "text/ControlText.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr COLORREF kBodyColour = RGB(226, 226, 226);
 // Posted by set-up when files could not be read: the notice comes once the
 // dialog is up, so that it is seen over the options it speaks of.
 constexpr UINT kUnreadableNotice = WM_APP + 1;
@@ -139,6 +139,7 @@ void MainDialog::DescribeBoxes()
 
 INT_PTR MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
+    FollowColourChange(hwnd_, message, wParam);
     // What asks for the dialog's accessible object may read a box next.
     if (message == WM_GETOBJECT || (message == WM_SETTINGCHANGE && wParam == SPI_SETSCREENREADER))
         DescribeBoxes();
@@ -158,15 +159,14 @@ INT_PTR MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
     return 1;
 }
 
-INT_PTR MainDialog::OnCtlColorDlg(WPARAM, LPARAM)
+INT_PTR MainDialog::OnCtlColorDlg(WPARAM wParam, LPARAM)
 {
-    return reinterpret_cast<INT_PTR>(LightBrush);
+    return BodyColours(reinterpret_cast<HDC>(wParam), LightBrush, kLightColour);
 }
 
 INT_PTR MainDialog::OnCtlColorStatic(WPARAM wParam, LPARAM)
 {
-    SetBkColor(reinterpret_cast<HDC>(wParam), kBodyColour);
-    return reinterpret_cast<INT_PTR>(LightBrush);
+    return BodyColours(reinterpret_cast<HDC>(wParam), LightBrush, kLightColour);
 }
 
 INT_PTR MainDialog::OnDrawItem(WPARAM, LPARAM lParam)

@@ -6,9 +6,9 @@ HBRUSH LightBrush = nullptr;
 void CreateBrushes()
 {
     if (DarkBrush == nullptr)
-        DarkBrush = CreateSolidBrush(RGB(114, 112, 112));
+        DarkBrush = CreateSolidBrush(kDarkColour);
     if (LightBrush == nullptr)
-        LightBrush = CreateSolidBrush(RGB(226, 226, 226));
+        LightBrush = CreateSolidBrush(kLightColour);
 }
 
 void DeleteBrushes()

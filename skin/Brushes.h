@@ -3,8 +3,10 @@
 #pragma once
 #include <windows.h>
 
-extern HBRUSH DarkBrush;   // RGB(114,112,112)
-extern HBRUSH LightBrush;  // RGB(226,226,226)
+constexpr COLORREF kDarkColour = RGB(114, 112, 112);
+constexpr COLORREF kLightColour = RGB(226, 226, 226);
+extern HBRUSH DarkBrush;   // kDarkColour
+extern HBRUSH LightBrush;  // kLightColour
 
 // Both are idempotent: a second create keeps the brushes, a second delete
 // finds nothing to delete.

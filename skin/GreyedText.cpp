@@ -2,6 +2,7 @@
 
 #include "base/GdiHandles.h"
 #include "base/Subclass.h"
+#include "skin/HighContrast.h"
 
 namespace {
 
@@ -32,11 +33,49 @@ COLORREF BackgroundOf(HWND box, HDC dc)
     return GetSysColor(COLOR_BTNFACE);
 }
 
+int Distance(COLORREF a, COLORREF b)
+{
+    auto d = [](int x, int y) { return x > y ? x - y : y - x; };
+    return d(GetRValue(a), GetRValue(b)) + d(GetGValue(a), GetGValue(b)) + d(GetBValue(a), GetBValue(b));
+}
+
+// Which pixels of a greyed text are its ink: those on the side of the
+// background where the platform's etch puts its shadow (darker on a light
+// background), and, where the etch's highlight lies on that side too (a dark
+// scheme), nearer the shadow than the highlight.
+class Ink {
+public:
+    explicit Ink(COLORREF background)
+        : back_(Lightness(background)), shadow_(GetSysColor(COLOR_BTNSHADOW)), highlight_(GetSysColor(COLOR_BTNHIGHLIGHT))
+    {
+        int shadow = Lightness(shadow_);
+        darker_ = shadow != back_ ? shadow < back_ : back_ >= 128;
+        int highlight = Lightness(highlight_);
+        highlightOnInkSide_ = highlight != back_ && (highlight < back_) == darker_;
+    }
+    // How far `colour` is from the background on the ink's side; 0 for none.
+    int Depth(COLORREF colour) const
+    {
+        int d = Lightness(colour) - back_;
+        if (d == 0 || (d < 0) != darker_)
+            return 0;
+        if (highlightOnInkSide_ && Distance(colour, shadow_) > Distance(colour, highlight_))
+            return 0;
+        return d < 0 ? -d : d;
+    }
+
+private:
+    int back_;
+    COLORREF shadow_, highlight_;
+    bool darker_ = true;
+    bool highlightOnInkSide_ = false;
+};
+
 // The platform's own picture of the box, then its text recoloured: every
-// pixel darker than the background keeps its share of the way to the
-// darkest, now towards the readable grey (so that smoothed edges stay
-// smooth); the light half of an etched text goes. The glyph keeps the
-// platform's greyed look.
+// pixel of ink keeps its share of the way to the deepest, now towards the
+// readable grey (so that smoothed edges stay smooth); the other half of an
+// etched text goes. With high contrast the grey is the scheme's. The glyph
+// keeps the platform's greyed look.
 void PaintGreyed(HWND box, HDC target)
 {
     RECT client = {};
@@ -73,23 +112,24 @@ void PaintGreyed(HWND box, HDC target)
         DWORD p = pixels[i];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     };
-    int darkest = backLight;
+    const Ink ink(background);
+    const COLORREF grey = HighContrastOn() ? GetSysColor(COLOR_GRAYTEXT) : kGreyedTextColour;
+    int deepest = 0;
     for (int y = 0; y < height; ++y)
         for (int x = textLeft; x < width; ++x) {
-            int light = Lightness(colourAt(y * width + x));
-            if (light < darkest)
-                darkest = light;
+            int depth = ink.Depth(colourAt(y * width + x));
+            if (depth > deepest)
+                deepest = depth;
         }
-    if (darkest < backLight) {
+    if (deepest > 0) {
         for (int y = 0; y < height; ++y)
             for (int x = textLeft; x < width; ++x) {
                 int i = y * width + x;
-                int light = Lightness(colourAt(i));
-                if (light == backLight)
+                COLORREF was = colourAt(i);
+                if (Lightness(was) == backLight)
                     continue;
-                COLORREF now = light > backLight
-                                   ? background
-                                   : Between(background, kGreyedTextColour, backLight - light, backLight - darkest);
+                int depth = ink.Depth(was);
+                COLORREF now = depth == 0 ? background : Between(background, grey, depth, deepest);
                 pixels[i] = (GetRValue(now) << 16) | (GetGValue(now) << 8) | GetBValue(now);
             }
     }

@@ -5,7 +5,8 @@
 #pragma once
 #include <windows.h>
 
-// At least 4.5:1 against the skin's body colour, RGB(226,226,226).
+// At least 4.5:1 against the skin's body colour, kLightColour. With high
+// contrast on, the scheme's COLOR_GRAYTEXT takes its place.
 constexpr COLORREF kGreyedTextColour = RGB(92, 92, 92);
 
 // From now on `box` paints its text in kGreyedTextColour whenever it is

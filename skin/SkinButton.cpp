@@ -2,6 +2,7 @@
 
 #include "base/GdiHandles.h"
 #include "resources/resource.h"
+#include "skin/HighContrast.h"
 #include "skin/SkinScale.h"
 
 namespace {
@@ -16,7 +17,34 @@ bool ShowsFocusCue(UINT itemState)
     return (itemState & ODS_FOCUS) && !(itemState & ODS_NOFOCUSRECT);
 }
 
-void DrawFocusCue(HDC dc, const RECT& itemRect, int faceWidth, int faceHeight)
+// With high contrast the face is a flat rectangle in the scheme's button
+// colours: the highlight fills it while pressed and outlines it while the
+// mouse is over it; its caption greys only when disabled.
+void DrawSchemeFace(HDC dc, const RECT& face, SkinState state)
+{
+    bool pressed = state == SkinState::Pressed;
+    FillRect(dc, &face, GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    int edge = state == SkinState::Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
+    int lines = 1;
+    if (state == SkinState::Hover) {
+        edge = COLOR_HIGHLIGHT;
+        lines = 2;
+    }
+    RECT outline = face;
+    for (int i = 0; i < lines * SkinScaled(1); ++i) {
+        FrameRect(dc, &outline, GetSysColorBrush(edge));
+        InflateRect(&outline, -1, -1);
+    }
+}
+
+COLORREF SchemeCaptionColour(SkinState state)
+{
+    if (state == SkinState::Pressed)
+        return GetSysColor(COLOR_HIGHLIGHTTEXT);
+    return GetSysColor(state == SkinState::Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+}
+
+void DrawFocusCue(HDC dc, const RECT& itemRect, int faceWidth, int faceHeight, SkinState state)
 {
     // Only on what the face covers of the button.
     int width = itemRect.right - itemRect.left;
@@ -25,7 +53,13 @@ void DrawFocusCue(HDC dc, const RECT& itemRect, int faceWidth, int faceHeight)
                 itemRect.top + (height < faceHeight ? height : faceHeight)};
     int inset = SkinScaled(kFocusCueInset);
     InflateRect(&cue, -inset, -inset);
-    DrawFocusRect(dc, &cue);
+    if (!HighContrastOn()) {
+        DrawFocusRect(dc, &cue);
+        return;
+    }
+    // A dotted cue would mix the scheme's colours: a solid one in the
+    // highlight, or on a pressed face in the highlight's text colour.
+    FrameRect(dc, &cue, GetSysColorBrush(state == SkinState::Pressed ? COLOR_HIGHLIGHTTEXT : COLOR_HIGHLIGHT));
 }
 
 } // namespace
@@ -83,7 +117,7 @@ void SkinButton::FitToFace()
         faceHeight = face->height();
 }
 
-void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const SkinBitmap* face)
+void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, SkinState state)
 {
     MemoryDC memory(dc);
     if (!memory)
@@ -99,9 +133,14 @@ void SkinButton::DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const Sk
         return;
     SelectGuard select(memory.get(), image.get());
     RECT whole = {0, 0, faceWidth, faceHeight};
-    if (face != nullptr)
-        face->Draw(memory.get(), whole);
-    DrawCaption(memory.get(), whole, dx, dy, AccessKeyFlags());
+    if (HighContrastOn()) {
+        DrawSchemeFace(memory.get(), whole, state);
+        DrawCaption(memory.get(), whole, dx, dy, AccessKeyFlags(), SchemeCaptionColour(state));
+    } else {
+        if (const SkinBitmap* face = Face(state))
+            face->Draw(memory.get(), whole);
+        DrawCaption(memory.get(), whole, dx, dy, AccessKeyFlags(), SkinCaptionColour());
+    }
     // A button grown past its face shows nothing new beyond the image.
     BitBlt(dc, itemRect.left, itemRect.top, width < faceWidth ? width : faceWidth,
            height < faceHeight ? height : faceHeight, memory.get(), 0, 0, SRCCOPY);
@@ -115,7 +154,7 @@ void SkinButton::Draw(const DRAWITEMSTRUCT* drawItem, bool forcePressed)
     if (state == SkinState::Nothing)
         return;
     POINT offset = CaptionOffsetFor(state);
-    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, Face(state));
+    DrawFace(drawItem->hDC, drawItem->rcItem, offset.x, offset.y, state);
     if (ShowsFocusCue(drawItem->itemState))
-        DrawFocusCue(drawItem->hDC, drawItem->rcItem, faceWidth, faceHeight);
+        DrawFocusCue(drawItem->hDC, drawItem->rcItem, faceWidth, faceHeight, state);
 }

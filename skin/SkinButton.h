@@ -29,7 +29,7 @@ private:
     void ReloadImages() override;
     // Null when the state has no face or it could not be loaded.
     const SkinBitmap* Face(SkinState state) const;
-    void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, const SkinBitmap* face);
+    void DrawFace(HDC dc, const RECT& itemRect, int dx, int dy, SkinState state);
 
     int faces_[kSkinStateCount] = {};
     SkinImageSet<SkinBitmap, kSkinStateCount> faceImages_;

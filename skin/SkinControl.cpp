@@ -111,14 +111,19 @@ UINT SkinControl::AccessKeyFlags() const
     return (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
 }
 
-void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix) const
+COLORREF SkinControl::SkinCaptionColour() const
+{
+    return IsWindowEnabled(control) ? captionColour : disabledCaptionColour;
+}
+
+void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix, COLORREF colour) const
 {
     if (caption.length() > 0 && !captionFont_)
         captionFont_.Reset(CreateFontForDpi(dc));
     SelectGuard font(dc, captionFont_.get());
     RECT target = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, IsWindowEnabled(control) ? captionColour : disabledCaptionColour);
+    SetTextColor(dc, colour);
     if (caption.length() > 0)
         DrawTextW(dc, caption.c_str(), caption.length(), &target, DT_SINGLELINE | DT_CENTER | DT_VCENTER | prefix);
 }

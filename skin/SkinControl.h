@@ -35,7 +35,9 @@ public:
     // Draws the caption in the context's font, grown with the DPI
     // (CreateFontForDpi). `prefix` is how its '&' shows: DT_NOPREFIX for a
     // title, 0 or DT_HIDEPREFIX for a button's access key (AccessKeyFlags).
-    void DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix) const;
+    void DrawCaption(HDC dc, const RECT& rect, int dx, int dy, UINT prefix, COLORREF colour) const;
+    // The skin's caption colour for the control as it is, enabled or not.
+    COLORREF SkinCaptionColour() const;
     // The button's access key underlined only while the window's keyboard
     // cues are on, as the platform's own buttons do.
     UINT AccessKeyFlags() const;

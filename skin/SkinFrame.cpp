@@ -3,6 +3,7 @@
 #include "base/GdiHandles.h"
 #include "resources/resource.h"
 #include "skin/Caption.h"
+#include "skin/HighContrast.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinScale.h"
 
@@ -112,15 +113,20 @@ void SkinFrame::ApplyShape(HWND dialog, const SkinControl& header)
 
 INT_PTR SkinFrame::DrawEdge(int controlId, const DRAWITEMSTRUCT* drawItem) const
 {
+    // With high contrast the edge is one line of the scheme's text colour,
+    // which stands out from the window's background.
+    bool scheme = HighContrastOn();
+    COLORREF grey = scheme ? GetSysColor(COLOR_WINDOWTEXT) : EdgeGrey;
+    COLORREF red = scheme ? grey : EdgeRed;
     switch (controlId) {
     case IDC_LEFT_EDGE:
-        DrawSideEdgeLines(drawItem, EdgeGrey, EdgeRed);
+        DrawSideEdgeLines(drawItem, grey, red);
         return 1;
     case IDC_BOTTOM_EDGE:
-        DrawBottomEdgeLines(drawItem, EdgeRed, EdgeGrey);
+        DrawBottomEdgeLines(drawItem, red, grey);
         return 1;
     case IDC_RIGHT_EDGE:
-        DrawSideEdgeLines(drawItem, EdgeRed, EdgeGrey);
+        DrawSideEdgeLines(drawItem, red, grey);
         return 1;
     default:
         return 0;

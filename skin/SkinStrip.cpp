@@ -1,6 +1,7 @@
 #include "skin/SkinStrip.h"
 
 #include "base/GdiHandles.h"
+#include "skin/HighContrast.h"
 
 namespace {
 
@@ -101,21 +102,28 @@ void SkinStrip::DrawPieces(HDC dc, const RECT& itemRect, int dx, int dy, const P
     if (!image)
         return;
     SelectGuard select(memory.get(), image.get());
-    // Whatever the pieces leave uncovered keeps the current picture.
-    BitBlt(memory.get(), 0, 0, width, height, dc, itemRect.left, itemRect.top, SRCCOPY);
     int left = leftCapWidth;
     int middleLeft = leftCapWidth + extraWidth;
     int middleRight = width - rightCapWidth;
-    RECT leftRect = {0, 0, left, height};
-    RECT extraRect = {left, 0, middleLeft, height};
     RECT middleRect = {middleLeft, 0, middleRight, height};
-    RECT rightRect = {middleRight, 0, width, height};
-    DrawPiece(bitmaps_.Find(pieces.leftCap), memory.get(), leftRect);
-    DrawPiece(bitmaps_.Find(pieces.extraPiece), memory.get(), extraRect);
-    if (const SkinTile* tile = tiles_.Find(pieces.middleTile))
-        tile->Fill(memory.get(), middleRect);
-    DrawPiece(bitmaps_.Find(pieces.rightCap), memory.get(), rightRect);
-    DrawCaption(memory.get(), middleRect, dx, dy, DT_NOPREFIX);
+    if (HighContrastOn()) {
+        // A title bar in the scheme's caption colours.
+        RECT whole = {0, 0, width, height};
+        FillRect(memory.get(), &whole, GetSysColorBrush(COLOR_ACTIVECAPTION));
+        DrawCaption(memory.get(), middleRect, dx, dy, DT_NOPREFIX, GetSysColor(COLOR_CAPTIONTEXT));
+    } else {
+        // Whatever the pieces leave uncovered keeps the current picture.
+        BitBlt(memory.get(), 0, 0, width, height, dc, itemRect.left, itemRect.top, SRCCOPY);
+        RECT leftRect = {0, 0, left, height};
+        RECT extraRect = {left, 0, middleLeft, height};
+        RECT rightRect = {middleRight, 0, width, height};
+        DrawPiece(bitmaps_.Find(pieces.leftCap), memory.get(), leftRect);
+        DrawPiece(bitmaps_.Find(pieces.extraPiece), memory.get(), extraRect);
+        if (const SkinTile* tile = tiles_.Find(pieces.middleTile))
+            tile->Fill(memory.get(), middleRect);
+        DrawPiece(bitmaps_.Find(pieces.rightCap), memory.get(), rightRect);
+        DrawCaption(memory.get(), middleRect, dx, dy, DT_NOPREFIX, SkinCaptionColour());
+    }
     BitBlt(dc, itemRect.left, itemRect.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 

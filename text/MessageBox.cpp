@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "skin/Brushes.h"
 #include "skin/Caption.h"
+#include "skin/HighContrast.h"
 #include "skin/SkinScale.h"
 #include "text/ControlText.h"
 #include "text/LongWords.h"
@@ -289,6 +290,7 @@ INT_PTR MessageBox::OnClose(WPARAM code)
 
 INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
+    FollowColourChange(hwnd_, message, wParam);
     if (message == kAnnounce) {
         // The dialog manager shows the box only once its queue is empty, and
         // this message was waiting in it.
@@ -320,9 +322,15 @@ INT_PTR MessageBox::OnMessage(UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-INT_PTR MessageBox::OnCtlColorDlg(WPARAM, LPARAM)
+INT_PTR MessageBox::OnCtlColorDlg(WPARAM wParam, LPARAM)
 {
-    return reinterpret_cast<INT_PTR>(DarkBrush);
+    return BodyColours(reinterpret_cast<HDC>(wParam), DarkBrush, kDarkColour);
+}
+
+INT_PTR MessageBox::OnCtlColorStatic(WPARAM wParam, LPARAM)
+{
+    // The skin leaves the panel and the text to the dialog manager's colours.
+    return BodyColours(reinterpret_cast<HDC>(wParam), nullptr, 0);
 }
 
 INT_PTR MessageBox::OnDrawItem(WPARAM wParam, LPARAM lParam)

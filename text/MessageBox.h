@@ -31,6 +31,7 @@ public:
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnClose(WPARAM code) override;
     INT_PTR OnCtlColorDlg(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnCtlColorStatic(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnDrawItem(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

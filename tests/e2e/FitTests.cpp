@@ -6,7 +6,9 @@
 #include "DialogFixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "dialog/MainDialog.h"
 #include "resources/resource.h"
 #include "skin/Brushes.h"
+#include "skin/HighContrast.h"
 #include "support/Pixels.h"
 #include "support/PrefixLook.h"
 #include "support/TestFiles.h"
@@ -30,7 +33,9 @@ constexpr UINT kCheckNow = WM_APP + 20;
 constexpr int kLanguages[] = {0, 1, 2, 3, 4, 5, 7};
 // Each DPI with the fonts of this machine, and two with the fonts a bare
 // machine falls back to, where the faces the templates name are missing.
-constexpr Look kLooks[] = {{96, false}, {120, false}, {144, false}, {168, false}, {96, true}, {144, true}};
+// And one in a dark high-contrast scheme.
+constexpr Look kLooks[] = {{96, false},       {120, false}, {144, false}, {168, false},
+                           {96, true},        {144, true},  {96, false, true}};
 
 using Problems = std::vector<std::string>;
 
@@ -211,11 +216,19 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// Whether this process runs in the high-contrast scheme, its seam on.
+bool InScheme()
+{
+    return GetEnvironmentVariableW(L"OXA_FIT_SCHEME", nullptr, 0) > 0;
+}
+
 std::wstring ContrastFile()
 {
     wchar_t dpi[16] = L"", fonts[16] = L"";
     GetEnvironmentVariableW(L"OXA_FIT_DPI", dpi, 16);
     GetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts, 16);
+    if (InScheme())
+        lstrcatW(fonts, L"hc");
     // Beside the screenshots.
     std::wstring folder = EnvPath(L"OXA_ARTIFACTS");
     if (folder.empty())
@@ -263,6 +276,72 @@ void CheckContrast(HWND window, const std::string& where, Problems& problems)
     }
 }
 
+// `c` lies on the line from `a` to `b`, as a smoothed edge mixes them.
+bool Blends(COLORREF c, COLORREF a, COLORREF b)
+{
+    const int from[3] = {GetRValue(a), GetGValue(a), GetBValue(a)};
+    const int to[3] = {GetRValue(b), GetGValue(b), GetBValue(b)};
+    const int at[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    int widest = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::abs(to[i] - from[i]) > std::abs(to[widest] - from[widest]))
+            widest = i;
+    int span = to[widest] - from[widest];
+    if (span == 0)
+        return std::abs(at[0] - from[0]) + std::abs(at[1] - from[1]) + std::abs(at[2] - from[2]) <= 3;
+    double t = double(at[widest] - from[widest]) / span;
+    if (t < -0.02 || t > 1.02)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(from[i] + t * (to[i] - from[i]) - at[i]) > 3)
+            return false;
+    return true;
+}
+
+// In the high-contrast scheme every pixel of the window is one of the
+// scheme's colours or a blend of two: nothing of the skin's bitmaps or
+// fixed colours is left. A message box's icon is the platform's picture.
+void CheckScheme(HWND window, const std::string& where, Problems& problems)
+{
+    std::vector<COLORREF> scheme;
+    for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i)
+        scheme.push_back(GetSysColor(i));
+    RECT r = {};
+    GetWindowRect(window, &r);
+    const Picture shown = CaptureScreen(r);
+    RECT icon = {};
+    HWND iconControl = GetDlgItem(window, IDC_MESSAGE_ICON);
+    if (iconControl != nullptr && IsWindowVisible(iconControl)) {
+        GetWindowRect(iconControl, &icon);
+        OffsetRect(&icon, -r.left, -r.top);
+    }
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    bool shaped = GetWindowRgn(window, shape) != ERROR;
+    std::set<COLORREF> seen;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x) {
+            COLORREF c = shown.At(x, y);
+            if ((shaped && !PtInRegion(shape, x, y)) || PtInRect(&icon, {x, y}) || !seen.insert(c).second)
+                continue;
+            bool explained = false;
+            for (size_t a = 0; a < scheme.size() && !explained; ++a)
+                for (size_t b = a; b < scheme.size() && !explained; ++b)
+                    explained = Blends(c, scheme[a], scheme[b]);
+            if (!explained) {
+                POINT point = {r.left + x, r.top + y};
+                ScreenToClient(window, &point);
+                HWND at = ChildWindowFromPoint(window, point);
+                problems.push_back(where + ": colour " + std::to_string(GetRValue(c)) + "," +
+                                   std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c)) + " at " +
+                                   std::to_string(x) + "," + std::to_string(y) + " (" + Name(at) +
+                                   ") is not the scheme's");
+                DeleteObject(shape);
+                return;
+            }
+        }
+    DeleteObject(shape);
+}
+
 // The settings dialog, checked and pictured once it shows, then cancelled.
 class FitProbe : public MainDialog {
 public:
@@ -279,6 +358,14 @@ public:
             return MainDialog::OnMessage(message, wParam, lParam);
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (InScheme()) {
+            // High contrast comes on while the dialog is open: it repaints
+            // in the scheme by itself.
+            AnswerHighContrast(true);
+            SendMessageW(hwnd_, WM_SYSCOLORCHANGE, 0, 0);
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            CheckScheme(hwnd_, where_, problems_);
+        }
         CheckWindow(hwnd_, where_, problems_);
         CheckContrast(hwnd_, where_, problems_);
         SaveScreenshot(hwnd_, Widen(where_));
@@ -294,6 +381,8 @@ public:
         SetFocus(Item(IDCANCEL));
         SendMessageW(Item(IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (InScheme())
+            CheckScheme(hwnd_, where_ + "_options_on", problems_);
         CheckWindow(hwnd_, where_ + "_options_on", problems_);
         SaveScreenshot(hwnd_, Widen(where_ + "_options_on"));
         PostMessageW(hwnd_, WM_COMMAND, IDCANCEL, 0);
@@ -336,6 +425,8 @@ void CALLBACK CheckBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD)
     SendMessageW(IsWindowVisible(second) ? second : GetDlgItem(box, IDOK), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     CheckContrast(box, boxCheck.where, *boxCheck.problems);
+    if (InScheme())
+        CheckScheme(box, boxCheck.where, *boxCheck.problems);
     SaveScreenshot(box, Widen(boxCheck.where));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
@@ -359,7 +450,7 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
     ASSERT_EQ(Widen(dpi), std::wstring(asked)) << "the prefix's DPI did not reach this process";
     wchar_t fonts[16] = L"";
     GetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts, 16);
-    const std::string look = dpi + (fonts[0] ? "_" + Narrow(fonts) : "");
+    const std::string look = dpi + (fonts[0] ? "_" + Narrow(fonts) : "") + (InScheme() ? "_hc" : "");
     DeleteFileW(ContrastFile().c_str());
     Problems problems;
     for (int lang : kLanguages) {
@@ -367,6 +458,8 @@ TEST_F(FitAtThisDpi, DISABLED_EveryLanguage)
         InitLanguage(GetModuleHandleW(nullptr));
         AssignLanguageBases();
         const std::string where = "fit_" + look + "_lang" + std::to_string(lang);
+        // The dialog opens in the skin; the boxes after it open in the scheme.
+        AnswerHighContrast(false);
         FitProbe dialog(where, problems);
         EXPECT_EQ(dialog.RunModal(nullptr, IDD_ADVANCED_SETTINGS), IDCANCEL) << where;
 
@@ -422,7 +515,9 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::wstring dpi = std::to_wstring(look.dpi);
     const wchar_t* fonts = look.fallbackFonts ? L"fallback" : nullptr;
-    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + (fonts ? fonts : L"") + L".txt";
+    const wchar_t* scheme = look.highContrast ? L"hc" : nullptr;
+    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + (fonts ? fonts : L"") + (scheme ? scheme : L"") +
+                       L".txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE file = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOW startup = {};
@@ -432,6 +527,7 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
     SetEnvironmentVariableW(L"OXA_FIT_DPI", dpi.c_str());
     SetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts);
+    SetEnvironmentVariableW(L"OXA_FIT_SCHEME", scheme);
     PROCESS_INFORMATION process = {};
     DWORD code = STILL_ACTIVE;
     if (CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
@@ -443,6 +539,7 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     }
     SetEnvironmentVariableW(L"OXA_FIT_DPI", nullptr);
     SetEnvironmentVariableW(L"OXA_FIT_FONTS", nullptr);
+    SetEnvironmentVariableW(L"OXA_FIT_SCHEME", nullptr);
     CloseHandle(file);
     output = ReadBytes(log);
     return code;
@@ -458,6 +555,7 @@ TEST(Fit, EveryTextFitsInEveryLanguageAtEveryDpi)
             code = RunChild(L"FitAtThisDpi.DISABLED_EveryLanguage", look, output);
         }
         EXPECT_EQ(code, 0u) << "at " << look.dpi << " DPI" << (look.fallbackFonts ? " with fallback fonts" : "")
+                            << (look.highContrast ? " in high contrast" : "")
                             << ":\n" << output;
     }
 }
