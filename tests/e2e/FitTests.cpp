@@ -340,6 +340,21 @@ void CheckScheme(HWND window, const std::string& where, Problems& problems)
             }
         }
     DeleteObject(shape);
+    // A greyed box's text is in the scheme's grey, not the platform's etch.
+    const COLORREF back = GetSysColor(COLOR_WINDOW), grey = GetSysColor(COLOR_GRAYTEXT);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (KindOf(child) != Kind::Box || IsWindowEnabled(child) || !IsWindowVisible(child))
+            continue;
+        RECT text = {};
+        GetWindowRect(child, &text);
+        text.left += MulDiv(16, SystemDpi(), 96);
+        const Picture label = CaptureScreen(text);
+        bool inGrey = std::count(label.pixels.begin(), label.pixels.end(), grey) > 0;
+        for (COLORREF c : label.pixels)
+            inGrey = inGrey && Blends(c, back, grey);
+        if (!inGrey)
+            problems.push_back(where + ": greyed " + Name(child) + " is not in the scheme's grey");
+    }
 }
 
 // The settings dialog, checked and pictured once it shows, then cancelled.
