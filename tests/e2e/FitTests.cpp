@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/GdiHandles.h"
 #include "base/Geometry.h"
 #include "dialog/FileReports.h"
 #include "dialog/Layout.h"
@@ -287,60 +288,49 @@ bool Blends(COLORREF c, COLORREF a, COLORREF b)
         if (std::abs(to[i] - from[i]) > std::abs(to[widest] - from[widest]))
             widest = i;
     int span = to[widest] - from[widest];
-    if (span == 0)
-        return std::abs(at[0] - from[0]) + std::abs(at[1] - from[1]) + std::abs(at[2] - from[2]) <= 3;
-    double t = double(at[widest] - from[widest]) / span;
-    if (t < -0.02 || t > 1.02)
-        return false;
+    double t = span != 0 ? double(at[widest] - from[widest]) / span : 0;
+    bool onLine = t >= -0.02 && t <= 1.02;
     for (int i = 0; i < 3; ++i)
-        if (std::abs(from[i] + t * (to[i] - from[i]) - at[i]) > 3)
-            return false;
-    return true;
+        onLine = onLine && std::abs(from[i] + t * (to[i] - from[i]) - at[i]) <= 3;
+    return onLine;
 }
 
 // In the high-contrast scheme every pixel of the window is one of the
 // scheme's colours or a blend of two: nothing of the skin's bitmaps or
 // fixed colours is left. A message box's icon is the platform's picture.
+// A greyed box's text is in the scheme's grey, not the platform's etch.
 void CheckScheme(HWND window, const std::string& where, Problems& problems)
 {
     std::vector<COLORREF> scheme;
     for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i)
         scheme.push_back(GetSysColor(i));
-    RECT r = {};
+    RECT r = {}, icon = {};
     GetWindowRect(window, &r);
     const Picture shown = CaptureScreen(r);
-    RECT icon = {};
     HWND iconControl = GetDlgItem(window, IDC_MESSAGE_ICON);
     if (iconControl != nullptr && IsWindowVisible(iconControl)) {
         GetWindowRect(iconControl, &icon);
         OffsetRect(&icon, -r.left, -r.top);
     }
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    bool shaped = GetWindowRgn(window, shape) != ERROR;
+    RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
+    bool shaped = GetWindowRgn(window, shape.get()) != ERROR;
     std::set<COLORREF> seen;
     for (int y = 0; y < shown.height; ++y)
         for (int x = 0; x < shown.width; ++x) {
             COLORREF c = shown.At(x, y);
-            if ((shaped && !PtInRegion(shape, x, y)) || PtInRect(&icon, {x, y}) || !seen.insert(c).second)
+            if ((shaped && !PtInRegion(shape.get(), x, y)) || PtInRect(&icon, {x, y}) || !seen.insert(c).second)
                 continue;
             bool explained = false;
             for (size_t a = 0; a < scheme.size() && !explained; ++a)
                 for (size_t b = a; b < scheme.size() && !explained; ++b)
                     explained = Blends(c, scheme[a], scheme[b]);
             if (!explained) {
-                POINT point = {r.left + x, r.top + y};
-                ScreenToClient(window, &point);
-                HWND at = ChildWindowFromPoint(window, point);
                 problems.push_back(where + ": colour " + std::to_string(GetRValue(c)) + "," +
                                    std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c)) + " at " +
-                                   std::to_string(x) + "," + std::to_string(y) + " (" + Name(at) +
-                                   ") is not the scheme's");
-                DeleteObject(shape);
+                                   std::to_string(x) + "," + std::to_string(y) + " is not the scheme's");
                 return;
             }
         }
-    DeleteObject(shape);
-    // A greyed box's text is in the scheme's grey, not the platform's etch.
     const COLORREF back = GetSysColor(COLOR_WINDOW), grey = GetSysColor(COLOR_GRAYTEXT);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (KindOf(child) != Kind::Box || IsWindowEnabled(child) || !IsWindowVisible(child))

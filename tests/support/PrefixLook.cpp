@@ -29,16 +29,15 @@ std::wstring ReadText(const wchar_t* key, const wchar_t* name)
 {
     wchar_t value[64] = L"";
     DWORD size = sizeof(value);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return std::wstring();
+    RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size);
     return value;
 }
 
+// An empty value was not there before.
 void WriteText(const wchar_t* key, const wchar_t* name, const std::wstring& value)
 {
     HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0)
         return;
     if (value.empty())
         RegDeleteValueW(opened, name);
