@@ -18,5 +18,10 @@ mkdir -p "$WINEPREFIX"
 "$WINE64" reg add 'HKCU\Software\Wine\AppDefaults\OxaAdvanced_win98.exe' /v Version /t REG_SZ /d win98 /f >/dev/null 2>&1
 "$WINE64" reg add 'HKCU\Software\Wine\AppDefaults\OxaAdvanced_winxp.exe' /v Version /t REG_SZ /d winxp /f >/dev/null 2>&1
 "$WINE64" reg add 'HKCU\Software\Wine\AppDefaults\OxaAdvanced_vista.exe' /v Version /t REG_SZ /d vista /f >/dev/null 2>&1
+# The colours and visual style as made, which run-tests.sh puts back: a run
+# stopped inside the fit test's high-contrast look leaves them changed.
+for saved in 'colours:HKCU\Control Panel\Colors' 'theme:HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'; do
+  "$WINE64" reg export "${saved#*:}" "Z:${WINEPREFIX//\//\\}\\oxa-${saved%%:*}.reg" /y >/dev/null 2>&1
+done
 "$WINESERVER" -w
 touch "$WINEPREFIX/.oxa-ready"

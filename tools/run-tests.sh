@@ -13,6 +13,11 @@ cd "$OXA_ROOT"
 # fonts, leaves it so.
 "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1
 "$WINE64" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f </dev/null >/dev/null 2>&1
+# Or in the high-contrast look: its colours and visual style as made.
+for saved in colours theme; do
+  [ -f "$WINEPREFIX/oxa-$saved.reg" ] &&
+    "$WINE64" reg import "Z:${WINEPREFIX//\//\\}\\oxa-$saved.reg" </dev/null >/dev/null 2>&1
+done
 ctest --preset x64 --test-dir "$OXA_BUILD/x64" "$@"
 status=$?
 "$WINESERVER" -k 2>/dev/null
