@@ -46,7 +46,8 @@ int Distance(COLORREF a, COLORREF b)
 class Ink {
 public:
     explicit Ink(COLORREF background)
-        : back_(Lightness(background)), shadow_(GetSysColor(COLOR_BTNSHADOW)), highlight_(GetSysColor(COLOR_BTNHIGHLIGHT))
+        : back_(Lightness(background)), shadow_(GetSysColor(COLOR_BTNSHADOW)),
+          highlight_(GetSysColor(COLOR_BTNHIGHLIGHT))
     {
         int shadow = Lightness(shadow_);
         darker_ = shadow != back_ ? shadow < back_ : back_ >= 128;
