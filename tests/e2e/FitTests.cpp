@@ -217,10 +217,11 @@ void CheckWindow(HWND window, const std::string& where, Problems& problems)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Whether this process runs in the high-contrast scheme, its seam on.
+// Whether this process runs in the high-contrast look, whose window colour
+// is black.
 bool InScheme()
 {
-    return GetEnvironmentVariableW(L"OXA_FIT_SCHEME", nullptr, 0) > 0;
+    return GetSysColor(COLOR_WINDOW) == RGB(0, 0, 0);
 }
 
 std::wstring ContrastFile()
@@ -520,9 +521,7 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::wstring dpi = std::to_wstring(look.dpi);
     const wchar_t* fonts = look.fallbackFonts ? L"fallback" : nullptr;
-    const wchar_t* scheme = look.highContrast ? L"hc" : nullptr;
-    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + (fonts ? fonts : L"") + (scheme ? scheme : L"") +
-                       L".txt";
+    std::wstring log = Widen(::testing::TempDir()) + L"fit_" + dpi + (fonts ? fonts : L"") + L".txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE file = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOW startup = {};
@@ -532,7 +531,6 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
     SetEnvironmentVariableW(L"OXA_FIT_DPI", dpi.c_str());
     SetEnvironmentVariableW(L"OXA_FIT_FONTS", fonts);
-    SetEnvironmentVariableW(L"OXA_FIT_SCHEME", scheme);
     PROCESS_INFORMATION process = {};
     DWORD code = STILL_ACTIVE;
     if (CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
@@ -544,7 +542,6 @@ DWORD RunChild(const std::wstring& filter, const Look& look, std::string& output
     }
     SetEnvironmentVariableW(L"OXA_FIT_DPI", nullptr);
     SetEnvironmentVariableW(L"OXA_FIT_FONTS", nullptr);
-    SetEnvironmentVariableW(L"OXA_FIT_SCHEME", nullptr);
     CloseHandle(file);
     output = ReadBytes(log);
     return code;

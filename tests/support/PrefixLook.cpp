@@ -53,7 +53,7 @@ PrefixLook::PrefixLook(const Look& look)
 {
     if (look.highContrast)
         for (const auto& entry : kHighContrast) {
-            saved_.push_back({entry.key, entry.name, ReadText(entry.key, entry.name)});
+            saved_.push_back(ReadText(entry.key, entry.name));
             WriteText(entry.key, entry.name, entry.value);
         }
     Set(look);
@@ -62,8 +62,8 @@ PrefixLook::PrefixLook(const Look& look)
 PrefixLook::~PrefixLook()
 {
     Set({96, false});
-    for (const Saved& entry : saved_)
-        WriteText(entry.key, entry.name, entry.value);
+    for (size_t i = 0; i < saved_.size(); ++i)
+        WriteText(kHighContrast[i].key, kHighContrast[i].name, saved_[i]);
 }
 
 void PrefixLook::Set(const Look& look)

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 struct Look {
@@ -28,11 +27,6 @@ public:
 private:
     static void Set(const Look& look);
 
-    // The values the scheme replaced, by key and name, to be put back.
-    struct Saved {
-        const wchar_t* key;
-        const wchar_t* name;
-        std::wstring value;
-    };
-    std::vector<Saved> saved_;
+    // The values the scheme replaced, in its order, to be put back.
+    std::vector<std::wstring> saved_;
 };
