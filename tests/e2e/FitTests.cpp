@@ -35,8 +35,8 @@ constexpr int kLanguages[] = {0, 1, 2, 3, 4, 5, 7};
 // Each DPI with the fonts of this machine, and two with the fonts a bare
 // machine falls back to, where the faces the templates name are missing.
 // And one in a dark high-contrast scheme.
-constexpr Look kLooks[] = {{96, false},       {120, false}, {144, false}, {168, false},
-                           {96, true},        {144, true},  {96, false, true}};
+constexpr Look kLooks[] = {{96, false}, {120, false}, {144, false}, {168, false},
+                           {96, true},  {144, true},  {96, false, true}};
 
 using Problems = std::vector<std::string>;
 

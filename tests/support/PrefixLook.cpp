@@ -15,11 +15,11 @@ constexpr struct {
     const wchar_t* name;
     const wchar_t* value;
 } kHighContrast[] = {
-    {kColours, L"Window", L"0 0 0"},           {kColours, L"WindowText", L"255 255 255"},
-    {kColours, L"ButtonFace", L"0 0 0"},       {kColours, L"ButtonText", L"255 255 255"},
-    {kColours, L"GrayText", L"63 242 63"},     {kColours, L"Hilight", L"26 235 255"},
-    {kColours, L"HilightText", L"0 0 0"},      {kColours, L"ActiveTitle", L"128 0 128"},
-    {kColours, L"TitleText", L"255 255 255"},  {kColours, L"ButtonShadow", L"128 128 128"},
+    {kColours, L"Window", L"0 0 0"}, {kColours, L"WindowText", L"255 255 255"},
+    {kColours, L"ButtonFace", L"0 0 0"}, {kColours, L"ButtonText", L"255 255 255"},
+    {kColours, L"GrayText", L"63 242 63"}, {kColours, L"Hilight", L"26 235 255"},
+    {kColours, L"HilightText", L"0 0 0"}, {kColours, L"ActiveTitle", L"128 0 128"},
+    {kColours, L"TitleText", L"255 255 255"}, {kColours, L"ButtonShadow", L"128 128 128"},
     {kColours, L"ButtonHilight", L"255 255 255"}, {kColours, L"ButtonLight", L"192 192 192"},
     {kColours, L"ButtonDkShadow", L"255 255 255"}, {kColours, L"WindowFrame", L"255 255 255"},
     {kThemes, L"ThemeActive", L"0"},
