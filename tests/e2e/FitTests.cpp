@@ -239,13 +239,23 @@ std::wstring ContrastFile()
     return folder + L"\\contrast_" + dpi + fonts + L".txt";
 }
 
+// Where a control shows its text on the screen: a check box without its
+// glyph.
+RECT TextArea(HWND control)
+{
+    RECT r = {};
+    GetWindowRect(control, &r);
+    if (KindOf(control) == Kind::Box)
+        r.left += MulDiv(16, SystemDpi(), 96);
+    return r;
+}
+
 // Every text of the window as the screen shows it reads at 4.5:1 or better
 // against what is behind it: each control's strongest pixel against its
 // commonest, a check box without its glyph. The faintest of each window is
 // written to <artifacts>\contrast_<look>.txt.
 void CheckContrast(HWND window, const std::string& where, Problems& problems)
 {
-    const int glyph = MulDiv(16, SystemDpi(), 96);
     double faintest = 99;
     std::string which;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -255,10 +265,7 @@ void CheckContrast(HWND window, const std::string& where, Problems& problems)
         if (!IsWindowVisible(child) || !(skinned || kind == Kind::Box || kind == Kind::Button ||
                                          kind == Kind::Text || kind == Kind::Message))
             continue;
-        RECT r = {};
-        GetWindowRect(child, &r);
-        if (kind == Kind::Box)
-            r.left += glyph;
+        RECT r = TextArea(child);
         if (r.right <= r.left || r.bottom <= r.top)
             continue;
         double ratio = TextContrast(CaptureScreen(r));
@@ -336,10 +343,7 @@ void CheckScheme(HWND window, const std::string& where, Problems& problems)
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (KindOf(child) != Kind::Box || IsWindowEnabled(child) || !IsWindowVisible(child))
             continue;
-        RECT text = {};
-        GetWindowRect(child, &text);
-        text.left += MulDiv(16, SystemDpi(), 96);
-        const Picture label = CaptureScreen(text);
+        const Picture label = CaptureScreen(TextArea(child));
         bool inGrey = std::count(label.pixels.begin(), label.pixels.end(), grey) > 0;
         for (COLORREF c : label.pixels)
             inGrey = inGrey && Blends(c, back, grey);

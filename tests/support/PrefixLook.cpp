@@ -33,18 +33,24 @@ std::wstring ReadText(const wchar_t* key, const wchar_t* name)
     return value;
 }
 
-// An empty value was not there before.
-void WriteText(const wchar_t* key, const wchar_t* name, const std::wstring& value)
+// A value of HKEY_CURRENT_USER; no data deletes it.
+void Write(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
     HKEY opened = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0)
         return;
-    if (value.empty())
+    if (data == nullptr)
         RegDeleteValueW(opened, name);
     else
-        RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegSetValueExW(opened, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(opened);
+}
+
+// An empty value was not there before.
+void WriteText(const wchar_t* key, const wchar_t* name, const std::wstring& value)
+{
+    Write(key, name, REG_SZ, value.empty() ? nullptr : value.c_str(),
+          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 } // namespace
@@ -68,21 +74,8 @@ PrefixLook::~PrefixLook()
 
 void PrefixLook::Set(const Look& look)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        DWORD dpi = static_cast<DWORD>(look.dpi);
-        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-        RegCloseKey(key);
-    }
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    for (const wchar_t* face : kReplacedFaces) {
-        if (look.fallbackFonts)
-            RegSetValueExW(key, face, 0, REG_SZ, reinterpret_cast<const BYTE*>(kFallbackFace), sizeof(kFallbackFace));
-        else
-            RegDeleteValueW(key, face);
-    }
-    RegCloseKey(key);
+    DWORD dpi = static_cast<DWORD>(look.dpi);
+    Write(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+    for (const wchar_t* face : kReplacedFaces)
+        WriteText(L"Software\\Wine\\Fonts\\Replacements", face, look.fallbackFonts ? kFallbackFace : L"");
 }
